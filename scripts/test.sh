@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds it twice (normal and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite on both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+for preset in dev asan; do
+    echo "== ${preset} build =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "== ${preset} tests =="
+    ctest --preset "$preset" -j "$jobs"
+done
