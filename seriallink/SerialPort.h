@@ -1,0 +1,94 @@
+// flashwizard's port object: one serial port held for the whole run, opened, reopened at
+// another rate and closed by the wizard and the update sequence. Data are byte strings
+// (std::string holding any byte value, 0 included).
+//
+// Calling order of one loader exchange: EnsureOpen; ApplyTimeouts(T, 0); per attempt Drain,
+// WriteRaw, ReadFixed or ReadUntilQuiet; then ApplyTimeouts(0, 0) and Release(outcome).
+// TransactFixed and TransactUntilQuiet wrap exactly that order.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "seriallink/SerialBackend.h"
+#include "seriallink/Timing.h"
+
+namespace seriallink {
+
+class SerialPort {
+public:
+    static constexpr std::uint32_t kReadTotalDefault = 500;  // ms, when a caller passes 0
+    static constexpr std::uint32_t kWriteTotalDefault = 10;  // ms, when a caller passes 0
+    static constexpr std::uint32_t kWriteMultiplier = 1;     // ms per byte written
+    static constexpr std::size_t kDrainChunk = 1000;         // bytes per drain read
+
+    // A port on this platform's back end.
+    SerialPort();
+    // A port on the given back end (tests: a FakeBackend).
+    explicit SerialPort(std::unique_ptr<SerialBackend> backend);
+    virtual ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens "//./" + name at baudRate, 8N1, default time-outs; closes the current port first.
+    [[nodiscard]] bool Open(const std::string& name, std::uint32_t baudRate);
+    // Closes and forgets name and rate; true also when nothing was open. On a failing close
+    // the port stays open and remembered.
+    [[nodiscard]] bool Close();
+    [[nodiscard]] bool IsOpen() const;
+    // Reopens with the remembered name and rate when closed (after Release, not after Close).
+    [[nodiscard]] bool EnsureOpen();
+    // End of an exchange: closes unless keepOpen; passes result through (false if the close
+    // fails).
+    [[nodiscard]] bool Release(bool result);
+    void SetKeepOpen(bool flag);
+    // Read total constant and write total constant in ms; 0 selects the default.
+    [[nodiscard]] bool ApplyTimeouts(std::uint32_t readTotal, std::uint32_t writeTotal);
+    // Discards all waiting input, 1000 bytes per read.
+    [[nodiscard]] bool Drain();
+    [[nodiscard]] bool WriteRaw(const std::string& bytes);
+    // Collects bytes one by one until a single-byte read times out.
+    [[nodiscard]] bool ReadUntilQuiet(std::string& out);
+    // Reads exactly count bytes in one read; out is untouched on false.
+    [[nodiscard]] bool ReadFixed(std::string& out, std::size_t count);
+    [[nodiscard]] std::string PortName() const;
+
+    // One request/reply exchange with a reply of fixed length, repeated on transport failures:
+    // up to `attempts` tries, `pause` between failed ones, `readTimeout` per read. true when a
+    // full reply arrived (a refusing reply is still true; the caller judges its content).
+    [[nodiscard]] bool TransactFixed(const std::string& request, std::string& reply,
+                                     std::size_t replyLength, int attempts,
+                                     std::chrono::milliseconds pause,
+                                     std::chrono::milliseconds readTimeout);
+    // One request, then the reply up to the first pause of readTimeout. One attempt; true when
+    // written and read without error (the reply may be empty).
+    [[nodiscard]] bool TransactUntilQuiet(const std::string& request, std::string& reply,
+                                          std::chrono::milliseconds readTimeout);
+
+    // Rate of the last successful Open; 0 after Close.
+    [[nodiscard]] std::uint32_t BaudRate() const { return baudRate_; }
+    [[nodiscard]] bool KeepOpen() const { return keepOpen_; }
+    // The pauses of TransactFixed go through this (tests make them instant).
+    void SetSleeper(Sleeper& sleeper) { sleeper_ = &sleeper; }
+    [[nodiscard]] Sleeper& GetSleeper() const { return *sleeper_; }
+
+private:
+    [[nodiscard]] bool OpenDevice(const std::string& name, std::uint32_t baudRate);
+    [[nodiscard]] bool CloseHandle();
+
+    std::unique_ptr<SerialBackend> backend_;  // the handle: open or not
+    std::string name_;
+    bool keepOpen_ = false;
+    std::uint32_t readTotalDefault_ = kReadTotalDefault;
+    std::uint32_t readInterval_ = 0;
+    std::uint32_t readMultiplier_ = 0;
+    std::uint32_t writeTotalDefault_ = kWriteTotalDefault;
+    std::uint32_t writeMultiplier_ = kWriteMultiplier;
+    std::uint32_t baudRate_ = 0;
+    Sleeper* sleeper_;
+};
+
+}  // namespace seriallink
