@@ -1,0 +1,49 @@
+// Every pause and time-out of the loader protocol, the device search and the update sequence.
+//
+// The product always runs with the defaults below; they are what the loader chip and the
+// instrument's USB bridge were measured to need. Tests hand in a copy with shorter values (and may
+// replace the sleeper to count or skip the pauses) so that a full update runs in milliseconds.
+#pragma once
+
+#include <chrono>
+
+#include "seriallink/Timing.h"
+
+namespace flashwizard {
+
+using Milliseconds = std::chrono::milliseconds;
+
+struct LoaderTiming {
+    // Silence that ends the identification reply.
+    Milliseconds identifyQuiet{500};
+    // After a reopen at a new rate: the USB bridge needs this long before it passes bytes.
+    Milliseconds reopenSettle{1000};
+
+    // One-byte commands (erase, start, deactivate, rate switch).
+    Milliseconds commandReadTimeout{500};
+    Milliseconds commandPause{500};
+    unsigned commandAttempts = 3;
+
+    // One record write: a single exchange, repeated by the download itself.
+    Milliseconds recordReadTimeout{500};
+    Milliseconds recordPause{500};
+
+    // Between two attempts of an update step, and once more before a new pass.
+    Milliseconds stepPause{500};
+    Milliseconds passPause{500};
+
+    // Between two identifications of the device search.
+    Milliseconds searchPause{500};
+
+    // How the waits are spent (null: really sleep); tests may count or skip them. The pauses
+    // inside the port's own exchanges go through the port's sleeper.
+    seriallink::Sleeper* sleeper = nullptr;
+
+    void Sleep(Milliseconds duration) const;
+
+    // Every value scaled down to a fraction of the real one, for tests: the relations between the
+    // waits stay (the identification silence still exceeds a command's answer time).
+    [[nodiscard]] static LoaderTiming Scaled(int divisor);
+};
+
+}  // namespace flashwizard

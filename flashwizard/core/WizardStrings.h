@@ -1,0 +1,81 @@
+// flashwizard's string table (German only) and the names of its ids.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "seriallink/Messages.h"
+
+// The maker's web site, inside text 147 and on the welcome page.
+#define KORVALIS_WEB_ADDRESS "www.korvalis.example"
+
+namespace flashwizard {
+
+inline constexpr const char* kWebAddress = KORVALIS_WEB_ADDRESS;
+
+// String ids the core and the wizard refer to by name.
+enum StringId : unsigned {
+    kStrErrorCaption = 129,
+    kStrInfoCaption = 130,
+    kStrWindowTitle = 131,  // "Korvalis Downloader %d. Schritt"
+    kStrQuitCaption = 132,
+    kStrQuitQuestion = 133,
+    kStrNoMemory = 134,
+    kStrBrowseTitle = 135,
+    kStrBrowseFilter = 136,
+    kStrNoPortFound = 137,
+    kStrCompanyKey = 138,
+    kStrOneNewPortInfo = 139,
+    kStrSelectNewPortQuestion = 140,
+    kStrNewPortsInfo = 141,    // %d ports (%s)
+    kStrNewPortsNotice = 142,  // %d, %s
+    kStrNoPortsLeft = 143,
+    kStrNoTimer = 144,
+    kStrNoFileChosen = 145,
+    kStrFileMissing = 146,
+    kStrFileNotHex = 147,
+    kStrCannotCancel = 148,
+    kStrFinish = 149,  // "Fertigstellen"
+    kStrNext = 150,    // "Weiter >"
+    kStrSearching = 151,
+    kStrSearchAttempt = 152,  // %d
+    kStrNoQuillon = 153,      // IdentifyLoader 2
+    kStrWrongDevice = 154,    // IdentifyLoader 1
+    kStrTransferError = 155,  // IdentifyLoader 3
+    kStrPortNotOpened = 156,
+    kStrPortSentence = 157,  // %s
+    kStrResetFirst = 158,
+    kStrResetLater = 159,
+    kStrEraseFirst = 160,
+    kStrEraseLater = 161,
+    kStrDownload = 162,
+    kStrDownloadPass = 163,    // %d pass
+    kStrDownloadRecord = 164,  // %d attempt, %d line
+    kStrDownloadFailed = 165,
+    kStrUpdateFailedBox = 166,
+    kStrFastFirst = 167,
+    kStrFastLater = 168,
+    kStrSlowFirst = 169,
+    kStrSlowLater = 170,
+    kStrStartFirst = 171,
+    kStrStartLater = 172,
+    kStrDisableFirst = 173,
+    kStrDisableLater = 174,
+    kStrUpdateDone = 175,
+    kStrClose = 176,   // "Schliessen"
+    kStrRepeat = 177,  // "Wiederholen"
+    kStrCancelQuestion = 178,
+    kStrAttentionCaption = 179,
+};
+
+// The table, with 129 "Fehler" as its error caption.
+[[nodiscard]] const seriallink::StringTable& WizardStrings();
+
+// The text of id formatted with whole numbers (printf rules, as the status line shows it).
+[[nodiscard]] std::string WizardText(unsigned id, const std::vector<int>& numbers = {});
+
+// An error box of the wizard: text id under "Fehler", OK, exclamation icon. Taken from the
+// wizard's own table, so it does not depend on which table the process installed.
+void ShowWizardError(seriallink::MessageOwner* owner, unsigned id);
+
+}  // namespace flashwizard
