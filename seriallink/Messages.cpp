@@ -1,0 +1,114 @@
+#include "seriallink/Messages.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace seriallink {
+namespace {
+
+const StringTable* g_installedTable = nullptr;
+
+[[nodiscard]] std::string_view EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string_view(value) : std::string_view();
+}
+
+}  // namespace
+
+Language LanguageOfLocale(std::string_view locale) {
+    // "de", "de_DE.UTF-8", "de_AT@euro"; "C", "POSIX", "en_GB" and anything else is English.
+    if (locale.size() < 2) return Language::English;
+    const bool german = std::tolower(static_cast<unsigned char>(locale[0])) == 'd' &&
+                        std::tolower(static_cast<unsigned char>(locale[1])) == 'e';
+    if (!german) return Language::English;
+    if (locale.size() == 2) return Language::German;
+    const char next = locale[2];
+    return next == '_' || next == '.' || next == '@' || next == '-' ? Language::German
+                                                                    : Language::English;
+}
+
+Language UserLanguage() {
+    // The POSIX order of precedence for message texts.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        std::string_view value = EnvironmentValue(name);
+        if (!value.empty()) return LanguageOfLocale(value);
+    }
+    return Language::English;
+}
+
+StringTable::StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId,
+                         Language language)
+    : entries_(entries), errorCaptionId_(errorCaptionId), language_(language) {}
+
+bool StringTable::Has(unsigned id) const {
+    for (const StringEntry& entry : entries_) {
+        if (entry.id == id) return true;
+    }
+    return false;
+}
+
+std::string StringTable::Load(unsigned id) const {
+    for (const StringEntry& entry : entries_) {
+        if (entry.id != id) continue;
+        if (language_ == Language::English && !entry.english.empty()) {
+            return std::string(entry.english);
+        }
+        return std::string(entry.german.empty() ? entry.english : entry.german);
+    }
+    return {};
+}
+
+void InstallStringTable(const StringTable* table) {
+    g_installedTable = table;
+}
+
+const StringTable* InstalledStringTable() {
+    return g_installedTable;
+}
+
+std::string LoadString(unsigned id) {
+    return g_installedTable ? g_installedTable->Load(id) : std::string();
+}
+
+void ShowErrorText(MessageOwner* owner, const std::string& text) {
+    if (owner == nullptr) return;
+    const std::string caption = g_installedTable ? g_installedTable->ErrorCaption() : "";
+    owner->ShowMessageBox({text, caption, MessageButtons::Ok, MessageIcon::Exclamation});
+}
+
+void ShowError(MessageOwner* owner, unsigned id) {
+    if (owner == nullptr) return;
+    ShowErrorText(owner, LoadString(id));
+}
+
+std::string FormatText(std::string_view format, const std::vector<FormatArg>& args) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c != '%' || i + 1 == format.size()) {
+            out.push_back(c);
+            continue;
+        }
+        const char spec = format[++i];
+        if (spec == '%') {
+            out.push_back('%');
+            continue;
+        }
+        if (spec != 'd' && spec != 's') {  // not ours: keep it as written
+            out.push_back('%');
+            out.push_back(spec);
+            continue;
+        }
+        if (next >= args.size()) continue;
+        const FormatArg& arg = args[next++];
+        if (const long long* number = std::get_if<long long>(&arg)) {
+            out += std::to_string(*number);
+        } else {
+            out += std::get<std::string>(arg);
+        }
+    }
+    return out;
+}
+
+}  // namespace seriallink

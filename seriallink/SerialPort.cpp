@@ -1,0 +1,192 @@
+#include "seriallink/SerialPort.h"
+
+#include <new>
+#include <vector>
+
+namespace seriallink {
+
+std::string DevicePathForPort(const std::string& portName) {
+    return kDevicePathPrefix + portName;
+}
+
+SerialPort::SerialPort() : SerialPort(MakePlatformBackend()) {}
+
+SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend)
+    : backend_(std::move(backend)), sleeper_(&SystemSleeper()) {}
+
+SerialPort::~SerialPort() {
+    (void)Close();
+}
+
+bool SerialPort::IsOpen() const {
+    return backend_ && backend_->IsOpen();
+}
+
+bool SerialPort::CloseHandle() {
+    return !IsOpen() || backend_->Close();
+}
+
+bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
+    if (!backend_ || backend_->Open(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    LineSettings line;
+    bool ok = backend_->GetLineSettings(line);
+    if (ok) {
+        line.baudRate = baudRate;
+        line.dataBits = 8;
+        line.parity = Parity::None;
+        line.stopBits = StopBits::One;
+        ok = backend_->SetLineSettings(line);
+    }
+    if (ok) ok = ApplyTimeouts(0, 0);
+    if (!ok) {
+        (void)backend_->Close();  // a half set-up port is of no use; its close result neither
+        return false;
+    }
+    return true;
+}
+
+bool SerialPort::Open(const std::string& name, std::uint32_t baudRate) {
+    // The arguments are copies: name may be our own name_, which is forgotten below.
+    if (IsOpen() && !Close()) return false;
+    name_.clear();
+    baudRate_ = 0;
+    if (!OpenDevice(name, baudRate)) return false;
+    name_ = name;
+    baudRate_ = baudRate;
+    return true;
+}
+
+bool SerialPort::Close() {
+    if (!CloseHandle()) return false;
+    name_.clear();
+    baudRate_ = 0;
+    return true;
+}
+
+bool SerialPort::EnsureOpen() {
+    if (IsOpen()) return true;
+    return Open(std::string(name_), baudRate_);
+}
+
+bool SerialPort::Release(bool result) {
+    if (keepOpen_ || !IsOpen()) return result;
+    if (!backend_->Close()) return false;
+    return result;  // name and rate stay remembered for EnsureOpen
+}
+
+void SerialPort::SetKeepOpen(bool flag) {
+    keepOpen_ = flag;
+}
+
+bool SerialPort::ApplyTimeouts(std::uint32_t readTotal, std::uint32_t writeTotal) {
+    if (!IsOpen()) return false;
+    Timeouts timeouts;
+    timeouts.readInterval = readInterval_;
+    timeouts.readTotalMultiplier = readMultiplier_;
+    timeouts.readTotalConstant = readTotal == 0 ? readTotalDefault_ : readTotal;
+    timeouts.writeTotalMultiplier = writeMultiplier_;
+    timeouts.writeTotalConstant = writeTotal == 0 ? writeTotalDefault_ : writeTotal;
+    return backend_->SetTimeouts(timeouts);
+}
+
+bool SerialPort::Drain() {
+    if (!IsOpen()) return false;
+    Timeouts kept;
+    if (!backend_->GetTimeouts(kept)) return false;
+    if (!backend_->SetTimeouts(Timeouts::Immediate())) return false;
+    std::uint8_t scratch[kDrainChunk];
+    for (;;) {
+        std::size_t got = 0;
+        // A failing read leaves the port at immediate read; the next ApplyTimeouts or Open
+        // puts it right, and every exchange starts with one.
+        if (!backend_->Read(scratch, sizeof scratch, got)) return false;
+        if (got < sizeof scratch) break;
+    }
+    return backend_->SetTimeouts(kept);
+}
+
+bool SerialPort::WriteRaw(const std::string& bytes) {
+    if (!IsOpen()) return false;
+    std::size_t written = 0;
+    if (!backend_->Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                         written)) {
+        // A failed write often means the device went away (USB cable); a fresh open is the
+        // only way to get a working handle back, should it have returned.
+        (void)Open(std::string(name_), baudRate_);
+        return false;
+    }
+    return written == bytes.size();
+}
+
+bool SerialPort::ReadUntilQuiet(std::string& out) {
+    if (!IsOpen()) return false;
+    out.clear();
+    for (;;) {
+        std::uint8_t byte = 0;
+        std::size_t got = 0;
+        if (!backend_->Read(&byte, 1, got)) return false;
+        if (got == 0) return true;
+        out.push_back(static_cast<char>(byte));
+    }
+}
+
+bool SerialPort::ReadFixed(std::string& out, std::size_t count) {
+    if (!IsOpen()) return false;
+    std::vector<std::uint8_t> buffer;
+    try {
+        buffer.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::size_t got = 0;
+    if (!backend_->Read(buffer.data(), count, got)) return false;
+    if (got < count) return false;
+    out.assign(reinterpret_cast<const char*>(buffer.data()), count);
+    return true;
+}
+
+std::string SerialPort::PortName() const {
+    return name_;
+}
+
+bool SerialPort::TransactFixed(const std::string& request, std::string& reply,
+                               std::size_t replyLength, int attempts,
+                               std::chrono::milliseconds pause,
+                               std::chrono::milliseconds readTimeout) {
+    if (!EnsureOpen()) return false;
+    if (!ApplyTimeouts(static_cast<std::uint32_t>(readTimeout.count()), 0)) {
+        return Release(false);
+    }
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        // Waiting input would be read as this request's reply; a failed drain spends the
+        // attempt without a pause, as nothing was sent that needs time to settle.
+        if (!Drain()) continue;
+        if (!WriteRaw(request)) {
+            sleeper_->Sleep(pause);
+            continue;
+        }
+        if (!ReadFixed(reply, replyLength)) {
+            sleeper_->Sleep(pause);
+            continue;
+        }
+        (void)ApplyTimeouts(0, 0);
+        return Release(true);
+    }
+    reply.clear();
+    (void)ApplyTimeouts(0, 0);
+    return Release(false);
+}
+
+bool SerialPort::TransactUntilQuiet(const std::string& request, std::string& reply,
+                                    std::chrono::milliseconds readTimeout) {
+    if (!EnsureOpen()) return false;
+    if (!ApplyTimeouts(static_cast<std::uint32_t>(readTimeout.count()), 0)) {
+        return Release(false);
+    }
+    if (!WriteRaw(request)) return Release(false);
+    if (!ReadUntilQuiet(reply)) return Release(false);
+    (void)ApplyTimeouts(0, 0);
+    return Release(true);
+}
+
+}  // namespace seriallink
