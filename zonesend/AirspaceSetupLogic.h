@@ -1,0 +1,131 @@
+// The main dialog of zonesend without its widgets: what every handler does, step by step. The
+// widgets (AirspaceSetupDialog) show the state and forward the pilot's actions here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "airspace/AirspaceRecord.h"
+#include "seriallink/ComPorts.h"
+#include "seriallink/Messages.h"
+#include "seriallink/Timing.h"
+#include "zonesend/AirspaceSetupApp.h"
+#include "zonesend/AirspaceUpload.h"
+
+namespace zonesend {
+
+inline constexpr unsigned kMaxBlocks = airspace::kDeviceBlockCount;  // 228
+inline constexpr int kPortScanTimerId = 1;
+inline constexpr int kPortScanPeriodMs = 1000;
+inline constexpr unsigned kAboutCommand = 16;
+inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+// The dialog's controls, as the logic sees them. Texts are UTF-8.
+class AirspaceSetupView : public seriallink::MessageOwner {
+public:
+    virtual void setControlText(int controlId, const std::string& text) = 0;
+    virtual void setWindowTitle(const std::string& text) = 0;
+    // Adds the About item (command 16) to the window's menu, after a separator.
+    virtual void addAboutMenuItem(const std::string& text) = 0;
+    virtual void enableControl(int controlId, bool enable) = 0;
+    [[nodiscard]] virtual seriallink::PortComboBox& portCombo() = 0;
+
+    // The airspace list, a multiple-selection list box.
+    virtual void clearList() = 0;
+    virtual void addListLine(const std::string& text) = 0;
+    [[nodiscard]] virtual unsigned listCount() const = 0;
+    virtual void setLineSelected(unsigned index, bool selected) = 0;
+    // The selected lines, ascending; false when the list cannot tell.
+    [[nodiscard]] virtual bool selectedLines(std::vector<unsigned>& out) const = 0;
+    // The line that has the focus; -1 when none.
+    [[nodiscard]] virtual int caretIndex() const = 0;
+
+    // The fixed-pitch font of the list and its header line.
+    virtual void applyListFont() = 0;
+    // Fixes the preview area from the window's geometry; called once at start.
+    virtual void computePreviewRect() = 0;
+    virtual void drawPreview(const airspace::AirspaceRecord& airspace) = 0;
+
+    // The platform's file-open dialog; nothing when the pilot cancels.
+    [[nodiscard]] virtual std::optional<std::string> chooseFile(const std::string& title,
+                                                                const std::string& filter) = 0;
+    // Starts a repeating timer; returns its identifier, never 0.
+    [[nodiscard]] virtual int startTimer(int timerId, int periodMs) = 0;
+    virtual void stopTimer(int identifier) = 0;
+    // True when the dialog's top-level window is the active window.
+    [[nodiscard]] virtual bool isActiveWindow() const = 0;
+    virtual void showAboutBox() = 0;
+};
+
+// Shows text as UTF-8: kept when it is valid UTF-8, otherwise read as Latin-1, the two ways
+// airspace files are written.
+[[nodiscard]] std::string toDisplayUtf8(std::string_view text);
+
+// Blocks for a byte count: started 14-byte blocks of the selection as a whole.
+[[nodiscard]] constexpr std::uint32_t blocksUsed(std::uint32_t bytes) {
+    return (bytes + static_cast<std::uint32_t>(kBlockSize) - 1) /
+           static_cast<std::uint32_t>(kBlockSize);
+}
+
+class AirspaceSetupLogic : private seriallink::AirspaceScanDialog {
+public:
+    struct Services {
+        AirspaceLink* link = nullptr;            // the process's port when null
+        seriallink::Sleeper* sleeper = nullptr;  // really sleeps when null
+        UploadTiming timing{};
+        seriallink::PortEnumerator enumerate;  // EnumerateComPorts when empty
+    };
+
+    AirspaceSetupLogic(AirspaceSetupApp& app, AirspaceSetupView& view, Services services);
+    AirspaceSetupLogic(AirspaceSetupApp& app, AirspaceSetupView& view)
+        : AirspaceSetupLogic(app, view, Services{}) {}
+
+    bool OnInitDialog();
+    void OnSendAirspace();
+    void OnLoadFile();
+    void OnSelectAll();
+    void OnSelectNone();
+    void OnListSelChange();
+    void OnPortSelChange();
+    void OnTimer(int timerId);
+    void OnDestroy();
+    void OnSysCommand(unsigned commandId);
+
+    // What the dialog holds, for the widgets and for tests.
+    [[nodiscard]] const std::vector<airspace::AirspaceRecord>& airspaces() const {
+        return airspaceByIndex_;
+    }
+    [[nodiscard]] std::uint32_t selectedBytes() const { return selectedBytes_; }
+    [[nodiscard]] bool limitWarned() const { return limitWarned_; }
+    [[nodiscard]] bool sending() const { return sending_; }
+    [[nodiscard]] const seriallink::ComPortList& shownPorts() const { return shownPorts_; }
+    [[nodiscard]] UploadOutcome lastUploadOutcome() const { return lastUploadOutcome_; }
+
+private:
+    // seriallink::AirspaceScanDialog, for the port scan.
+    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
+    std::string RememberedPortName() const override { return app_.commPort; }
+    void EnableSendButton(bool enable) override;
+
+    void loadAirspaceFile(const std::string& path);
+    void showTotals();
+    [[nodiscard]] bool overLimit() const { return blocksUsed(selectedBytes_) > kMaxBlocks; }
+    [[nodiscard]] std::string uploadPortName() const;
+
+    AirspaceSetupApp& app_;
+    AirspaceSetupView& view_;
+    Services services_;
+
+    // Records of the loaded file, indexed by list line.
+    std::vector<airspace::AirspaceRecord> airspaceByIndex_;
+    std::uint32_t selectedBytes_ = 0;
+    bool limitWarned_ = false;
+    bool sending_ = false;
+    int portScanTimer_ = 0;
+    seriallink::ComPortList shownPorts_;
+    UploadOutcome lastUploadOutcome_ = UploadOutcome::NothingSelected;
+};
+
+}  // namespace zonesend

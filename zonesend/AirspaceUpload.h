@@ -1,0 +1,103 @@
+// The upload of the selected airspaces to the instrument's airspace store: capacity check,
+// free-space query, then the image block by block, each block acknowledged. Every outcome ends
+// in exactly one message to the owner window.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "airspace/AirspaceRecord.h"
+#include "seriallink/Messages.h"
+#include "seriallink/Timing.h"
+
+namespace zonesend {
+
+inline constexpr std::size_t kBlockSize = airspace::kDeviceBlockSize;      // 14
+inline constexpr std::size_t kDeviceCapacity = airspace::kDeviceCapacity;  // 3192 bytes
+inline constexpr std::uint8_t kFreeSpaceQuery = 'n';
+inline constexpr std::uint8_t kBlockCommand = 'N';
+inline constexpr std::uint8_t kLastBlockNumber = 0xF7;
+inline constexpr std::uint8_t kBlockAccepted = 'Q';  // 0x51
+inline constexpr int kMaxAttempts = 3;
+inline constexpr std::size_t kExchangeBufferSize = 20;
+
+enum class UploadOutcome {
+    Succeeded,        // 112
+    SelectionError,   // 114: the list could not report its selection
+    NothingSelected,  // 107: no line selected
+    NoData,           // 107: only airspaces without an encoding selected
+    TooLarge,         // 111: more than 3192 bytes
+    PortNotOpened,    // 106
+    NoResponse,       // 105: query or a block unanswered after three attempts
+    NotEnoughSpace,   // 108-110: the store has fewer free blocks than needed
+};
+
+// The string id shown for an outcome (108 for the composed free-space text).
+[[nodiscard]] unsigned outcomeStringId(UploadOutcome outcome);
+
+struct UploadTiming {
+    // Pause after an exchange that failed, so that a late answer is gone before the next try.
+    std::chrono::milliseconds retryPause{100};
+};
+
+// What the list reports about its selection: the records of the selected lines, in list order.
+struct UploadSelection {
+    bool listError = false;
+    std::vector<const airspace::AirspaceRecord*> airspaces;
+};
+
+// The serial port of the upload: Open/Exchange/Close of the process's airspace port by default.
+class AirspaceLink {
+public:
+    virtual ~AirspaceLink() = default;
+    [[nodiscard]] virtual bool Open(const std::string& portName, std::uint32_t baudRate) = 0;
+    [[nodiscard]] virtual unsigned Exchange(std::uint8_t* buffer, std::size_t capacity,
+                                            std::size_t sendLength, std::size_t receiveLength,
+                                            bool frameRequest, bool checkReply) = 0;
+    virtual void Close() = 0;
+};
+
+// The process's single airspace port (seriallink::airspaceport).
+[[nodiscard]] AirspaceLink& systemAirspaceLink();
+
+// The bytes sent: the encodings in list order, zero-padded to whole blocks. The last selected
+// airspace that has bytes carries the last-airspace flag, so that the store always finds the end
+// of its data even when the selection ends in airspaces without an encoding.
+[[nodiscard]] std::vector<std::uint8_t> buildUploadImage(
+    std::span<const airspace::AirspaceRecord* const> airspaces);
+
+// Payload of the block frame for block k of blockCount: "N", the block number (F7 for the
+// last), then the 14 bytes of block k.
+[[nodiscard]] std::array<std::uint8_t, 16> blockPayload(std::span<const std::uint8_t> image,
+                                                        std::size_t k, std::size_t blockCount);
+
+// "%s %d %s %d %s" of strings 108, required, 109, free, 110 in the installed table.
+[[nodiscard]] std::string composeFreeSpaceText(std::uint32_t required, std::uint32_t freeBytes);
+
+class AirspaceUpload {
+public:
+    // sending is the dialog's flag that keeps its port scan quiet while the port is held.
+    AirspaceUpload(AirspaceLink& link, seriallink::MessageOwner* owner,
+                   seriallink::Sleeper& sleeper, bool& sending, UploadTiming timing = {});
+
+    UploadOutcome run(const UploadSelection& selection, const std::string& portName,
+                      std::uint32_t baudRate);
+
+private:
+    [[nodiscard]] bool queryFreeBlocks(std::uint8_t& freeBlocks);
+    [[nodiscard]] bool sendBlocks(std::span<const std::uint8_t> image);
+    UploadOutcome endWith(UploadOutcome outcome, bool closePort);
+
+    AirspaceLink& link_;
+    seriallink::MessageOwner* owner_;
+    seriallink::Sleeper& sleeper_;
+    bool& sending_;
+    UploadTiming timing_;
+};
+
+}  // namespace zonesend

@@ -1,0 +1,85 @@
+// The layout of zonesend's two dialogs, in dialog units, and their conversion to pixels.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace zonesend {
+
+// Control ids of the main dialog; the widgets carry them as object names so that tests and
+// accessibility tools can find them.
+enum ControlId : int {
+    kIdOk = 1,
+    kIdExit = 2,
+    kIdSendAirspace = 1000,
+    kIdAirspaceList = 1003,
+    kIdLoadFile = 1004,
+    kIdPortCombo = 1005,
+    kIdFileLine = 1006,
+    kIdHeaderLine = 1009,
+    kIdSelectAll = 1010,
+    kIdSelectNone = 1011,
+    kIdBlocksLabel = 1012,
+    kIdBlocksValue = 1013,
+    kIdBytesLabel = 1014,
+    kIdBytesValue = 1015,
+    kIdFileLabel = 1016,
+    kIdPortLabel = 1017,
+    kIdAboutVersion = 1018,
+    kIdAboutText = 1019,
+    kIdAboutIcon = -1,
+};
+
+enum class ControlKind {
+    PushButton,
+    DefaultPushButton,
+    Label,
+    RightLabel,
+    ListBox,
+    ComboBox,
+    Icon
+};
+
+struct DialogUnitRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    std::string_view text;  // the template's own text, replaced from the string table at start
+    DialogUnitRect place;
+};
+
+// Main dialog (resource 102): controls in template order, which is also the tab order.
+inline constexpr DialogUnitRect kMainDialogSize{0, 0, 530, 302};
+[[nodiscard]] std::span<const ControlTemplate> mainDialogControls();
+
+// About box (resource 100).
+inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};
+[[nodiscard]] std::span<const ControlTemplate> aboutDialogControls();
+
+// The dialog font's base units: the average character width and the character height in
+// pixels. A dialog unit is a quarter of the first horizontally and an eighth of the second
+// vertically, rounded to the nearest pixel as the dialog manager does.
+struct DialogBaseUnits {
+    int averageCharWidth = 6;
+    int charHeight = 13;
+
+    [[nodiscard]] int toPixelsX(int units) const {
+        return scaleRounded(units, averageCharWidth, 4);
+    }
+    [[nodiscard]] int toPixelsY(int units) const { return scaleRounded(units, charHeight, 8); }
+
+private:
+    [[nodiscard]] static int scaleRounded(int value, int numerator, int denominator);
+};
+
+// The average character width the way the dialog manager measures it: the width of the 52
+// letters of the alphabet, divided by 26, plus one, halved.
+[[nodiscard]] int averageCharWidthFromAlphabet(int alphabetWidth);
+
+}  // namespace zonesend

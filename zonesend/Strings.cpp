@@ -1,0 +1,67 @@
+#include "zonesend/Strings.h"
+
+#include <array>
+
+namespace zonesend {
+
+namespace {
+
+// The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
+// and support documents quote them as they appear on screen.
+constexpr std::array<seriallink::StringEntry, 38> kEntries = {{
+    {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
+    {102, "Select Airspace file", "Wähle Luftraum Datei"},
+    {103, "No file selected", "Keine Datei gewählt"},
+    {104, "An error has occured while opening file", "Beim öffnen der Datei trat ein Fehler auf."},
+    {105, "No responce from Quillon", "Keine Antwort vom Quillon"},
+    {106, "Can not open port", "Port lässt sich nicht öffnen"},
+    {107, "No data selected", "Keine Daten gewählt"},
+    {108, "Not enough free space. ", "Nicht genug freier Speicherplatz."},
+    {109, "bytes required but only ", "bytes benötigt aber nur"},
+    {110, "bytes free.", "bytes frei."},
+    {111,
+     "You can not load more than 3192 bytes/228 blocks of airspace data into Quillon\n"
+     "Please reduce selected airspaces.",
+     "Man kann nicht mehr als 3192 bytes/228 Blöcke Luftraum Daten in den Quillon "
+     "laden\nBitte reduzieren sie die gewählten Luftraume."},
+    {112, "Download succeded", "Download erfolgreich abgeschlossen"},
+    {113, "No Com Port is available", "Kein Com Port ist verfügbar"},
+    {114, "Unexpected Error at select items", "Unerwarteter Fehler beim Auswählen der Items"},
+    {115, "Korvalis", "Korvalis"},
+    {116, "Class", "Class"},
+    {117, "Name", "Name"},
+    {118, "Floor", "Floor"},
+    {119, "Ceiling", "Ceiling"},
+    {120, "Size", "Size"},
+    {121, "Airspace Setup", "Airspace Setup"},
+    {122, "File:", "Datei:"},
+    {123, "Blocks used:", "Blöcke benötigt:"},
+    {124, "Bytes used:", "Bytes benötigt:"},
+    {125, "Port:", "Port:"},
+    {126, "Load File", "Öffne Datei"},
+    {127, "Select &All", "&Alle Markieren"},
+    {128, "Select &None", "&Nichts Markieren"},
+    {129, "Send Airspace", "Sende Lufträume"},
+    {130, "Exit", "Beenden"},
+    {131, "Info about Airspace", "Info über Airspace"},
+    {132, "Airspace Version", "Airspace Version"},
+    {133, "Airspace setup for the Korvalis Quillon", "Airspace setup for the Korvalis Quillon"},
+    {134, "OK", "OK"},
+    {135, "Error", "Fehler"},
+    {136, "Info", "Info"},
+    {137, "A new Com Port was found.\nShould it be selected?",
+     "Es wurde ein neues Com Port gefunden.\nSoll es automatisch ausgewählt werden?"},
+    {138, "%d new Com Ports was found (%s).", "Es wurden %d neue Com Ports gefunden und zwar %s."},
+}};
+
+}  // namespace
+
+std::span<const seriallink::StringEntry> stringEntries() {
+    return kEntries;
+}
+
+seriallink::StringTable makeStringTable(seriallink::Language language) {
+    return seriallink::StringTable(kEntries, ids::kErrorCaption, language);
+}
+
+}  // namespace zonesend

@@ -1,0 +1,59 @@
+// zonesend's string table, ids 101 to 138, in English and German.
+#pragma once
+
+#include <span>
+
+#include "seriallink/Messages.h"
+
+namespace zonesend {
+
+namespace ids {
+inline constexpr unsigned kAboutMenuItem = 101;
+inline constexpr unsigned kSelectFileTitle = 102;
+inline constexpr unsigned kNoFileSelected = 103;
+inline constexpr unsigned kFileReadError = 104;
+inline constexpr unsigned kNoResponse = 105;
+inline constexpr unsigned kCannotOpenPort = 106;
+inline constexpr unsigned kNoDataSelected = 107;
+inline constexpr unsigned kNotEnoughSpace = 108;
+inline constexpr unsigned kBytesRequired = 109;
+inline constexpr unsigned kBytesFree = 110;
+inline constexpr unsigned kTooMuchData = 111;
+inline constexpr unsigned kDownloadSucceeded = 112;
+inline constexpr unsigned kNoComPort = 113;
+inline constexpr unsigned kSelectionError = 114;
+inline constexpr unsigned kCompanyName = 115;
+inline constexpr unsigned kHeaderClass = 116;
+inline constexpr unsigned kHeaderName = 117;
+inline constexpr unsigned kHeaderFloor = 118;
+inline constexpr unsigned kHeaderCeiling = 119;
+inline constexpr unsigned kHeaderSize = 120;
+inline constexpr unsigned kWindowTitle = 121;
+inline constexpr unsigned kFileLabel = 122;
+inline constexpr unsigned kBlocksLabel = 123;
+inline constexpr unsigned kBytesLabel = 124;
+inline constexpr unsigned kPortLabel = 125;
+inline constexpr unsigned kLoadFileButton = 126;
+inline constexpr unsigned kSelectAllButton = 127;
+inline constexpr unsigned kSelectNoneButton = 128;
+inline constexpr unsigned kSendButton = 129;
+inline constexpr unsigned kExitButton = 130;
+inline constexpr unsigned kAboutTitle = 131;
+inline constexpr unsigned kAboutVersion = 132;
+inline constexpr unsigned kAboutText = 133;
+inline constexpr unsigned kAboutOk = 134;
+inline constexpr unsigned kErrorCaption = 135;
+inline constexpr unsigned kInfoCaption = 136;
+inline constexpr unsigned kNewPortQuestion = 137;
+inline constexpr unsigned kNewPortsNotice = 138;
+}  // namespace ids
+
+// The version the About box shows after string 132.
+inline constexpr const char* kVersionSuffix = " 0.9";
+
+[[nodiscard]] std::span<const seriallink::StringEntry> stringEntries();
+
+// The table in the given language, with string 135 as the error caption.
+[[nodiscard]] seriallink::StringTable makeStringTable(seriallink::Language language);
+
+}  // namespace zonesend
