@@ -79,6 +79,9 @@ public:
     // Set when the outline cannot be represented (a point beyond the 24-bit range, an encoding
     // beyond kMaxEncodedSize). Once set, every further operation is ignored.
     [[nodiscard]] bool failed() const { return failed_; }
+    // Marks the outline as one that cannot be represented: the bytes are dropped and every
+    // further operation is ignored.
+    void refuse();
     // Drops every byte; used for outlines the instrument could not read back (failed ones, or a
     // start point alone, which has no item that could carry the end flags).
     void discard();
@@ -92,7 +95,6 @@ private:
     void appendDelta(GeoPoint point);
     [[nodiscard]] bool fits(GeoPoint point) const;
     [[nodiscard]] bool reserve(std::size_t extra);
-    void fail();
 
     std::vector<std::uint8_t> bytes_;
     GeoPoint first_;

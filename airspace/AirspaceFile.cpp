@@ -1,0 +1,116 @@
+#include "airspace/AirspaceFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+namespace airspace {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBlanks = "\t ";
+
+bool opensAirspace(std::string_view line) {
+    return line.size() >= 2 && (line[0] == 'A' || line[0] == 'a') &&
+           (line[1] == 'C' || line[1] == 'c');
+}
+
+LoadResult systemError(int error) {
+    LoadResult result;
+    result.status = LoadStatus::SystemError;
+    result.systemErrorText = std::system_category().message(error);
+    return result;
+}
+
+LoadResult readFailed() {
+    LoadResult result;
+    result.status = LoadStatus::ReadFailed;
+    return result;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    [[nodiscard]] int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
+    // An editor's byte-order mark would otherwise hide the first "AC" line, and with it the first
+    // airspace.
+    if (contents.starts_with(kUtf8ByteOrderMark)) contents.remove_prefix(kUtf8ByteOrderMark.size());
+
+    std::vector<AirspaceRecord> records;
+    std::string pending;  // the airspace being gathered, from its "AC" line on
+    std::size_t pos = 0;
+    while (pos < contents.size()) {
+        std::size_t end = contents.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = contents.size();
+        std::string_view line = contents.substr(pos, end - pos);
+        pos = end + 1;
+
+        // "*" starts a comment anywhere in a line.
+        const std::size_t comment = line.find('*');
+        if (comment != std::string_view::npos) line = line.substr(0, comment);
+        const std::size_t first = line.find_first_not_of(kBlanks);
+        if (first == std::string_view::npos) continue;
+        line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+
+        if (opensAirspace(line)) {
+            if (!pending.empty()) records.emplace_back(pending);
+            pending.assign(line);
+            pending += '\n';
+        } else if (!pending.empty()) {
+            pending.append(line);
+            pending += '\n';
+        }
+        // Lines before the first "AC" line belong to no airspace.
+    }
+    // The last airspace ends with the file, whether or not its last line has a line end; an "AC"
+    // line there opens an airspace of its own like any other.
+    if (!pending.empty()) records.emplace_back(pending);
+    return records;
+}
+
+LoadResult loadAirspaceFile(const std::string& path) {
+    // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return systemError(errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return systemError(errno);
+    if (S_ISDIR(info.st_mode)) return systemError(EISDIR);
+    if (!S_ISREG(info.st_mode)) return systemError(EINVAL);
+    if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > kMaxAirspaceFileSize) {
+        return readFailed();
+    }
+
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::string contents(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(file.get(), contents.data() + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    if (done < size) return readFailed();
+
+    LoadResult result;
+    result.records = parseAirspaces(contents);
+    return result;
+}
+
+}  // namespace airspace
