@@ -106,6 +106,9 @@ struct RoleRegistration {
     explicit RoleRegistration(RoleInfo info);
 };
 
+// "40 6E 2E": bytes as the log shows them.
+[[nodiscard]] std::string HexDump(std::span<const std::uint8_t> bytes);
+
 // All registered roles, sorted by name.
 [[nodiscard]] const std::vector<RoleInfo>& Roles();
 [[nodiscard]] const RoleInfo* FindRole(std::string_view name);

@@ -1,0 +1,63 @@
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "tools/sim/Role.h"
+
+namespace quillon_sim {
+namespace {
+
+std::vector<RoleInfo>& Registry() {
+    static std::vector<RoleInfo> roles;
+    return roles;
+}
+
+}  // namespace
+
+std::string RoleOptions::Get(const std::string& name, const std::string& fallback) const {
+    auto found = values.find(name);
+    return found == values.end() ? fallback : found->second;
+}
+
+std::optional<long long> RoleOptions::GetNumber(const std::string& name, long long fallback) const {
+    auto found = values.find(name);
+    if (found == values.end()) return fallback;
+    const std::string& text = found->second;
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || end == nullptr || *end != '\0') return std::nullopt;
+    return value;
+}
+
+std::string HexDump(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint8_t byte : bytes) {
+        if (!text.empty()) text.push_back(' ');
+        text.push_back(kDigits[byte >> 4]);
+        text.push_back(kDigits[byte & 0x0F]);
+    }
+    return text;
+}
+
+RoleRegistration::RoleRegistration(RoleInfo info) {
+    Registry().push_back(std::move(info));
+}
+
+const std::vector<RoleInfo>& Roles() {
+    auto& roles = Registry();
+    std::sort(roles.begin(), roles.end(),
+              [](const RoleInfo& a, const RoleInfo& b) { return a.name < b.name; });
+    return roles;
+}
+
+const RoleInfo* FindRole(std::string_view name) {
+    for (const RoleInfo& role : Roles()) {
+        if (role.name == name) return &role;
+    }
+    return nullptr;
+}
+
+}  // namespace quillon_sim
