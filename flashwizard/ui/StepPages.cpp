@@ -1,0 +1,291 @@
+#include "flashwizard/ui/StepPages.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSvgWidget>
+
+#include "flashwizard/core/WizardStrings.h"
+#include "seriallink/Messages.h"
+
+namespace flashwizard {
+
+namespace {
+
+constexpr int kPageFontPoints = 8;
+constexpr int kWelcomeFontPoints = 12;
+constexpr int kPageWidth = 396;
+constexpr int kPageHeight = 202;
+constexpr int kWelcomeWidth = 264;
+constexpr int kWelcomeHeight = 138;
+
+const QString kEllipsis = QStringLiteral("...");
+
+QString Qt8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+StepDlg::StepDlg(QWidget* parent, int pointSize, int widthUnits, int heightUnits)
+    : QWidget(parent), units_(DialogUnits::TemplateFont(pointSize)) {
+    setFont(DialogUnits::TemplateFont(pointSize));
+    setFixedSize(units_.Size(widthUnits, heightUnits));
+}
+
+void StepDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+QLabel* StepDlg::AddStatic(const QString& text, int x, int y, int width, int height,
+                           const char* id) {
+    auto* label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(units_.Rect(x, y, width, height));
+    if (id != nullptr) label->setObjectName(QString::fromLatin1(id));
+    return label;
+}
+
+QSvgWidget* StepDlg::AddPicture(const QString& resource, int x, int y, QSize pixels) {
+    // A picture control shows its bitmap at the bitmap's own size, placed at the template's
+    // position; the drawings are made for exactly these sizes.
+    auto* picture = new QSvgWidget(resource, this);
+    picture->setGeometry(QRect(QPoint(units_.X(x), units_.Y(y)), pixels));
+    picture->setObjectName(resource.section(QLatin1Char('/'), -1));
+    return picture;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ColorStatic::ColorStatic(const QString& text, QWidget* parent)
+    : QLabel(text, parent), background_(palette().color(QPalette::Button)) {
+    setAutoFillBackground(true);
+    ApplyColors();
+}
+
+void ColorStatic::SetBackgroundColor(const QColor& color) {
+    background_ = color;
+    ApplyColors();
+}
+
+void ColorStatic::SetTextColor(const QColor& color) {
+    text_ = color;
+    ApplyColors();
+}
+
+void ColorStatic::ApplyColors() {
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, background_);
+    colors.setColor(QPalette::WindowText, text_);
+    setPalette(colors);
+    // Redrawn at once, not at the next paint: the label may change while the frame is busy.
+    if (isVisible()) repaint();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QString ShortenPath(const QString& path, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(path) <= width) return path;
+    const int lastSeparator =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    if (lastSeparator > 0) {
+        const QString fileName = path.mid(lastSeparator);  // with its separator
+        for (int keep = lastSeparator - 1; keep >= 0; --keep) {
+            const QString candidate = path.left(keep) + kEllipsis + fileName;
+            if (metrics.horizontalAdvance(candidate) <= width) return candidate;
+        }
+        return metrics.elidedText(kEllipsis + fileName, Qt::ElideRight, width);
+    }
+    return metrics.elidedText(path, Qt::ElideMiddle, width);
+}
+
+void PathLabel::SetPath(const QString& path) {
+    path_ = path;
+    setToolTip(path);
+    Elide();
+}
+
+void PathLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    Elide();
+}
+
+void PathLabel::Elide() {
+    setText(ShortenPath(path_, fontMetrics(), contentsRect().width()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Step1Dlg::Step1Dlg(QWidget* parent)
+    : StepDlg(parent, kWelcomeFontPoints, kWelcomeWidth, kWelcomeHeight) {
+    AddStatic(QStringLiteral("KORVALIS DOWNLOADER (deutsch)\nV1.2"), 7, 27, 250, 24);
+    AddStatic(QStringLiteral("Herzlich willkommen beim Firmware-Update\nfür den Quillon.\n"
+                             "Diese Anwendung wird Sie Schritt für Schritt\n"
+                             "durch den Updatevorgang führen.\n"
+                             "Laden Sie zuerst die neue QLX_Vxx.HEX Datei\n"
+                             "von unserer homepage '") +
+                  QLatin1String(kWebAddress) + QStringLiteral("'."),
+              7, 57, 250, 50);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Step2Dlg::Step2Dlg(QWidget* parent, std::function<void(const std::string&)> pathChanged)
+    : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight), chooser_(&ChooseHexFile) {
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QString::fromLatin1(control::kPathEdit));
+    edit_->setGeometry(units().Rect(7, 25, 350, 12));
+    browse_ = new QPushButton(QStringLiteral("..."), this);
+    browse_->setObjectName(QString::fromLatin1(control::kBrowse));
+    browse_->setGeometry(units().Rect(362, 24, 27, 14));
+    browse_->setAutoDefault(false);
+    AddStatic(QStringLiteral("Wählen Sie nun die neue QLX_Vxx.HEX Datei."), 7, 41, 382, 11);
+
+    // Every change, typed or chosen, is the firmware path at once: Next checks what is shown.
+    connect(edit_, &QLineEdit::textChanged, this,
+            [pathChanged = std::move(pathChanged)](const QString& text) {
+                if (pathChanged) pathChanged(text.toStdString());
+            });
+    connect(browse_, &QPushButton::clicked, this, &Step2Dlg::OnBrowse);
+}
+
+void Step2Dlg::OnBrowse() {
+    const QString chosen = chooser_ ? chooser_(this) : QString();
+    if (!chosen.isEmpty()) edit_->setText(chosen);
+}
+
+QStringList Step2Dlg::DialogFilters(const std::string& filterText) {
+    // Pairs of description and pattern, ended by an empty pair.
+    const QStringList parts = Qt8(filterText).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString description = parts[i];
+        QString pattern = parts[i + 1];
+        // "*.*" means every file here, while the file dialog would only match names with a dot.
+        if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0) description = description.left(open).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return filters;
+}
+
+QString Step2Dlg::ChooseHexFile(QWidget* owner) {
+    QFileDialog dialog(owner, Qt8(WizardText(kStrBrowseTitle)));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(DialogFilters(WizardText(kStrBrowseFilter)));
+    // Firmware files come as QLX_Vxx.HEX: the pattern must not depend on letter case.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Step3Dlg::Step3Dlg(QWidget* parent) : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight) {
+    AddStatic(
+        QStringLiteral("Stellen Sie die serielle oder die USB Verbindung mit dem Quillon her."), 90,
+        7, 299, 18);
+    AddPicture(QStringLiteral(":/pictures/serial_plug.svg"), 7, 25, QSize(216, 239));
+    AddPicture(QStringLiteral(":/pictures/usb_plug.svg"), 176, 25, QSize(317, 239));
+    AddStatic(QStringLiteral("Verwenden Sie nur das mitgelieferte Kabel"), 7, 178, 382, 8);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Step4Dlg::Step4Dlg(QWidget* parent) : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight) {
+    attention_ = new ColorStatic(QStringLiteral("Achtung:"), this);
+    attention_->setObjectName(QString::fromLatin1(control::kAttention));
+    attention_->setGeometry(units().Rect(7, 7, 32, 10));
+    attention_->SetTextColor(QColor(255, 0, 0));
+    AddStatic(QStringLiteral("Nach diesem Schritt darf der Download Prozess nicht mehr "
+                             "abgebrochen werden!"),
+              45, 7, 344, 8);
+    AddPicture(QStringLiteral(":/pictures/hand_on_off.svg"), 9, 29, QSize(181, 154));
+    AddPicture(QStringLiteral(":/pictures/back_download.svg"), 146, 29, QSize(181, 154));
+    AddPicture(QStringLiteral(":/pictures/download_button.svg"), 284, 29, QSize(86, 154));
+    AddPicture(QStringLiteral(":/pictures/cotton_bud.svg"), 359, 29, QSize(40, 154));
+    AddStatic(QStringLiteral("1. Drücken Sie den Download Taster auf der Rückseite mit einem "
+                             "Wattestäbchen etc.\n      und HALTEN Sie Ihn gedrückt. (Es ist ein "
+                             "Druckpunkt spürbar, keinesfalls mit Gewalt drücken!)"),
+              7, 132, 382, 20);
+    AddStatic(QStringLiteral("2. Nun betätigen Sie die ON/OFF Taste eine Sekunde lang bei "
+                             "gedrücktem Download Taster."),
+              7, 154, 382, 9);
+    AddStatic(QStringLiteral("Am Display darf nichts erscheinen.\nSollte dennoch das Quillon-Logo "
+                             "erscheinen, so ist das Gerät noch nicht im Download Modus.\n"
+                             "Schalten Sie den Quillon aus und wiederholen Sie ab Punkt 1."),
+              7, 167, 382, 28);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Step6Dlg::Step6Dlg(QWidget* parent, std::function<std::string()> path,
+                   std::function<std::string()> port)
+    : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight),
+      pathSource_(std::move(path)),
+      portSource_(std::move(port)) {
+    AddStatic(QStringLiteral("Die Datei"), 7, 7, 30, 8);
+    path_ = new PathLabel(this);
+    path_->setObjectName(QString::fromLatin1(control::kFirmwarePath));
+    path_->setGeometry(units().Rect(40, 7, 349, 8));
+    portSentence_ = AddStatic(QString(), 7, 17, 382, 8, control::kPortSentence);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QString::fromLatin1(control::kProgressBar));
+    bar_->setGeometry(units().Rect(7, 45, 382, 14));
+    bar_->setTextVisible(false);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    counter_ = AddStatic(QString(), 167, 63, 40, 8, control::kCounter);
+    counter_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    AddStatic(QStringLiteral("Status:"), 7, 74, 24, 8);
+    status_ = AddStatic(QStringLiteral("Bereit zum Download"), 40, 74, 127, 8, control::kStatus);
+    AddStatic(QStringLiteral("Nach Beendigung das Updates startet der Downloader\nden Quillon "
+                             "mit der neuen Firmware automatisch."),
+              7, 90, 187, 21);
+}
+
+void Step6Dlg::OnPageShown() {
+    // Filled on every showing: the pilot may have gone back and chosen another port.
+    path_->SetPath(Qt8(pathSource_ ? pathSource_() : std::string()));
+    portSentence_->setText(Qt8(seriallink::FormatText(WizardStrings().Load(kStrPortSentence),
+                                                      {portSource_ ? portSource_() : ""})));
+}
+
+void Step6Dlg::SetStatus(const QString& text) {
+    status_->setText(text);
+}
+
+void Step6Dlg::SetProgress(int position, int total) {
+    if (total != 0) bar_->setRange(0, total);
+    progress_.Set(position, total);
+    counter_->setText(Qt8(progress_.Text()));
+    bar_->setValue(position);
+}
+
+QString Step6Dlg::statusText() const {
+    return status_->text();
+}
+
+QString Step6Dlg::counterText() const {
+    return counter_->text();
+}
+
+}  // namespace flashwizard

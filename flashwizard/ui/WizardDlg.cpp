@@ -1,0 +1,213 @@
+#include "flashwizard/ui/WizardDlg.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <new>
+
+#include "flashwizard/core/WizardStrings.h"
+#include "flashwizard/ui/QtMessages.h"
+#include "flashwizard/ui/QtUpdateReport.h"
+#include "flashwizard/ui/Step5Dlg.h"
+#include "flashwizard/ui/StepPages.h"
+
+namespace flashwizard {
+
+namespace {
+
+constexpr int kFrameFontPoints = 8;
+constexpr int kFrameWidth = 396;
+constexpr int kFrameHeight = 229;
+
+QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const QString& text,
+                       const char* id, QRect rect) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(id));
+    button->setGeometry(rect);
+    // Enter does nothing in the wizard; no button may become a default one.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    (void)units;
+    return button;
+}
+
+}  // namespace
+
+WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      state_(state),
+      environment_(std::move(environment)),
+      units_(DialogUnits::TemplateFont(kFrameFontPoints)) {
+    if (environment_.messages == nullptr) {
+        ownMessages_ = std::make_unique<QtMessages>(this);
+        messages_ = ownMessages_.get();
+    } else {
+        messages_ = environment_.messages;
+    }
+    setFont(DialogUnits::TemplateFont(kFrameFontPoints));
+    setFixedSize(units_.Size(kFrameWidth, kFrameHeight));
+    setWindowIcon(QIcon(QStringLiteral(":/flashwizard.svg")));
+
+    cancel_ = AddButton(this, units_, QStringLiteral("Abbrechen"), control::kCancel,
+                        units_.Rect(339, 208, 50, 14));
+    next_ = AddButton(this, units_, QStringLiteral("Weiter >"), control::kNext,
+                      units_.Rect(284, 208, 50, 14));
+    back_ = AddButton(this, units_, QStringLiteral("< Zurück"), control::kBack,
+                      units_.Rect(229, 208, 50, 14));
+    back_->setEnabled(false);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(units_.X(7), units_.Y(202), units_.X(381), 2);
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName(QString::fromLatin1(control::kStatusLine));
+    statusLine_->setGeometry(units_.Rect(10, 211, 211, 8));
+
+    connect(cancel_, &QPushButton::clicked, this, [this] { logic_->OnCancel(); });
+    connect(next_, &QPushButton::clicked, this, [this] { logic_->OnNext(); });
+    connect(back_, &QPushButton::clicked, this, [this] { logic_->OnBack(); });
+
+    logic_ = std::make_unique<WizardFrame>(state_, *this, *messages_, environment_.timing,
+                                           environment_.enumerate);
+    CreatePages();
+    if (!pagesCreated_) return;
+    report_ = std::make_unique<QtUpdateReport>(*this, *progressPage(), *messages_);
+    logic_->Init();
+}
+
+WizardDlg::~WizardDlg() {
+    if (!worker_.joinable()) return;
+    // The worker has ended or is ending when the window may close (cancel is refused while it
+    // runs); only an abnormal shut-down finds it busy, and then it is left to the process end.
+    if (*workerRunning_) {
+        worker_.detach();
+    } else {
+        worker_.join();
+    }
+}
+
+void WizardDlg::CreatePages() {
+    try {
+        pages_[0] = new Step1Dlg(this);
+        pages_[1] =
+            new Step2Dlg(this, [this](const std::string& path) { state_.firmwarePath = path; });
+        pages_[2] = new Step3Dlg(this);
+        pages_[3] = new Step4Dlg(this);
+        pages_[4] = new Step5Dlg(this, state_, *messages_, *this, environment_.enumerate);
+        pages_[5] = new Step6Dlg(
+            this, [this] { return state_.firmwarePath; }, [this] { return state_.portName; });
+    } catch (const std::bad_alloc&) {
+        // Nothing to ask: without its pages the wizard cannot go on.
+        ShowWizardError(messages_, kStrNoMemory);
+        closing_ = true;
+        return;
+    }
+    for (StepDlg* page : pages_) {
+        page->move(0, 0);
+        page->hide();
+    }
+    pagesCreated_ = true;
+}
+
+Step2Dlg* WizardDlg::fileStep() const {
+    return static_cast<Step2Dlg*>(pages_[1]);
+}
+
+Step5Dlg* WizardDlg::portStep() const {
+    return static_cast<Step5Dlg*>(pages_[kPortPage]);
+}
+
+Step6Dlg* WizardDlg::progressPage() const {
+    return static_cast<Step6Dlg*>(pages_[kProgressPage]);
+}
+
+void WizardDlg::ShowPage(int index) {
+    if (index == shownPage_) return;
+    // Hide first: the port page stops its timer and stores its choice before step 6 reads it.
+    if (shownPage_ >= 0) {
+        StepDlg* old = pages_[static_cast<size_t>(shownPage_)];
+        old->hide();
+        old->OnPageHidden();
+    }
+    shownPage_ = index;
+    StepDlg* page = pages_[static_cast<size_t>(index)];
+    page->show();
+    page->OnPageShown();
+}
+
+void WizardDlg::SetTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void WizardDlg::EnableCancel(bool enabled) {
+    cancel_->setEnabled(enabled);
+}
+
+void WizardDlg::EnableNext(bool enabled) {
+    next_->setEnabled(enabled);
+}
+
+void WizardDlg::EnableBack(bool enabled) {
+    back_->setEnabled(enabled);
+}
+
+void WizardDlg::SetNextText(const std::string& text) {
+    next_->setText(QString::fromStdString(text));
+}
+
+void WizardDlg::SetStatusLine(const std::string& text) {
+    statusLine_->setText(QString::fromStdString(text));
+    // The device search keeps the thread busy; paint now, or the pilot sees nothing until it ends.
+    statusLine_->repaint();
+}
+
+void WizardDlg::CloseWizard() {
+    closing_ = true;
+    QDialog::done(QDialog::Rejected);
+}
+
+void WizardDlg::StartUpdate() {
+    JoinFinishedWorker();
+    *workerRunning_ = true;
+    // Nothing waits for the worker: it reports through report_, each call done on this thread.
+    worker_ = std::thread([this, running = workerRunning_] {
+        (void)logic_->RunUpdate(*report_);
+        *running = false;
+    });
+}
+
+void WizardDlg::JoinFinishedWorker() {
+    // Next is enabled again only by the worker's last report, so a previous run has returned or
+    // is returning now; joining it costs no wait worth the name.
+    if (worker_.joinable()) worker_.join();
+}
+
+void WizardDlg::reject() {
+    if (closing_) {
+        QDialog::reject();
+        return;
+    }
+    logic_->OnCancel();
+}
+
+void WizardDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void WizardDlg::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    logic_->OnCancel();
+}
+
+}  // namespace flashwizard
