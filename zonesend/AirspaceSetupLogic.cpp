@@ -53,10 +53,10 @@ bool AirspaceSetupLogic::OnInitDialog() {
     if (!remembered && !shownPorts_.empty()) combo.SetCurrentIndex(0);
 
     if (portScanTimer_ != 0) {
-        view_.stopTimer(portScanTimer_);
+        view_.stopRepeatingTimer(portScanTimer_);
         portScanTimer_ = 0;
     }
-    portScanTimer_ = view_.startTimer(kPortScanTimerId, kPortScanPeriodMs);
+    portScanTimer_ = view_.startRepeatingTimer(kPortScanTimerId, kPortScanPeriodMs);
 
     view_.setControlText(kIdFileLine, seriallink::LoadString(ids::kNoFileSelected));
     view_.applyListFont();
@@ -68,7 +68,7 @@ bool AirspaceSetupLogic::OnInitDialog() {
                                                       seriallink::LoadString(ids::kHeaderSize)));
     view_.computePreviewRect();
 
-    view_.setWindowTitle(seriallink::LoadString(ids::kWindowTitle));
+    view_.setTitleText(seriallink::LoadString(ids::kWindowTitle));
     static constexpr struct {
         int control;
         unsigned text;
@@ -207,13 +207,13 @@ void AirspaceSetupLogic::OnTimer(int timerId) {
     if (timerId != kPortScanTimerId) return;
     // Not while the upload holds the port, and not while another window (a message box, the
     // file dialog) is in front: the scan may ask a question of its own.
-    if (sending_ || !view_.isActiveWindow()) return;
+    if (sending_ || !view_.isTopLevelActive()) return;
     seriallink::RefreshPortCombo(*this, view_.portCombo(), shownPorts_, services_.enumerate);
 }
 
 void AirspaceSetupLogic::OnDestroy() {
     if (portScanTimer_ != 0) {
-        view_.stopTimer(portScanTimer_);
+        view_.stopRepeatingTimer(portScanTimer_);
         portScanTimer_ = 0;
     }
     airspaceByIndex_.clear();

@@ -26,7 +26,7 @@ inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (
 class AirspaceSetupView : public seriallink::MessageOwner {
 public:
     virtual void setControlText(int controlId, const std::string& text) = 0;
-    virtual void setWindowTitle(const std::string& text) = 0;
+    virtual void setTitleText(const std::string& text) = 0;
     // Adds the About item (command 16) to the window's menu, after a separator.
     virtual void addAboutMenuItem(const std::string& text) = 0;
     virtual void enableControl(int controlId, bool enable) = 0;
@@ -52,10 +52,10 @@ public:
     [[nodiscard]] virtual std::optional<std::string> chooseFile(const std::string& title,
                                                                 const std::string& filter) = 0;
     // Starts a repeating timer; returns its identifier, never 0.
-    [[nodiscard]] virtual int startTimer(int timerId, int periodMs) = 0;
-    virtual void stopTimer(int identifier) = 0;
+    [[nodiscard]] virtual int startRepeatingTimer(int timerId, int periodMs) = 0;
+    virtual void stopRepeatingTimer(int identifier) = 0;
     // True when the dialog's top-level window is the active window.
-    [[nodiscard]] virtual bool isActiveWindow() const = 0;
+    [[nodiscard]] virtual bool isTopLevelActive() const = 0;
     virtual void showAboutBox() = 0;
 };
 

@@ -1,0 +1,366 @@
+#include "zonesend/gui/AirspaceSetupDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStringList>
+#include <QTimerEvent>
+
+#include "zonesend/gui/AboutDialog.h"
+#include "zonesend/preview/PreviewDrawing.h"
+
+namespace zonesend {
+
+namespace {
+
+constexpr int kListPointSize = 8;
+const QString kListFace = QStringLiteral("Lucida Console");
+
+QString qtText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||" as a Qt filter list. "*.*" becomes "*" so that
+// files without an extension are listed, as the pattern means.
+QString qtFileFilter(const std::string& filter) {
+    const QStringList parts = qtText(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString description = parts[i].section(QLatin1Char('('), 0, 0).trimmed();
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QMessageBox::Icon qtIcon(seriallink::MessageIcon icon) {
+    switch (icon) {
+        case seriallink::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case seriallink::MessageIcon::Question:
+            return QMessageBox::Question;
+        case seriallink::MessageIcon::Information:
+            return QMessageBox::Information;
+        case seriallink::MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The fixed-pitch list font: "Lucida Console" where installed, else the system's fixed font,
+// both at 8 pt, so that the list columns stand under the header's.
+QFont makeListFont() {
+    QFont font(kListFace, kListPointSize);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    const QFontInfo info(font);
+    if (info.family() == kListFace && info.fixedPitch()) return font;
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(kListPointSize);
+    return font;
+}
+
+}  // namespace
+
+class AirspaceSetupDialog::ComboAdapter : public seriallink::PortComboBox {
+public:
+    explicit ComboAdapter(QComboBox& combo) : combo_(combo) {}
+    void Clear() override { combo_.clear(); }
+    void AddEntry(const std::string& text) override { combo_.addItem(qtText(text)); }
+    int Count() const override { return combo_.count(); }
+    std::string EntryText(int index) const override {
+        return index >= 0 && index < combo_.count() ? combo_.itemText(index).toStdString() : "";
+    }
+    int CurrentIndex() const override { return combo_.currentIndex(); }
+    void SetCurrentIndex(int index) override { combo_.setCurrentIndex(index); }
+
+private:
+    QComboBox& combo_;
+};
+
+AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options, QWidget* parent)
+    : QDialog(parent), options_(std::move(options)) {
+    setFont(dialogFont());
+    baseUnits_ = baseUnitsOf(font());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(applicationIcon());
+    setSizeGripEnabled(false);
+    resize(baseUnits_.toPixelsX(kMainDialogSize.width),
+           baseUnits_.toPixelsY(kMainDialogSize.height));
+    createControls();
+
+    logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
+    logic_->OnInitDialog();
+}
+
+AirspaceSetupDialog::~AirspaceSetupDialog() {
+    logic_->OnDestroy();
+}
+
+void AirspaceSetupDialog::createControls() {
+    for (const ControlTemplate& item : mainDialogControls()) {
+        QWidget* widget = nullptr;
+        switch (item.kind) {
+            case ControlKind::PushButton:
+            case ControlKind::DefaultPushButton: {
+                auto* button = new QPushButton(qtText(std::string(item.text)), this);
+                // No default button: Enter on a button presses that button only.
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                widget = button;
+                break;
+            }
+            case ControlKind::Label:
+            case ControlKind::RightLabel: {
+                auto* label = new QLabel(qtText(std::string(item.text)), this);
+                // File paths and airspace texts are shown as they are, never as markup.
+                label->setTextFormat(Qt::PlainText);
+                label->setAlignment(
+                    (item.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
+                    Qt::AlignTop);
+                widget = label;
+                break;
+            }
+            case ControlKind::ListBox:
+                list_ = new QListWidget(this);
+                list_->setSelectionMode(QAbstractItemView::MultiSelection);
+                list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                list_->setUniformItemSizes(true);
+                widget = list_;
+                break;
+            case ControlKind::ComboBox:
+                combo_ = new QComboBox(this);
+                comboAdapter_ = std::make_unique<ComboAdapter>(*combo_);
+                widget = combo_;
+                break;
+            case ControlKind::Icon:
+                break;
+        }
+        if (widget == nullptr) continue;
+        widget->setObjectName(QString::number(item.id));
+        QRect place = pixelRect(item.place);
+        // A drop-down list's template height is that of its open list; closed it is one line.
+        if (item.kind == ControlKind::ComboBox) place.setHeight(combo_->sizeHint().height());
+        widget->setGeometry(place);
+        controls_[item.id] = widget;
+    }
+
+    connect(qobject_cast<QPushButton*>(control(kIdExit)), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(qobject_cast<QPushButton*>(control(kIdSendAirspace)), &QPushButton::clicked, this,
+            [this] { logic_->OnSendAirspace(); });
+    connect(qobject_cast<QPushButton*>(control(kIdLoadFile)), &QPushButton::clicked, this,
+            [this] { logic_->OnLoadFile(); });
+    connect(qobject_cast<QPushButton*>(control(kIdSelectAll)), &QPushButton::clicked, this,
+            [this] { logic_->OnSelectAll(); });
+    connect(qobject_cast<QPushButton*>(control(kIdSelectNone)), &QPushButton::clicked, this,
+            [this] { logic_->OnSelectNone(); });
+    connect(list_, &QListWidget::itemSelectionChanged, this,
+            &AirspaceSetupDialog::onListSelectionChanged);
+    // activated: the pilot's choice only, not the program's own changes of the entry.
+    connect(combo_, &QComboBox::activated, this, [this] { logic_->OnPortSelChange(); });
+}
+
+QRect AirspaceSetupDialog::pixelRect(const DialogUnitRect& place) const {
+    return QRect(baseUnits_.toPixelsX(place.x), baseUnits_.toPixelsY(place.y),
+                 baseUnits_.toPixelsX(place.width), baseUnits_.toPixelsY(place.height));
+}
+
+QWidget* AirspaceSetupDialog::control(int controlId) const {
+    const auto found = controls_.find(controlId);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void AirspaceSetupDialog::onListSelectionChanged() {
+    // Only the pilot's clicks and keys count; the program's own selecting is silent.
+    if (!changingSelection_) logic_->OnListSelChange();
+}
+
+seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
+    const seriallink::MessageBoxRequest& request) {
+    if (options_.messageBox) return options_.messageBox(request);
+    QMessageBox box(qtIcon(request.icon), qtText(request.caption), qtText(request.text),
+                    request.buttons == seriallink::MessageButtons::YesNo
+                        ? QMessageBox::Yes | QMessageBox::No
+                        : QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Yes) return seriallink::MessageAnswer::Yes;
+    if (answer == QMessageBox::No) return seriallink::MessageAnswer::No;
+    return seriallink::MessageAnswer::Ok;
+}
+
+void AirspaceSetupDialog::setControlText(int controlId, const std::string& text) {
+    QWidget* widget = control(controlId);
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qtText(text));
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(qtText(text));
+}
+
+void AirspaceSetupDialog::setTitleText(const std::string& text) {
+    setWindowTitle(qtText(text));
+}
+
+void AirspaceSetupDialog::addAboutMenuItem(const std::string& text) {
+    // Without a window menu of the platform's own, the item lives in the dialog's context menu
+    // and on F1.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* about = new QAction(qtText(text), this);
+    about->setObjectName(QStringLiteral("about"));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+    connect(about, &QAction::triggered, this, [this] { logic_->OnSysCommand(kAboutCommand); });
+    addAction(about);
+}
+
+void AirspaceSetupDialog::enableControl(int controlId, bool enable) {
+    if (QWidget* widget = control(controlId)) widget->setEnabled(enable);
+}
+
+seriallink::PortComboBox& AirspaceSetupDialog::portCombo() {
+    return *comboAdapter_;
+}
+
+void AirspaceSetupDialog::clearList() {
+    changingSelection_ = true;
+    list_->clear();
+    changingSelection_ = false;
+}
+
+void AirspaceSetupDialog::addListLine(const std::string& text) {
+    list_->addItem(qtText(text));
+}
+
+unsigned AirspaceSetupDialog::listCount() const {
+    return static_cast<unsigned>(list_->count());
+}
+
+void AirspaceSetupDialog::setLineSelected(unsigned index, bool selected) {
+    changingSelection_ = true;
+    if (QListWidgetItem* item = list_->item(static_cast<int>(index))) item->setSelected(selected);
+    changingSelection_ = false;
+}
+
+bool AirspaceSetupDialog::selectedLines(std::vector<unsigned>& out) const {
+    out.clear();
+    for (int row = 0; row < list_->count(); ++row) {
+        if (list_->item(row)->isSelected()) out.push_back(static_cast<unsigned>(row));
+    }
+    return true;
+}
+
+int AirspaceSetupDialog::caretIndex() const {
+    return list_->currentRow();
+}
+
+void AirspaceSetupDialog::applyListFont() {
+    listFont_ = makeListFont();
+    list_->setFont(listFont_);
+    control(kIdHeaderLine)->setFont(listFont_);
+}
+
+void AirspaceSetupDialog::computePreviewRect() {
+    // Right of the list, below the top buttons, above the file line; right and bottom exclusive.
+    const QRect listPlace = control(kIdAirspaceList)->geometry();
+    const QRect exitPlace = control(kIdExit)->geometry();
+    const QRect filePlace = control(kIdFileLine)->geometry();
+    const int left = listPlace.x() + listPlace.width() + 2;
+    const int top = exitPlace.y() + exitPlace.height() + 5;
+    const int right = width() - 5;
+    const int bottom = filePlace.y() - 5;
+    previewRect_ = QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
+    if (previewRect_.isEmpty()) return;
+    // Drawn once into an image that stays on show until the next selection change, so that the
+    // preview survives the window being covered and repainted.
+    QImage image(previewRect_.size(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.setFont(font());
+    zonesend::drawPreview(painter, airspace,
+                          PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
+    painter.end();
+    preview_ = image;
+    update(previewRect_);
+}
+
+std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& title,
+                                                           const std::string& filter) {
+    if (options_.chooseFile) return options_.chooseFile(title, filter);
+    const QString path =
+        QFileDialog::getOpenFileName(this, qtText(title), QString(), qtFileFilter(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+int AirspaceSetupDialog::startRepeatingTimer(int timerId, int periodMs) {
+    const int qtId = QObject::startTimer(periodMs);
+    timers_[qtId] = timerId;
+    return qtId;
+}
+
+void AirspaceSetupDialog::stopRepeatingTimer(int identifier) {
+    killTimer(identifier);
+    timers_.erase(identifier);
+}
+
+bool AirspaceSetupDialog::isTopLevelActive() const {
+    return QApplication::activeWindow() == window();
+}
+
+void AirspaceSetupDialog::showAboutBox() {
+    if (options_.aboutBox) {
+        options_.aboutBox();
+        return;
+    }
+    AboutDialog about(baseUnits_, this);
+    about.exec();
+}
+
+void AirspaceSetupDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (preview_.isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(previewRect_.topLeft(), preview_);
+}
+
+void AirspaceSetupDialog::timerEvent(QTimerEvent* event) {
+    const auto found = timers_.find(event->timerId());
+    if (found == timers_.end()) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    logic_->OnTimer(found->second);
+}
+
+void AirspaceSetupDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        // Enter presses the button that has the focus, and otherwise ends the dialog.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace zonesend

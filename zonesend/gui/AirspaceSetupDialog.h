@@ -1,0 +1,98 @@
+// The main window of zonesend: the controls of the dialog template, laid out in dialog units,
+// forwarding every event to AirspaceSetupLogic.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "zonesend/AirspaceSetupLogic.h"
+#include "zonesend/DialogTemplate.h"
+
+class QComboBox;
+class QListWidget;
+class QMenu;
+
+namespace zonesend {
+
+class AirspaceSetupDialog : public QDialog, public AirspaceSetupView {
+    Q_OBJECT
+public:
+    struct Options {
+        AirspaceSetupLogic::Services services;
+        // Stand-ins for the platform's boxes; the real ones when empty.
+        std::function<std::optional<std::string>(const std::string& title,
+                                                 const std::string& filter)>
+            chooseFile;
+        std::function<seriallink::MessageAnswer(const seriallink::MessageBoxRequest&)> messageBox;
+        std::function<void()> aboutBox;
+    };
+
+    explicit AirspaceSetupDialog(AirspaceSetupApp& app, Options options = {},
+                                 QWidget* parent = nullptr);
+    ~AirspaceSetupDialog() override;
+
+    [[nodiscard]] AirspaceSetupLogic& logic() { return *logic_; }
+    // The preview as last drawn (null before the first selection change), and where it shows.
+    [[nodiscard]] const QImage& previewImage() const { return preview_; }
+    [[nodiscard]] QRect previewRect() const { return previewRect_; }
+    [[nodiscard]] const DialogBaseUnits& baseUnits() const { return baseUnits_; }
+    [[nodiscard]] const QFont& listFont() const { return listFont_; }
+
+    // AirspaceSetupView
+    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
+    void setControlText(int controlId, const std::string& text) override;
+    void setTitleText(const std::string& text) override;
+    void addAboutMenuItem(const std::string& text) override;
+    void enableControl(int controlId, bool enable) override;
+    seriallink::PortComboBox& portCombo() override;
+    void clearList() override;
+    void addListLine(const std::string& text) override;
+    unsigned listCount() const override;
+    void setLineSelected(unsigned index, bool selected) override;
+    bool selectedLines(std::vector<unsigned>& out) const override;
+    int caretIndex() const override;
+    void applyListFont() override;
+    void computePreviewRect() override;
+    void drawPreview(const airspace::AirspaceRecord& airspace) override;
+    std::optional<std::string> chooseFile(const std::string& title,
+                                          const std::string& filter) override;
+    int startRepeatingTimer(int timerId, int periodMs) override;
+    void stopRepeatingTimer(int identifier) override;
+    bool isTopLevelActive() const override;
+    void showAboutBox() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class ComboAdapter;
+
+    void createControls();
+    [[nodiscard]] QRect pixelRect(const DialogUnitRect& place) const;
+    [[nodiscard]] QWidget* control(int controlId) const;
+    void onListSelectionChanged();
+
+    Options options_;
+    DialogBaseUnits baseUnits_;
+    QFont listFont_;
+    std::map<int, QWidget*> controls_;
+    QListWidget* list_ = nullptr;
+    QComboBox* combo_ = nullptr;
+    std::unique_ptr<ComboAdapter> comboAdapter_;
+    QRect previewRect_;
+    QImage preview_;
+    std::map<int, int> timers_;  // Qt timer id -> the dialog's own timer id
+    bool changingSelection_ = false;
+    std::unique_ptr<AirspaceSetupLogic> logic_;
+};
+
+}  // namespace zonesend

@@ -1,0 +1,16 @@
+#include "zonesend/gui/AirspaceSetupProgram.h"
+
+namespace zonesend {
+
+int runAirspaceSetup(AirspaceSetupApp& app, ProfileStore& profile,
+                     AirspaceSetupDialog::Options options) {
+    app.readSettings(profile);
+    {
+        AirspaceSetupDialog dialog(app, std::move(options));
+        dialog.exec();
+    }
+    app.writeSettings(profile);
+    return 0;
+}
+
+}  // namespace zonesend
