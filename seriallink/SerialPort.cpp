@@ -65,6 +65,7 @@ bool SerialPort::Close() {
 
 bool SerialPort::EnsureOpen() {
     if (IsOpen()) return true;
+    if (name_.empty()) return false;  // closed by Close: nothing to reopen
     return Open(std::string(name_), baudRate_);
 }
 
