@@ -94,9 +94,8 @@ private:
         const std::vector<std::uint8_t> reply = LoaderIdentReply(model_);
         wire.Reply(reply, "identification ADI " + std::to_string(model_));
         wire.Report("identify " + std::to_string(model_) + " at " + std::to_string(listenRate_));
-        // An identification resets the loader: it forgets a rate switch and a deactivation.
+        // An identification resets the loader: it forgets a rate switch.
         listenRate_ = kPowerUpRate;
-        disabled_ = false;
     }
 
     void Packet(Wire& wire, std::size_t length) {
@@ -127,13 +126,13 @@ private:
                 return;
             case kRun:
                 if (paramCount != 3 || params[0] != 0 || params[1] != 0 || params[2] != 0) break;
+                // The image is on disk before the client hears that its program started.
+                WriteImage(wire);
                 Accept(wire, "start");
                 running_ = true;
-                WriteImage(wire);
                 return;
             case kDisable:
                 if (paramCount != 1 || params[0] != 0xFF) break;
-                disabled_ = true;
                 Accept(wire, "deactivate");
                 return;
             default:
@@ -180,10 +179,13 @@ private:
         Refuse(wire, "rate parameters " + asked + " not for model " + std::to_string(model_));
     }
 
+    // Reports name the rate the command came at: a client that forgets to follow a rate switch
+    // shows up as commands that never arrive.
     void Accept(Wire& wire, const std::string& what) {
         const std::uint8_t ack = kLoaderAck;
+        const std::string rate = " (" + std::to_string(listenRate_) + " baud)";
         wire.Reply(std::span(&ack, 1), what);
-        wire.Report(what);
+        wire.Report(what + rate);
     }
 
     void Refuse(Wire& wire, const std::string& why) {
@@ -208,7 +210,6 @@ private:
     LoaderMemory memory_;
     std::uint32_t recordsSinceErase_ = 0;
     bool running_ = false;
-    bool disabled_ = false;
 };
 
 const RoleRegistration kRegistration{{
@@ -294,7 +295,7 @@ std::vector<std::string> LoaderMemory::HexLines() const {
             ++end;
         }
         const std::size_t count = end - address;
-        char head[10];
+        char head[24];
         std::snprintf(head, sizeof head, ":%02zX%04zX00", count, address);
         std::string line = head;
         unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF));
