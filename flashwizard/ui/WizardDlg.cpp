@@ -12,6 +12,10 @@
 #include "flashwizard/ui/Step5Dlg.h"
 #include "flashwizard/ui/StepPages.h"
 
+// The pictures and the icon are compiled into the wizard's library; a static library's
+// resources must be registered by hand before first use.
+static void RegisterWizardResources() { Q_INIT_RESOURCE(flashwizard); }
+
 namespace flashwizard {
 
 namespace {
@@ -41,6 +45,7 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
       state_(state),
       environment_(std::move(environment)),
       units_(DialogUnits::TemplateFont(kFrameFontPoints)) {
+    RegisterWizardResources();
     if (environment_.messages == nullptr) {
         ownMessages_ = std::make_unique<QtMessages>(this);
         messages_ = ownMessages_.get();

@@ -1,0 +1,132 @@
+// Walks the wizard through its six steps against a scripted loader and saves a picture of each
+// page, with a drawn title bar carrying the window's title (under a bare X server there is no
+// window manager to draw one). Usage: flashwizard_screenshots OUTPUT_DIR
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <cstdio>
+#include <iostream>
+
+#include "flashwizard/core/WizardStrings.h"
+#include "flashwizard/ui/Step5Dlg.h"
+#include "flashwizard/ui/StepPages.h"
+#include "flashwizard/ui/WizardDlg.h"
+#include "seriallink/testing/FakeBackend.h"
+
+namespace {
+
+class SilentMessages : public flashwizard::WizardMessages {
+public:
+    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest&) override {
+        return seriallink::MessageAnswer::Yes;
+    }
+    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest&) override {
+        return seriallink::MessageAnswer::No;
+    }
+};
+
+class NoSleep : public seriallink::Sleeper {
+public:
+    void Sleep(std::chrono::milliseconds) override {}
+};
+
+std::string IdentReply() {
+    std::string reply = "ADI 832   V2.1\r\n";
+    reply.append(8, '\0');
+    unsigned sum = 0;
+    for (unsigned char byte : reply) sum += byte;
+    reply.push_back(static_cast<char>((0x100 - sum % 0x100) % 0x100));
+    return reply;
+}
+
+QImage WithTitleBar(QWidget& window) {
+    constexpr int kBar = 26;
+    const QImage content = window.grab().toImage();
+    QImage image(content.width() + 2, content.height() + kBar + 1, QImage::Format_RGB32);
+    image.fill(QColor(0x3a, 0x5f, 0x9a));
+    QPainter painter(&image);
+    QSvgRenderer icon(QStringLiteral(":/flashwizard.svg"));
+    icon.render(&painter, QRectF(6, 4, 18, 18));
+    painter.setPen(Qt::white);
+    QFont font = window.font();
+    font.setBold(true);
+    font.setPointSize(9);
+    painter.setFont(font);
+    painter.drawText(QRect(30, 0, image.width() - 90, kBar), Qt::AlignVCenter,
+                     window.windowTitle());
+    painter.drawText(QRect(image.width() - 56, 0, 50, kBar), Qt::AlignVCenter | Qt::AlignRight,
+                     QStringLiteral("_   ×"));
+    painter.drawImage(1, kBar, content);
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: flashwizard_screenshots OUTPUT_DIR\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    seriallink::InstallStringTable(&flashwizard::WizardStrings());
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.exists() && !QDir().mkpath(out.path())) return 1;
+
+    seriallink::testing::FakeLine line;
+    line.onWrite = [](const std::string& sent, seriallink::testing::FakeLine& l) {
+        l.Feed(sent.size() == 4 && sent[0] == '!' ? IdentReply() : std::string("\x06"));
+    };
+    flashwizard::WizardState state;
+    state.port = std::make_unique<seriallink::SerialPort>(line.MakeBackend());
+    seriallink::ComPortList present{1};
+
+    SilentMessages messages;
+    flashwizard::WizardEnvironment environment;
+    environment.messages = &messages;
+    NoSleep noSleep;
+    environment.timing.sleeper = &noSleep;
+    environment.enumerate = [&present](seriallink::ComPortList& ports) {
+        ports = present;
+        return !ports.empty();
+    };
+    flashwizard::WizardDlg dlg(state, environment);
+    dlg.show();
+
+    const QString firmware = QDir::temp().filePath(QStringLiteral("QLX_V12.HEX"));
+    {
+        QFile file(firmware);
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write(":0400000001020304F2\r\n:00000001FF\r\n");
+    }
+    bool ok = true;
+    for (int step = 1; step <= 6; ++step) {
+        if (step == 2) {
+            dlg.fileStep()->pathEdit()->setText(
+                QStringLiteral("/home/pilot/Downloads/Quillon/Firmware/QLX_V12.HEX"));
+        }
+        if (step == 6) {
+            dlg.progressPage()->SetProgress(0, 1472);
+            dlg.progressPage()->SetProgress(583, 0);
+            dlg.progressPage()->SetStatus(
+                QString::fromStdString(flashwizard::WizardText(flashwizard::kStrDownload)));
+        }
+        QApplication::processEvents();
+        const QString name = out.filePath(QStringLiteral("flashwizard-step%1.png").arg(step));
+        ok = WithTitleBar(dlg).save(name) && ok;
+        std::cout << name.toStdString() << '\n';
+        if (step == 2) dlg.fileStep()->pathEdit()->setText(firmware);
+        if (step == 3) present = {1, 4};  // the USB cable plugged in on step 3
+        if (step < 6) dlg.nextButton()->click();
+        if (dlg.logic().pageIndex() != step) {
+            std::fprintf(stderr, "the wizard stayed on step %d\n", step);
+            return 1;
+        }
+    }
+    QFile::remove(firmware);
+    return ok ? 0 : 1;
+}
