@@ -3,11 +3,16 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include <gtest/gtest.h>
+
 #include "airspace/AirspaceRecord.h"
+#include "airspace/OutlineDecoder.h"
+#include "airspace/OutlineEncoder.h"
 
 namespace airspace::testing {
 
@@ -32,6 +37,64 @@ inline AirspaceRecord recordOf(std::string_view lines) {
 
 inline std::string storedHex(const AirspaceRecord& record) {
     return hex(record.storedBytes());
+}
+
+// What the instrument relies on in every encoding it may receive: either no bytes, or a start
+// point followed by items that end in exactly one flagged item, every point within the 24-bit
+// range, every step within its field, no flag in the stored bytes.
+inline void expectSoundEncoding(const AirspaceRecord& record, const std::string& where) {
+    const auto stored = record.storedBytes();
+    ASSERT_EQ(record.encodedSize(), stored.size()) << where;
+    if (stored.empty()) {
+        EXPECT_TRUE(record.encodedBytes(true).empty()) << where;
+        EXPECT_TRUE(decodeOutline(record).empty()) << where;
+        return;
+    }
+    ASSERT_GE(stored.size(), kStartPointSize + kCircleCommandSize) << where;
+    ASSERT_LE(stored.size(), kMaxEncodedSize) << where;
+
+    for (const bool last : {false, true}) {
+        const auto copy = record.encodedBytes(last);
+        const auto found = splitEncodedAirspaces(copy);
+        ASSERT_EQ(found.size(), 1u) << where;
+        EXPECT_TRUE(found[0].complete) << where;
+        EXPECT_EQ(found[0].length, copy.size())
+            << where << ": the end flag is not on the last item";
+        EXPECT_EQ(found[0].lastAirspace, last) << where;
+    }
+
+    GeoPoint at = readStartPoint(stored);
+    std::size_t pos = kStartPointSize;
+    while (pos < stored.size()) {
+        const std::uint8_t b = stored[pos];
+        if ((b & 0x60) == 0x20) {
+            EXPECT_EQ(pos + kCircleCommandSize, stored.size()) << where << ": circle not last";
+            EXPECT_EQ(b & 0x80, 0) << where;
+            break;
+        }
+        if ((b & 0xE0) == 0x60) {
+            ASSERT_LT(pos + kArcCommandSize, stored.size()) << where << ": arc command ends it";
+            pos += kArcCommandSize;
+            continue;
+        }
+        ASSERT_LE(pos + kDeltaPointSize, stored.size()) << where;
+        EXPECT_EQ(b & 0xC0, 0) << where << ": flag in the stored bytes at " << pos;
+        std::int32_t dLat = ((b & 0x1F) << 8) | stored[pos + 1];
+        if (b & 0x10) dLat -= 0x2000;
+        const auto dLon = static_cast<std::int16_t>(
+            static_cast<std::uint16_t>((stored[pos + 2] << 8) | stored[pos + 3]));
+        EXPECT_LE(std::abs(dLat), kMaxStepLat) << where;
+        EXPECT_FALSE(dLat == 0 && dLon == 0) << where << ": repeated point at " << pos;
+        at += GeoPoint(dLon, dLat);
+        EXPECT_TRUE(at.lat >= kMinCoordinate && at.lat <= kMaxCoordinate &&
+                    at.lon >= kMinCoordinate && at.lon <= kMaxCoordinate)
+            << where;
+        pos += kDeltaPointSize;
+    }
+    const auto outline = decodeOutline(record);
+    ASSERT_GE(outline.size(), 2u) << where;
+    EXPECT_EQ(outline.front(), (OutlinePoint{0, 0})) << where;
+    EXPECT_EQ(outline.back(), (OutlinePoint{0, 0})) << where;
 }
 
 }  // namespace airspace::testing
