@@ -34,6 +34,11 @@ std::string toDisplayUtf8(std::string_view text) {
     return out;
 }
 
+std::string loadFailureText(const airspace::LoadResult& result) {
+    if (result.status == airspace::LoadStatus::SystemError) return result.systemErrorText;
+    return seriallink::LoadString(ids::kFileReadError);
+}
+
 AirspaceSetupLogic::AirspaceSetupLogic(AirspaceSetupApp& app, AirspaceSetupView& view,
                                        Services services)
     : app_(app), view_(view), services_(std::move(services)) {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "airspace/AirspaceFile.h"
 #include "airspace/AirspaceRecord.h"
 #include "seriallink/ComPorts.h"
 #include "seriallink/Messages.h"
@@ -62,6 +63,10 @@ public:
 // Shows text as UTF-8: kept when it is valid UTF-8, otherwise read as Latin-1, the two ways
 // airspace files are written.
 [[nodiscard]] std::string toDisplayUtf8(std::string_view text);
+
+// The text a failed load shows: the system's own text, or string 104 when the file could not be
+// read whole.
+[[nodiscard]] std::string loadFailureText(const airspace::LoadResult& result);
 
 // Blocks for a byte count: started 14-byte blocks of the selection as a whole.
 [[nodiscard]] constexpr std::uint32_t blocksUsed(std::uint32_t bytes) {

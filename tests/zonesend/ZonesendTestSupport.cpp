@@ -1,0 +1,159 @@
+#include "tests/zonesend/ZonesendTestSupport.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "zonesend/Strings.h"
+
+namespace zstest {
+
+namespace {
+
+std::string minutes(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+}  // namespace
+
+std::string triangleText(const std::string& name, int offset) {
+    const std::string a = minutes(offset % 50);
+    const std::string b = minutes(offset % 50 + 5);
+    return "AC R\nAN " + name + "\nAL GND\nAH FL50\nDP 47:" + a + ":00 N 008:" + a +
+           ":00 E\nDP 47:" + b + ":00 N 008:" + a + ":00 E\nDP 47:" + b + ":00 N 008:" + b +
+           ":00 E\n";
+}
+
+std::string circleText(const std::string& name) {
+    return "AC C\nAN " + name + "\nAL GND\nAH 3000ft\nV X=47:00:00 N 008:00:00 E\nDC 2\n";
+}
+
+std::string arcText(const std::string& name) {
+    return "AC D\nAN " + name +
+           "\nAL GND\nAH FL100\nV X=47:30:00 N 008:30:00 E\nDP 47:20:00 N 008:20:00 E\n"
+           "DA 10,270,0\nDP 47:40:00 N 008:30:00 E\n";
+}
+
+std::string brokenText(const std::string& name) {
+    // An arc before any centre line ends the reading: listed, but without an encoding.
+    return "AC Q\nAN " + name + "\nAL GND\nAH FL50\nDA 10,270,0\n";
+}
+
+TempDir::TempDir() {
+    char pattern[] = "/tmp/zonesend-test-XXXXXX";
+    const char* made = ::mkdtemp(pattern);
+    path_ = made != nullptr ? made : "";
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const std::string& contents) const {
+    const std::string file = path_ + "/" + name;
+    std::ofstream(file, std::ios::binary) << contents;
+    return file;
+}
+
+PortDir::PortDir() {
+    ::setenv("KORVALIS_PORT_DIR", dir_.path().c_str(), 1);
+}
+
+PortDir::~PortDir() {
+    ::unsetenv("KORVALIS_PORT_DIR");
+}
+
+void PortDir::add(unsigned number) const {
+    std::error_code ignored;
+    std::filesystem::create_symlink("/dev/null", path() + "/COM" + std::to_string(number), ignored);
+}
+
+void PortDir::remove(unsigned number) const {
+    std::error_code ignored;
+    std::filesystem::remove(path() + "/COM" + std::to_string(number), ignored);
+}
+
+StoreSim::StoreSim(const std::vector<std::string>& extraArgs) {
+    ::setenv("KORVALIS_PORT_DIR", dir_.path().c_str(), 1);
+    std::vector<std::string> args = {"--port-dir", dir_.path(),
+                                     "--com",      std::to_string(kCom),
+                                     "--role",     "store",
+                                     "--quiet",    "--dump",
+                                     "--report",   dir_.path() + "/report.txt",
+                                     "--log",      dir_.path() + "/log.txt"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    quillon_sim::SimOptions options;
+    if (!quillon_sim::ParseSimArgs(args, options, error_)) return;
+    sim_ = std::make_unique<quillon_sim::Simulator>(std::move(options));
+    if (!sim_->Start(error_)) return;
+    started_ = true;
+    thread_ = std::thread([this] { sim_->Run(); });
+}
+
+StoreSim::~StoreSim() {
+    stop();
+    ::unsetenv("KORVALIS_PORT_DIR");
+}
+
+void StoreSim::stop() {
+    if (sim_) sim_->Stop();
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<std::string> StoreSim::reportLines() const {
+    return readLines(dir_.path() + "/report.txt");
+}
+
+std::vector<std::string> StoreSim::logLines() const {
+    return readLines(dir_.path() + "/log.txt");
+}
+
+std::vector<std::uint8_t> StoreSim::receivedBytes() const {
+    std::vector<std::uint8_t> bytes;
+    const std::string marker = "bytes: ";
+    for (const std::string& line : reportLines()) {
+        const auto at = line.find(marker);
+        if (at == std::string::npos) continue;
+        bytes.clear();
+        std::istringstream in(line.substr(at + marker.size()));
+        std::string byte;
+        while (in >> byte)
+            bytes.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
+    }
+    return bytes;
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string hex(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    char part[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(part, sizeof part, i == 0 ? "%02X" : " %02X", bytes[i]);
+        text += part;
+    }
+    return text;
+}
+
+StringsInstalled::StringsInstalled(seriallink::Language language)
+    : table_(zonesend::makeStringTable(language)) {
+    seriallink::InstallStringTable(&table_);
+}
+
+StringsInstalled::~StringsInstalled() {
+    seriallink::InstallStringTable(nullptr);
+}
+
+}  // namespace zstest

@@ -1,0 +1,93 @@
+// Shared pieces of zonesend's tests: airspace texts of known sizes, temporary files and port
+// directories, and the airspace store of quillon-sim on a pseudo-terminal inside the test.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "airspace/AirspaceRecord.h"
+#include "seriallink/Messages.h"
+#include "tools/sim/Simulator.h"
+
+namespace zstest {
+
+// One OpenAir airspace each, with the encoded size they are known to have.
+[[nodiscard]] std::string triangleText(const std::string& name, int offset = 0);  // 14 bytes
+[[nodiscard]] std::string circleText(const std::string& name);                    // 8 bytes
+[[nodiscard]] std::string arcText(const std::string& name);                       // 21 bytes
+[[nodiscard]] std::string brokenText(const std::string& name);                    // 0 bytes
+inline constexpr std::size_t kTriangleSize = 14;
+inline constexpr std::size_t kCircleSize = 8;
+inline constexpr std::size_t kArcSize = 21;
+
+// A fresh temporary directory, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    [[nodiscard]] const std::string& path() const { return path_; }
+    // Writes a file in the directory and returns its path.
+    std::string write(const std::string& name, const std::string& contents) const;
+
+private:
+    std::string path_;
+};
+
+// A port directory (KORVALIS_PORT_DIR) whose ports the test adds and removes.
+class PortDir {
+public:
+    PortDir();
+    ~PortDir();
+    void add(unsigned number) const;  // COM<n> -> /dev/null, a character device
+    void remove(unsigned number) const;
+    [[nodiscard]] const std::string& path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+};
+
+// quillon-sim's store as COM<n> in its own port directory, which KORVALIS_PORT_DIR then names.
+class StoreSim {
+public:
+    static constexpr unsigned kCom = 5;
+    static constexpr const char* kPortName = "COM5";
+
+    explicit StoreSim(const std::vector<std::string>& extraArgs = {});
+    ~StoreSim();
+    void stop();
+    [[nodiscard]] bool started() const { return started_; }
+    [[nodiscard]] const std::string& error() const { return error_; }
+    [[nodiscard]] const std::string& dir() const { return dir_.path(); }
+    // The store's report (one line per upload and airspace, the bytes in hex with --dump).
+    [[nodiscard]] std::vector<std::string> reportLines() const;
+    // The exchange log, one line per message on the wire.
+    [[nodiscard]] std::vector<std::string> logLines() const;
+    // The bytes of the last completed upload, from the "bytes:" line of the report.
+    [[nodiscard]] std::vector<std::uint8_t> receivedBytes() const;
+
+private:
+    TempDir dir_;
+    std::unique_ptr<quillon_sim::Simulator> sim_;
+    std::thread thread_;
+    bool started_ = false;
+    std::string error_;
+};
+
+[[nodiscard]] std::vector<std::string> readLines(const std::string& path);
+[[nodiscard]] std::string hex(const std::vector<std::uint8_t>& bytes);
+
+// Installs a string table for the life of the object and restores none afterwards.
+class StringsInstalled {
+public:
+    explicit StringsInstalled(seriallink::Language language);
+    ~StringsInstalled();
+
+private:
+    seriallink::StringTable table_;
+};
+
+}  // namespace zstest
