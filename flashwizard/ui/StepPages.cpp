@@ -101,17 +101,25 @@ void ColorStatic::ApplyColors() {
 
 QString ShortenPath(const QString& path, const QFontMetrics& metrics, int width) {
     if (metrics.horizontalAdvance(path) <= width) return path;
-    const int lastSeparator =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    if (lastSeparator > 0) {
-        const QString fileName = path.mid(lastSeparator);  // with its separator
-        for (int keep = lastSeparator - 1; keep >= 0; --keep) {
-            const QString candidate = path.left(keep) + kEllipsis + fileName;
-            if (metrics.horizontalAdvance(candidate) <= width) return candidate;
-        }
-        return metrics.elidedText(kEllipsis + fileName, Qt::ElideRight, width);
+    const auto isSeparator = [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\');
+    };
+    qsizetype lastSeparator = path.size() - 1;
+    while (lastSeparator > 0 && !isSeparator(path[lastSeparator])) --lastSeparator;
+    if (lastSeparator <= 0) return metrics.elidedText(path, Qt::ElideMiddle, width);
+
+    const QString fileName = path.mid(lastSeparator);  // with its separator
+    // Whole folders first, so the pilot still reads the names that are left.
+    for (qsizetype keep = lastSeparator - 1; keep > 0; --keep) {
+        if (!isSeparator(path[keep])) continue;
+        const QString candidate = path.left(keep + 1) + kEllipsis + fileName;
+        if (metrics.horizontalAdvance(candidate) <= width) return candidate;
     }
-    return metrics.elidedText(path, Qt::ElideMiddle, width);
+    for (qsizetype keep = lastSeparator - 1; keep >= 0; --keep) {
+        const QString candidate = path.left(keep) + kEllipsis + fileName;
+        if (metrics.horizontalAdvance(candidate) <= width) return candidate;
+    }
+    return metrics.elidedText(kEllipsis + fileName, Qt::ElideRight, width);
 }
 
 void PathLabel::SetPath(const QString& path) {

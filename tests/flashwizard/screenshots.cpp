@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <iostream>
@@ -97,7 +98,13 @@ int main(int argc, char* argv[]) {
     flashwizard::WizardDlg dlg(state, environment);
     dlg.show();
 
-    const QString firmware = QDir::temp().filePath(QStringLiteral("QLX_V12.HEX"));
+    // The pages show a path as a pilot's would look; the file checked behind it is a real one.
+    const QString shownPath = QStringLiteral(
+        "/home/pilot/Dokumente/Gleitschirm/Instrumente/Korvalis Quillon/Firmware-Updates/2026/"
+        "Frühjahr/"
+        "QLX_V12.HEX");
+    QTemporaryDir scratch;
+    const QString firmware = scratch.filePath(QStringLiteral("QLX_V12.HEX"));
     {
         QFile file(firmware);
         if (!file.open(QIODevice::WriteOnly)) return 1;
@@ -105,28 +112,29 @@ int main(int argc, char* argv[]) {
     }
     bool ok = true;
     for (int step = 1; step <= 6; ++step) {
-        if (step == 2) {
-            dlg.fileStep()->pathEdit()->setText(
-                QStringLiteral("/home/pilot/Downloads/Quillon/Firmware/QLX_V12.HEX"));
-        }
+        if (step == 2) dlg.fileStep()->pathEdit()->setText(shownPath);
         if (step == 6) {
             dlg.progressPage()->SetProgress(0, 1472);
             dlg.progressPage()->SetProgress(583, 0);
             dlg.progressPage()->SetStatus(
                 QString::fromStdString(flashwizard::WizardText(flashwizard::kStrDownload)));
+            // As while the update runs: the worker has taken Next and Back away.
+            dlg.EnableNext(false);
+            dlg.EnableBack(false);
         }
         QApplication::processEvents();
         const QString name = out.filePath(QStringLiteral("flashwizard-step%1.png").arg(step));
         ok = WithTitleBar(dlg).save(name) && ok;
         std::cout << name.toStdString() << '\n';
+        if (step == 6) break;
         if (step == 2) dlg.fileStep()->pathEdit()->setText(firmware);
         if (step == 3) present = {1, 4};  // the USB cable plugged in on step 3
-        if (step < 6) dlg.nextButton()->click();
+        dlg.nextButton()->click();
         if (dlg.logic().pageIndex() != step) {
             std::fprintf(stderr, "the wizard stayed on step %d\n", step);
             return 1;
         }
+        if (step == 2) dlg.fileStep()->pathEdit()->setText(shownPath);
     }
-    QFile::remove(firmware);
     return ok ? 0 : 1;
 }
