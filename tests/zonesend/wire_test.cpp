@@ -1,0 +1,231 @@
+// The upload end to end: zonesend's upload class and `quillon send` against the airspace store
+// of quillon-sim on a pseudo-terminal, with the bytes the store received and the time a silent
+// store costs. `quillon preview` writes its picture.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "seriallink/testing/Recorders.h"
+#include "tests/zonesend/ZonesendTestSupport.h"
+#include "zonesend/AirspaceUpload.h"
+
+namespace {
+
+using airspace::AirspaceRecord;
+using seriallink::testing::MessageRecorder;
+using seriallink::testing::RecordingSleeper;
+using zonesend::UploadOutcome;
+using namespace std::chrono_literals;
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult runCommand(const std::string& command) {
+    RunResult result;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) result.output += buffer;
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class WireTest : public ::testing::Test {
+protected:
+    zstest::StringsInstalled strings{seriallink::Language::English};
+    MessageRecorder messages;
+    RecordingSleeper sleeper;
+    bool sending = false;
+    std::vector<AirspaceRecord> records;
+
+    void SetUp() override {
+        records.emplace_back(zstest::triangleText("Alpha"));
+        records.emplace_back(zstest::circleText("Bravo"));
+        records.emplace_back(zstest::arcText("Charlie"));
+        records.emplace_back(zstest::brokenText("Delta"));
+    }
+
+    UploadOutcome send(const std::string& port, seriallink::Sleeper* realSleeper = nullptr) {
+        zonesend::UploadSelection selection;
+        for (const auto& record : records) selection.airspaces.push_back(&record);
+        zonesend::AirspaceUpload upload(zonesend::systemAirspaceLink(), &messages,
+                                        realSleeper ? *realSleeper : sleeper, sending);
+        return upload.run(selection, port, 57600);
+    }
+    [[nodiscard]] std::string lastText() const {
+        return messages.shown.empty() ? "" : messages.shown.back().text;
+    }
+    // The frames the PC sent, as hex, from the store's exchange log.
+    static std::vector<std::string> sentFrames(const zstest::StoreSim& sim) {
+        std::vector<std::string> frames;
+        for (const std::string& line : sim.logLines()) {
+            const auto at = line.find("PC  > ");
+            if (at != std::string::npos) frames.push_back(line.substr(at + 6));
+        }
+        return frames;
+    }
+};
+
+TEST_F(WireTest, TheStoreReceivesTheSelectionBlockByBlock) {
+    zstest::StoreSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error();
+    EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::Succeeded);
+    EXPECT_EQ(lastText(), "Download succeded");
+    sim.stop();
+
+    std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
+    for (auto b : records[1].encodedBytes(false)) expected.push_back(b);
+    for (auto b : records[2].encodedBytes(true)) expected.push_back(b);  // the flag stays here
+    expected.resize(56, 0);
+    EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
+
+    const std::vector<std::string> frames = sentFrames(sim);
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames[0], "40 6E 2E");
+    EXPECT_EQ(frames[1].substr(0, 9), "40 4E 00 ");
+    EXPECT_EQ(frames[2].substr(0, 9), "40 4E 01 ");
+    EXPECT_EQ(frames[3].substr(0, 9), "40 4E 02 ");
+    // 43 bytes: the last block holds one byte of data and 13 of padding.
+    EXPECT_EQ(frames[4].substr(0, 9), "40 4E F7 ");
+    EXPECT_EQ(frames[4].size(), 18u * 3 - 1);
+
+    const std::vector<std::string> report = sim.reportLines();
+    std::string all;
+    for (const auto& line : report) all += line + "\n";
+    EXPECT_NE(all.find("upload 1: 4 block(s), 56 bytes"), std::string::npos) << all;
+    EXPECT_NE(all.find("3 airspace(s), 43 bytes of airspace data, 13 bytes of padding"),
+              std::string::npos)
+        << all;
+    EXPECT_NE(all.find("airspace 3: 21 bytes at 22"), std::string::npos) << all;
+    EXPECT_NE(all.find(", last"), std::string::npos) << all;
+}
+
+TEST_F(WireTest, AFullStoreGetsNoBlock) {
+    zstest::StoreSim sim({"--free", "3"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::NotEnoughSpace);
+    EXPECT_EQ(lastText(), "Not enough free space.  43 bytes required but only  42 bytes free.");
+    sim.stop();
+    EXPECT_EQ(sentFrames(sim), std::vector<std::string>{"40 6E 2E"});
+}
+
+TEST_F(WireTest, RefusalsAreRetriedAtOnce) {
+    {
+        zstest::StoreSim sim({"--refuse", "1:2"});
+        ASSERT_TRUE(sim.started()) << sim.error();
+        EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::Succeeded);
+        EXPECT_TRUE(sleeper.sleeps.empty());
+        sim.stop();
+        const auto frames = sentFrames(sim);
+        ASSERT_EQ(frames.size(), 7u);
+        EXPECT_EQ(frames[2], frames[3]);
+        EXPECT_EQ(frames[3], frames[4]);
+    }
+    {
+        zstest::StoreSim sim({"--refuse", "0:3"});
+        ASSERT_TRUE(sim.started()) << sim.error();
+        EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::NoResponse);
+        EXPECT_EQ(lastText(), "No responce from Quillon");
+        EXPECT_TRUE(sleeper.sleeps.empty());
+    }
+}
+
+TEST_F(WireTest, SilenceIsRetriedAfterAPause) {
+    zstest::StoreSim sim({"--silent-first", "2"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::Succeeded);
+    EXPECT_EQ(sleeper.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms}));
+}
+
+TEST_F(WireTest, ASilentStoreCostsThreeTimeoutsAndThreePauses) {
+    zstest::StoreSim sim({"--silent"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(send(zstest::StoreSim::kPortName, &seriallink::SystemSleeper()),
+              UploadOutcome::NoResponse);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(lastText(), "No responce from Quillon");
+    EXPECT_GE(elapsed, 600ms);
+    EXPECT_LT(elapsed, 900ms);
+}
+
+TEST_F(WireTest, PortsThatCannotBeOpenedAndSelectionsTooLarge) {
+    zstest::StoreSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error();
+    EXPECT_EQ(send("COM9"), UploadOutcome::PortNotOpened);
+    EXPECT_EQ(lastText(), "Can not open port");
+
+    records.clear();
+    for (int i = 0; i < 229; ++i) records.emplace_back(zstest::triangleText("T", i));
+    EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::TooLarge);
+    sim.stop();
+    EXPECT_TRUE(sentFrames(sim).empty());
+}
+
+// `quillon send` reads zonesend's remembered rate; the store hears only its own rate.
+TEST(QuillonSend, UsesTheRememberedRateAndReportsTheOutcome) {
+    zstest::TempDir home;
+    const std::string file =
+        home.write("zones.txt", zstest::triangleText("Alpha") + zstest::circleText("Bravo"));
+    zstest::StoreSim sim({"--baud", "115200"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string env = "LC_ALL=C LANG=C XDG_CONFIG_HOME=" + home.path() + " ";
+    const std::string send = std::string(QUILLON_BINARY) + " send " + file + " --port COM5 ";
+
+    RunResult unset = runCommand(env + send + "--all");
+    EXPECT_EQ(unset.status, 1);
+    EXPECT_EQ(unset.output, "No responce from Quillon\n");
+
+    std::filesystem::create_directories(home.path() + "/Korvalis");
+    std::ofstream(home.path() + "/Korvalis/zonesend.conf") << "[Settings]\nBaudrate=115200\n";
+    RunResult remembered = runCommand(env + send + "--select 1,0");
+    EXPECT_EQ(remembered.status, 0) << remembered.output;
+    EXPECT_EQ(remembered.output, "Download succeded\n");
+
+    RunResult german = runCommand("LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=" + home.path() + " " + send +
+                                  "--baud 115200 --select 0");
+    EXPECT_EQ(german.status, 0);
+    EXPECT_EQ(german.output, "Download erfolgreich abgeschlossen\n");
+
+    RunResult usage = runCommand(env + send + "--select 7");
+    EXPECT_EQ(usage.status, 2);
+    RunResult missing = runCommand(env + std::string(QUILLON_BINARY) + " send " + home.path() +
+                                   "/nothing.txt --port COM5 --all");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("nothing.txt"), std::string::npos);
+}
+
+TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {
+    zstest::TempDir dir;
+    const std::string file = dir.write("zones.txt", zstest::arcText("Charlie"));
+    const std::string png = dir.path() + "/out.png";
+    RunResult run = runCommand(std::string(QUILLON_BINARY) + " preview " + file + " 0 -o " + png +
+                               " --size 320x240");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::ifstream in(png, std::ios::binary);
+    std::vector<unsigned char> head(24);
+    in.read(reinterpret_cast<char*>(head.data()), 24);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(head[1], 'P');
+    const auto be32 = [&](int at) {
+        return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+    };
+    EXPECT_EQ(be32(16), 320);
+    EXPECT_EQ(be32(20), 240);
+
+    EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " preview " + file + " 1 -o " + png).status,
+              1);
+    EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " preview " + file + " x -o " + png).status,
+              2);
+}
+
+}  // namespace
