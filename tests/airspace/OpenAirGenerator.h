@@ -37,6 +37,10 @@ public:
         return count;
     }
 
+    void appendAirspaces(std::string& text, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) appendAirspace(text);
+    }
+
     void appendAirspace(std::string& text) {
         ++serial_;
         quadrant_ = hemisphere();
@@ -83,11 +87,11 @@ private:
     int hemisphere() { return options_.hemisphere >= 0 ? options_.hemisphere : uniform(0, 3); }
 
     double centreLat() {
-        const double lat = real(1.0, 70.0);
+        const double lat = real(2.0, 70.0);
         return (quadrant_ & 2) ? -lat : lat;
     }
     double centreLon() {
-        const double lon = real(0.5, 170.0);
+        const double lon = real(5.0, 170.0);
         return (quadrant_ & 1) ? -lon : lon;
     }
 
@@ -146,8 +150,10 @@ private:
         return buffer;
     }
 
-    std::string coordinate(double lat, double lon) {
-        return half(lat, 'N', 'S', 2) + (chance(0.1) ? "," : " ") + half(lon, 'E', 'W', 3);
+    // An arc by points separates its two points with a comma, so its points never use one.
+    std::string coordinate(double lat, double lon, bool commaAllowed = true) {
+        return half(lat, 'N', 'S', 2) + (commaAllowed && chance(0.1) ? "," : " ") +
+               half(lon, 'E', 'W', 3);
     }
 
     void centre(std::string& text, double lat, double lon) {
@@ -188,8 +194,9 @@ private:
         const double a2 = real(0.0, 6.28);
         line(text, chance(0.5) ? "V D=-" : "V D=+");
         keywordLine(text, "DB",
-                    coordinate(lat + r * std::cos(a1), lon + r * std::sin(a1) / cosLat) + ", " +
-                        coordinate(lat + r * std::cos(a2), lon + r * std::sin(a2) / cosLat));
+                    coordinate(lat + r * std::cos(a1), lon + r * std::sin(a1) / cosLat, false) +
+                        ", " +
+                        coordinate(lat + r * std::cos(a2), lon + r * std::sin(a2) / cosLat, false));
         keywordLine(text, "DP", coordinate(lat, lon));
     }
 
