@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kReadChunk = 4096;
+constexpr std::chrono::milliseconds kVanishGrace{500};
+constexpr std::chrono::milliseconds kVanishArrival{50};
 constexpr std::uint32_t kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 
 // How long count bytes take on a wire at rate baud.
@@ -312,6 +315,22 @@ struct Simulator::Impl : Wire {
     void Vanish() {
         Log("fault: port vanishes after " + std::to_string(accepted) + " accepted unit(s)");
         Unlink();
+        // The last answer was on the wire before the cable went: let the client read it, as
+        // closing the master hangs the pty up and flushes what the client has not read yet.
+        // The bytes reach the client's queue a moment after the write, so wait for them to
+        // show up there and then to be taken; a client that has read them already, or never
+        // will, costs a bounded wait.
+        const auto start = Clock::now();
+        bool seen = false;
+        for (;;) {
+            int waiting = 0;
+            if (::ioctl(slave, FIONREAD, &waiting) != 0) break;
+            seen = seen || waiting > 0;
+            if (seen && waiting == 0) break;
+            const auto elapsed = Clock::now() - start;
+            if (elapsed > kVanishGrace || (!seen && elapsed > kVanishArrival)) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         CloseFd(master);
         CloseFd(slave);
         vanished = true;
