@@ -73,7 +73,10 @@ public:
     void EnableBack(bool) override {}
     void SetUpdateDone() override {}
     void ShowError(unsigned id) override { Announce(flashwizard::kStrErrorCaption, id); }
-    void ShowMessage(unsigned id) override { Announce(0, id); }
+    void ShowMessage(unsigned id) override {
+        // A log already has the outcome as its last status line.
+        if (interactive_ || WizardText(id) != status_) Announce(0, id);
+    }
 
 private:
     void Redraw() {
