@@ -129,7 +129,9 @@ std::unique_ptr<SerialBackend> MakePlatformBackend() {
 bool ListComDeviceNames(std::vector<std::uint32_t>& out) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
-#pragma warning(suppress : 4996)
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)  // deprecated, but it is the NT-family test this method needs
+#endif
     if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
     std::vector<char> names(kDosDeviceBuffer);
     if (::QueryDosDeviceA(nullptr, names.data(), kDosDeviceBuffer) == 0) return false;
