@@ -11,7 +11,6 @@
 namespace airspace {
 namespace {
 
-constexpr std::string_view kBlanks = "\t ";
 // Radii beyond this are no airspace; refusing them also keeps every outline within reach of the
 // step test's refinement.
 constexpr float kMaxRadiusNm = 1000.0f;
@@ -22,15 +21,21 @@ constexpr std::size_t kHeightColumn = 10;
 constexpr std::size_t kSizeColumn = 4;
 constexpr std::size_t kHeaderSizeColumn = 8;
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 std::string_view trimStart(std::string_view s) {
-    const std::size_t start = s.find_first_not_of(kBlanks);
-    return start == std::string_view::npos ? std::string_view{} : s.substr(start);
+    std::size_t start = 0;
+    while (start < s.size() && isBlank(s[start])) ++start;
+    return s.substr(start);
 }
 
 std::string_view trim(std::string_view s) {
     s = trimStart(s);
-    const std::size_t end = s.find_last_not_of(kBlanks);
-    return end == std::string_view::npos ? std::string_view{} : s.substr(0, end + 1);
+    std::size_t end = s.size();
+    while (end > 0 && isBlank(s[end - 1])) --end;
+    return s.substr(0, end);
 }
 
 char upper(char c) {

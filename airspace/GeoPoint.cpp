@@ -76,7 +76,14 @@ bool digitAt(std::string_view t, std::size_t i) {
     return i < t.size() && isDigit(t[i]);
 }
 
-constexpr std::string_view kPointSeparators = "\t ,";
+bool isLatitudeLetter(char c) {
+    return c == 'N' || c == 'S' || c == 'n' || c == 's';
+}
+
+// Between the latitude's letter and the longitude.
+bool isPointSeparator(char c) {
+    return c == '\t' || c == ' ' || c == ',';
+}
 
 }  // namespace
 
@@ -138,12 +145,12 @@ std::optional<GeoPoint> GeoPoint::fromText(std::string_view lonText, std::string
 }
 
 std::optional<GeoPoint> parsePointText(std::string_view text) {
-    const std::size_t letter = text.find_first_of("NSns");
-    if (letter == std::string_view::npos) return std::nullopt;
-    std::string_view lonText = text.substr(letter + 1);
-    const std::size_t lonStart = lonText.find_first_not_of(kPointSeparators);
-    lonText = lonStart == std::string_view::npos ? std::string_view{} : lonText.substr(lonStart);
-    return GeoPoint::fromText(lonText, text.substr(0, letter + 1));
+    std::size_t letter = 0;
+    while (letter < text.size() && !isLatitudeLetter(text[letter])) ++letter;
+    if (letter == text.size()) return std::nullopt;
+    std::size_t lonStart = letter + 1;
+    while (lonStart < text.size() && isPointSeparator(text[lonStart])) ++lonStart;
+    return GeoPoint::fromText(text.substr(lonStart), text.substr(0, letter + 1));
 }
 
 }  // namespace airspace
