@@ -2,8 +2,8 @@
 
 namespace flashwizard {
 
-// The parameter bytes are the loader chip's own baud-rate divider settings for the crystal the
-// instrument carries; they are passed on without interpretation.
+// The loader chip's own settings for each rate; the wizard passes them on without interpreting
+// them, so a chip model without an entry never leaves 9600 baud.
 RateTable DefaultSlowRateParams() {
     return RateTable{
         {831, {0x85, 0x08}},

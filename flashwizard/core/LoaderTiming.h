@@ -1,8 +1,8 @@
 // Every pause and time-out of the loader protocol, the device search and the update sequence.
 //
-// The product always runs with the defaults below; they are what the loader chip and the
-// instrument's USB bridge were measured to need. Tests hand in a copy with shorter values (and may
-// replace the sleeper to count or skip the pauses) so that a full update runs in milliseconds.
+// The product always runs with the defaults below, the fixed waits of the loader protocol. Tests
+// hand in a copy with shorter values (and may replace the sleeper to count or skip the pauses) so
+// that a full update over a pseudo-terminal runs in a fraction of a second.
 #pragma once
 
 #include <chrono>
@@ -16,7 +16,8 @@ using Milliseconds = std::chrono::milliseconds;
 struct LoaderTiming {
     // Silence that ends the identification reply.
     Milliseconds identifyQuiet{500};
-    // After a reopen at a new rate: the USB bridge needs this long before it passes bytes.
+    // After the port is reopened at another rate, before the next byte goes out: the port and
+    // the loader both settle at the new rate first.
     Milliseconds reopenSettle{1000};
 
     // One-byte commands (erase, start, deactivate, rate switch).
@@ -41,8 +42,8 @@ struct LoaderTiming {
 
     void Sleep(Milliseconds duration) const;
 
-    // Every value scaled down to a fraction of the real one, for tests: the relations between the
-    // waits stay (the identification silence still exceeds a command's answer time).
+    // Every wait divided by divisor (at least 1 ms), for tests that run whole updates against a
+    // simulated loader; the attempt counts stay.
     [[nodiscard]] static LoaderTiming Scaled(int divisor);
 };
 
