@@ -288,4 +288,26 @@ TEST(UpdateSequenceSteps, FastModeRefusedGoesOnAtNineThousandSixHundred) {
     EXPECT_EQ(loader.line.line.baudRate, 9600u);
 }
 
+TEST(UpdateSequenceSteps, EraseRefusedInEveryPassWaitsTwiceBeforeTheNextPass) {
+    ScriptedLoader loader(IdentReply("12"), flashwizard::ErasePacket());
+    const std::vector<std::string> lines = {":0100000041BE", ":00000001FF"};
+    RecordingReport report;
+    flashwizard::UpdateSequence sequence(loader.port, loader.link, lines, report, loader.timing);
+    EXPECT_FALSE(sequence.Run());
+    const std::vector<std::string> onePass = {"158",   "160",   "161 2", "161 3",
+                                              "161 4", "161 5", "161 6"};
+    std::vector<std::string> expected;
+    for (int pass = 1; pass <= 6; ++pass)
+        expected.insert(expected.end(), onePass.begin(), onePass.end());
+    expected.emplace_back("165");
+    EXPECT_EQ(report.Statuses(), expected);
+    // Six pauses after the failed attempts and one before the next pass, in each of six passes.
+    EXPECT_EQ(loader.sleeps.sleeps,
+              std::vector<std::chrono::milliseconds>(42, std::chrono::milliseconds(500)));
+    EXPECT_TRUE(loader.port.IsOpen());
+    EXPECT_EQ(
+        loader.line.written.find(flashwizard::LoaderPacket('W', std::string("\0\0\0\x41", 4))),
+        std::string::npos);
+}
+
 }  // namespace
