@@ -1,6 +1,7 @@
 #include "tests/flashwizard_core/SimHarness.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -122,7 +123,16 @@ std::string SamplePath(const std::string& name) {
 }
 
 std::string WriteTempFile(const std::string& name, const std::string& text) {
-    const auto dir = std::filesystem::temp_directory_path() / "fwcore-files";
+    // One folder per process: test programs of several builds may run at the same time.
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("fwcore-files-" + std::to_string(::getpid()));
+    static const struct RemoveAtExit {
+        std::filesystem::path path;
+        ~RemoveAtExit() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } folder{dir};
     std::filesystem::create_directories(dir);
     const auto path = dir / name;
     std::ofstream(path, std::ios::trunc) << text;
