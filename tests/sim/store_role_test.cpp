@@ -9,6 +9,12 @@
 #include "SimHarness.h"
 #include "seriallink/AirspacePort.h"
 
+#if QUILLON_SIM_HAVE_DECODER
+#include <fstream>
+
+#include "airspace/AirspaceFile.h"
+#endif
+
 namespace quillon_sim::testing {
 namespace {
 
@@ -87,6 +93,37 @@ TEST_F(StoreRoleTest, ReportDecodesTheAirspaces) {
     EXPECT_NE(report.find("2 delta point(s)"), std::string::npos) << report;
 #endif
 }
+
+#if QUILLON_SIM_HAVE_DECODER
+TEST_F(StoreRoleTest, ReportNamesAirspacesFromTheOpenAirFile) {
+    const std::string openAir = sim_.dir().Entry("zones.txt");
+    std::ofstream(openAir) << "AC R\nAN Circle-Test\nAL GND\nAH 2000ft\n"
+                              "V X=46:37:00 N 007:39:08 E\nDC 2\n"
+                              "AC Q\nAN Polygon-Test\nAL GND\nAH FL100\n"
+                              "DP 46:50:00 N 007:10:00 E\nDP 46:55:00 N 007:10:00 E\n"
+                              "DP 46:55:00 N 007:20:00 E\n";
+    const airspace::LoadResult loaded = airspace::loadAirspaceFile(openAir);
+    ASSERT_EQ(loaded.records.size(), 2u);
+    std::vector<std::uint8_t> image = loaded.records[0].encodedBytes(false);
+    const std::vector<std::uint8_t> last = loaded.records[1].encodedBytes(true);
+    image.insert(image.end(), last.begin(), last.end());
+    image.resize((image.size() + 13) / 14 * 14, 0);
+
+    ASSERT_TRUE(StartAndOpen({"--role", "store", "--names", openAir}));
+    const std::size_t blocks = image.size() / 14;
+    for (std::size_t k = 0; k < blocks; ++k) {
+        const std::uint8_t number = k + 1 == blocks ? 0xF7 : static_cast<std::uint8_t>(k);
+        ASSERT_EQ(SendBlock(number, std::span(image).subspan(14 * k, 14), buffer_), 0u);
+        ASSERT_EQ(buffer_[0], 0x51);
+    }
+    sim_.Stop();
+    const std::string report = sim_.Report();
+    EXPECT_NE(report.find("circle, 17 outline point(s): R Circle-Test"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("last: Q Polygon-Test"), std::string::npos) << report;
+    EXPECT_NE(report.find("2 airspace(s)"), std::string::npos) << report;
+}
+#endif
 
 TEST_F(StoreRoleTest, BadFramesAreNotAccepted) {
     ASSERT_TRUE(StartAndOpen({"--role", "store"}));

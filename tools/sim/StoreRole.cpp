@@ -12,6 +12,7 @@
 #include "tools/sim/StoreRole.h"
 
 #if QUILLON_SIM_HAVE_DECODER
+#include "airspace/AirspaceFile.h"
 #include "airspace/OutlineDecoder.h"
 #endif
 
@@ -28,8 +29,8 @@ constexpr std::uint32_t kDefaultRate = 57600;
 
 class StoreRole : public Role {
 public:
-    StoreRole(std::uint32_t rate, unsigned freeBlocks, bool hexDump)
-        : rate_(rate), freeBlocks_(freeBlocks), hexDump_(hexDump) {}
+    StoreRole(std::uint32_t rate, unsigned freeBlocks, bool hexDump, AirspaceNames names)
+        : rate_(rate), freeBlocks_(freeBlocks), hexDump_(hexDump), names_(std::move(names)) {}
 
     std::uint32_t ListenRate() const override { return rate_; }
 
@@ -116,7 +117,7 @@ private:
             image.insert(image.end(), data.begin(), data.end());
         blocks_.clear();
         ++uploads_;
-        for (const std::string& line : DescribeUpload(image, uploads_)) wire.Report(line);
+        for (const std::string& line : DescribeUpload(image, uploads_, &names_)) wire.Report(line);
         if (hexDump_) wire.Report("  bytes: " + HexDump(image));
     }
 
@@ -129,6 +130,7 @@ private:
     std::uint32_t rate_;
     unsigned freeBlocks_;
     bool hexDump_;
+    AirspaceNames names_;
     std::vector<std::uint8_t> input_;
     std::map<std::uint32_t, std::array<std::uint8_t, kStoreBlockSize>> blocks_;
     int uploads_ = 0;
@@ -141,6 +143,7 @@ const RoleRegistration kRegistration{{
         {"free", "N", "free 14-byte blocks to report, 0..255 (default 228)"},
         {"baud", "RATE", "rate the store listens at, 0 for any (default 57600)"},
         {"dump", "", "also report the received bytes in hex"},
+        {"names", "FILE", "name the received airspaces after this OpenAir file's"},
     },
     [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
         const auto free = options.GetNumber("free", kStoreCapacityBlocks);
@@ -153,14 +156,51 @@ const RoleRegistration kRegistration{{
             error = "--baud must be a line rate, or 0 for any";
             return nullptr;
         }
+        AirspaceNames names;
+        if (options.Has("names") && !LoadAirspaceNames(options.Get("names", ""), names)) {
+            error = "--names: cannot read airspaces from " + options.Get("names", "");
+            return nullptr;
+        }
         return std::make_unique<StoreRole>(static_cast<std::uint32_t>(*rate),
-                                           static_cast<unsigned>(*free), options.Has("dump"));
+                                           static_cast<unsigned>(*free), options.Has("dump"),
+                                           std::move(names));
     },
 }};
 
+// A coordinate in hundredths of a minute as a pilot reads it: N 46°50.00'.
+[[maybe_unused]] std::string Angle(std::int32_t value, char positive, char negative) {
+    const std::int64_t magnitude = value < 0 ? -std::int64_t{value} : value;
+    char text[32];
+    std::snprintf(text, sizeof text, "%c %lld\u00B0%02lld.%02lld'", value < 0 ? negative : positive,
+                  static_cast<long long>(magnitude / 6000),
+                  static_cast<long long>(magnitude % 6000 / 100),
+                  static_cast<long long>(magnitude % 100));
+    return text;
+}
+
 }  // namespace
 
-std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int uploadNumber) {
+bool LoadAirspaceNames(const std::string& path, AirspaceNames& out) {
+#if QUILLON_SIM_HAVE_DECODER
+    airspace::LoadResult loaded = airspace::loadAirspaceFile(path);
+    if (loaded.status != airspace::LoadStatus::Ok) return false;
+    for (const airspace::AirspaceRecord& record : loaded.records) {
+        const std::string name = record.airspaceClass + " " + record.name;
+        for (bool last : {false, true}) {
+            std::vector<std::uint8_t> bytes = record.encodedBytes(last);
+            if (!bytes.empty()) out.emplace(std::move(bytes), name);
+        }
+    }
+    return true;
+#else
+    (void)path;
+    (void)out;
+    return false;
+#endif
+}
+
+std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int uploadNumber,
+                                        const AirspaceNames* names) {
     std::vector<std::string> lines;
     const std::size_t blocks = image.size() / kStoreBlockSize;
     lines.push_back("upload " + std::to_string(uploadNumber) + ": " + std::to_string(blocks) +
@@ -171,20 +211,28 @@ std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int
     int index = 0;
     for (const airspace::EncodedAirspace& a : found) {
         const auto points = airspace::decodeOutline(image.subspan(a.offset, a.length));
-        char line[200];
+        char line[240];
         std::snprintf(line, sizeof line,
-                      "  airspace %d: %zu bytes at %zu, start lat %d lon %d, %zu delta point(s), "
+                      "  airspace %d: %zu bytes at %zu, start %s %s, %zu delta point(s), "
                       "%zu arc(s)%s, %zu outline point(s)%s%s",
-                      ++index, a.length, a.offset, a.start.lat, a.start.lon, a.deltaPoints,
-                      a.arcCommands, a.circle ? ", circle" : "", points.size(),
-                      a.lastAirspace ? ", last" : "", a.complete ? "" : ", INCOMPLETE");
-        lines.push_back(line);
+                      ++index, a.length, a.offset, Angle(a.start.lat, 'N', 'S').c_str(),
+                      Angle(a.start.lon, 'E', 'W').c_str(), a.deltaPoints, a.arcCommands,
+                      a.circle ? ", circle" : "", points.size(), a.lastAirspace ? ", last" : "",
+                      a.complete ? "" : ", INCOMPLETE");
+        std::string text = line;
+        if (names != nullptr) {
+            const std::span<const std::uint8_t> bytes = image.subspan(a.offset, a.length);
+            auto found = names->find(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+            if (found != names->end()) text += ": " + found->second;
+        }
+        lines.push_back(text);
         used = a.offset + a.length;
     }
     lines.push_back("  " + std::to_string(found.size()) + " airspace(s), " + std::to_string(used) +
                     " bytes of airspace data, " + std::to_string(image.size() - used) +
                     " bytes of padding");
 #else
+    (void)names;
     lines.push_back("  (no decoder built in) bytes: " + HexDump(image));
 #endif
     return lines;
