@@ -135,18 +135,6 @@ TEST(ScaleBar, NoRoomMeansNoScale) {
     EXPECT_FALSE(zonesend::chooseScale(flat, -20, 10, 10, choice));
 }
 
-TEST(ScaleBar, LayoutFromTheRectangle) {
-    const zonesend::ScaleBarLayout bar = zonesend::layoutScaleBar(10, 310, 400, 13);
-    EXPECT_EQ(bar.textY, 386);
-    EXPECT_EQ(bar.barY, 381);
-    EXPECT_EQ(bar.tickTop, 377);
-    EXPECT_EQ(bar.tickBottom, 386);
-    EXPECT_EQ(bar.barLeft, 12);
-    EXPECT_EQ(bar.barRight, 308);
-    EXPECT_EQ(bar.barLength, 296);
-    EXPECT_EQ(bar.bottomOfArea, 375);
-}
-
 TEST(DialogUnits, ConvertedFromTheFontLikeTheDialogManager) {
     const zonesend::DialogBaseUnits units{6, 13};
     EXPECT_EQ(units.toPixelsX(530), 795);

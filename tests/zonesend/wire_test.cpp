@@ -158,15 +158,21 @@ TEST_F(WireTest, ASilentStoreCostsThreeTimeoutsAndThreePauses) {
     EXPECT_LT(elapsed, 900ms);
 }
 
-TEST_F(WireTest, PortsThatCannotBeOpenedAndSelectionsTooLarge) {
+TEST_F(WireTest, OutcomesThatLeaveTheStoreUntouched) {
     zstest::StoreSim sim;
     ASSERT_TRUE(sim.started()) << sim.error();
     EXPECT_EQ(send("COM9"), UploadOutcome::PortNotOpened);
     EXPECT_EQ(lastText(), "Can not open port");
 
+    // Only airspaces without an encoding: nothing to send is no success.
+    records.erase(records.begin(), records.begin() + 3);
+    EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::NoData);
+    EXPECT_EQ(lastText(), "No data selected");
+
     records.clear();
     for (int i = 0; i < 229; ++i) records.emplace_back(zstest::triangleText("T", i));
     EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::TooLarge);
+    EXPECT_EQ(messages.shown.size(), 3u);
     sim.stop();
     EXPECT_TRUE(sentFrames(sim).empty());
 }
