@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -306,7 +307,8 @@ std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& ti
     const QString path =
         QFileDialog::getOpenFileName(this, qtText(title), QString(), qtFileFilter(filter));
     if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
+    // The file is opened by the bytes of its name, whatever the locale's encoding of names.
+    return QFile::encodeName(path).toStdString();
 }
 
 int AirspaceSetupDialog::startRepeatingTimer(int timerId, int periodMs) {
