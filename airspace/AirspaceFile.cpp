@@ -13,6 +13,24 @@
 namespace airspace {
 namespace {
 
+// Bytes exactly as stored: no line-end translation where the C library would do it, no
+// descriptor leaking into child processes where that exists.
+#ifdef O_BINARY
+constexpr int kBinary = O_BINARY;
+#else
+constexpr int kBinary = 0;
+#endif
+#ifdef O_CLOEXEC
+constexpr int kCloseOnExec = O_CLOEXEC;
+#else
+constexpr int kCloseOnExec = 0;
+#endif
+#ifdef O_NONBLOCK
+constexpr int kNonBlocking = O_NONBLOCK;
+#else
+constexpr int kNonBlocking = 0;
+#endif
+
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = "\t ";
 
@@ -93,7 +111,8 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
 
 LoadResult loadAirspaceFile(const std::string& path) {
     // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor file(
+        ::open(path.c_str(), O_RDONLY | kBinary | kCloseOnExec | kNonBlocking));
     if (file.get() < 0) return systemError(errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) return systemError(errno);
