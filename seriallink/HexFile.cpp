@@ -25,8 +25,9 @@ constexpr int kRecordEnd = 0x01;
     const int count = HexByteAt(line, 1);
     if (line.size() != static_cast<std::size_t>(2 * count) + kHexMinLine) return false;
     unsigned sum = 0;
-    for (std::size_t i = 1; i < line.size(); i += 2)
-        sum += static_cast<unsigned>(HexByteAt(line, i));
+    for (std::size_t i = 1; i < line.size(); i += 2) {
+        sum += static_cast<unsigned>(HexByteAt(line, i));  // count, address, type, data, sum
+    }
     if (sum % 256 != 0) return false;
     const int type = HexByteAt(line, 7);
     if (type == kRecordEnd) return line == kHexEndRecord;
