@@ -90,14 +90,14 @@ std::string FormatText(std::string_view format, const std::vector<FormatArg>& ar
             out.push_back(c);
             continue;
         }
-        const char spec = format[++i];
-        if (spec == '%') {
+        const char conversion = format[++i];
+        if (conversion == '%') {
             out.push_back('%');
             continue;
         }
-        if (spec != 'd' && spec != 's') {  // not ours: keep it as written
+        if (conversion != 'd' && conversion != 's') {  // not ours: keep it as written
             out.push_back('%');
-            out.push_back(spec);
+            out.push_back(conversion);
             continue;
         }
         if (next >= args.size()) continue;

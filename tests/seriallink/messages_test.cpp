@@ -85,7 +85,7 @@ TEST(Messages, FormatText) {
                                             std::string("bytes required but only "), 140LL,
                                             std::string("bytes free.")}),
               "Not enough free space.  199 bytes required but only  140 bytes free.");
-    EXPECT_EQ(FormatText("%d%% %s %x", {5LL}), "5%  %x");  // missing argument, foreign spec
+    EXPECT_EQ(FormatText("%d%% %s %x", {5LL}), "5%  %x");  // missing argument, foreign conversion
     EXPECT_EQ(FormatText("end %", {}), "end %");
 }
 
