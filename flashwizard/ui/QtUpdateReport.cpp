@@ -15,8 +15,7 @@ QtUpdateReport::QtUpdateReport(WizardDlg& frame, Step6Dlg& page, WizardMessages&
     : frame_(frame), page_(page), messages_(messages) {}
 
 void QtUpdateReport::OnUiThread(const std::function<void()>& work) {
-    // Called on the UI thread itself (tests run the sequence there), a blocking queued call
-    // would wait for itself.
+    // Called on the UI thread itself, a blocking queued call would wait for itself.
     if (QThread::currentThread() == thread()) {
         work();
         return;

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QTimer>
 #include <new>
 
 #include "flashwizard/core/WizardStrings.h"
@@ -14,7 +15,9 @@
 
 // The pictures and the icon are compiled into the wizard's library; a static library's
 // resources must be registered by hand before first use.
-static void RegisterWizardResources() { Q_INIT_RESOURCE(flashwizard); }
+static void RegisterWizardResources() {
+    Q_INIT_RESOURCE(flashwizard);
+}
 
 namespace flashwizard {
 
@@ -23,6 +26,7 @@ namespace {
 constexpr int kFrameFontPoints = 8;
 constexpr int kFrameWidth = 396;
 constexpr int kFrameHeight = 229;
+constexpr int kWorkerPollMs = 2;
 
 QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const QString& text,
                        const char* id, QRect rect) {
@@ -71,6 +75,7 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
     statusLine_->setObjectName(QString::fromLatin1(control::kStatusLine));
     statusLine_->setGeometry(units_.Rect(10, 211, 211, 8));
 
+    connect(&workerPoll_, &QTimer::timeout, this, &WizardDlg::OnWorkerPoll);
     connect(cancel_, &QPushButton::clicked, this, [this] { logic_->OnCancel(); });
     connect(next_, &QPushButton::clicked, this, [this] { logic_->OnNext(); });
     connect(back_, &QPushButton::clicked, this, [this] { logic_->OnBack(); });
@@ -85,8 +90,8 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
 
 WizardDlg::~WizardDlg() {
     if (!worker_.joinable()) return;
-    // The worker has ended or is ending when the window may close (cancel is refused while it
-    // runs); only an abnormal shut-down finds it busy, and then it is left to the process end.
+    // The window closes only after the worker has ended (AfterWorker); a worker still busy here
+    // means the process is being torn down around it, and joining could wait for ever.
     if (*workerRunning_) {
         worker_.detach();
     } else {
@@ -170,32 +175,48 @@ void WizardDlg::SetStatusLine(const std::string& text) {
 }
 
 void WizardDlg::CloseWizard() {
+    if (closing_) return;
     closing_ = true;
-    QDialog::done(QDialog::Rejected);
+    // After the update succeeded the worker may still be showing its last box or setting the
+    // buttons; the window it reports to must outlive that.
+    AfterWorker([this] { QDialog::done(QDialog::Rejected); });
 }
 
 void WizardDlg::StartUpdate() {
-    JoinFinishedWorker();
-    *workerRunning_ = true;
-    // Nothing waits for the worker: it reports through report_, each call done on this thread.
-    worker_ = std::thread([this, running = workerRunning_] {
-        (void)logic_->RunUpdate(*report_);
-        *running = false;
+    AfterWorker([this] {
+        *workerRunning_ = true;
+        // Nothing waits for the worker: it reports through report_, each call done here.
+        worker_ = std::thread([this, running = workerRunning_] {
+            (void)logic_->RunUpdate(*report_);
+            *running = false;
+        });
     });
 }
 
-void WizardDlg::JoinFinishedWorker() {
-    // Next is enabled again only by the worker's last report, so a previous run has returned or
-    // is returning now; joining it costs no wait worth the name.
+void WizardDlg::AfterWorker(std::function<void()> action) {
+    // Next and the close come back with the worker's last reports, so a run is at most
+    // finishing them, and they wait for this thread. Waiting here, in a handler, would keep them
+    // from ever running: look again on a timer instead.
+    if (*workerRunning_) {
+        afterWorker_ = std::move(action);
+        workerPoll_.start(kWorkerPollMs);
+        return;
+    }
     if (worker_.joinable()) worker_.join();
+    action();
+}
+
+void WizardDlg::OnWorkerPoll() {
+    if (*workerRunning_) return;
+    workerPoll_.stop();
+    if (worker_.joinable()) worker_.join();
+    std::function<void()> action = std::move(afterWorker_);
+    afterWorker_ = nullptr;
+    if (action) action();
 }
 
 void WizardDlg::reject() {
-    if (closing_) {
-        QDialog::reject();
-        return;
-    }
-    logic_->OnCancel();
+    if (!closing_) logic_->OnCancel();
 }
 
 void WizardDlg::keyPressEvent(QKeyEvent* event) {
@@ -207,12 +228,8 @@ void WizardDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void WizardDlg::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
     event->ignore();
-    logic_->OnCancel();
+    if (!closing_) logic_->OnCancel();
 }
 
 }  // namespace flashwizard

@@ -5,8 +5,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -83,7 +85,9 @@ protected:
 
 private:
     void CreatePages();
-    void JoinFinishedWorker();
+    // Runs action now, or once the update worker has ended.
+    void AfterWorker(std::function<void()> action);
+    void OnWorkerPoll();
 
     WizardState& state_;
     WizardEnvironment environment_;
@@ -101,6 +105,8 @@ private:
     bool closing_ = false;
 
     std::unique_ptr<QtUpdateReport> report_;
+    QTimer workerPoll_;
+    std::function<void()> afterWorker_;
     std::thread worker_;
     // Shared with the worker, which sets it last, after it is done with this window.
     std::shared_ptr<std::atomic<bool>> workerRunning_ = std::make_shared<std::atomic<bool>>(false);

@@ -73,6 +73,14 @@ TEST_F(UpdateTest, SuccessIsReportedOnTheUiThread) {
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
+TEST_F(UpdateTest, ClosingDuringTheWorkersLastBoxWaitsForTheWorker) {
+    Start();
+    messages.onShow = [this] { dlg->close(); };  // the success box is open: updateDone is set
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->isVisible(); }, 10000));
+    EXPECT_FALSE(dlg->updateRunning());
+    EXPECT_EQ(dlg->nextButton()->text(), "Schliessen") << "the worker got to its last report";
+}
+
 TEST_F(UpdateTest, FailureOffersToRepeatAndTheRepeatCanSucceed) {
     loader.refuseRecords = true;
     Start();
