@@ -67,7 +67,8 @@ public:
         return true;
     }
 
-    // A number too large for a float reads as infinity, as "%f" would store it.
+    // A number too large for a float reads as infinity and one too small as zero, as "%f" would
+    // store them.
     [[nodiscard]] bool readFloat(float& value) {
         skipSpace();
         const char* begin = text_.data() + pos_;
@@ -90,7 +91,7 @@ public:
             parsed = 0.0f;  // "0x" without hex digits is the number 0
             pos_ = static_cast<std::size_t>(begin - 1 - text_.data());
         } else {
-            if (error == std::errc::result_out_of_range) parsed = INFINITY;
+            if (error == std::errc::result_out_of_range) parsed = outOfRange(begin, end, format);
             pos_ = static_cast<std::size_t>(stop - text_.data());
         }
         value = negative ? -parsed : parsed;
@@ -98,6 +99,14 @@ public:
     }
 
 private:
+    // The float that a number beyond the float range becomes: 0 when its magnitude is below 1
+    // (an angle of 1e-50 is an angle of 0), infinity otherwise.
+    static float outOfRange(const char* begin, const char* end, std::chars_format format) {
+        long double wide = 0.0L;
+        const auto [stop, error] = std::from_chars(begin, end, wide, format);
+        return error == std::errc{} && std::fabs(wide) < 1.0L ? 0.0f : INFINITY;
+    }
+
     std::string_view text_;
     std::size_t pos_ = 0;
 };

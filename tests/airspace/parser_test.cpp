@@ -160,6 +160,17 @@ TEST(AirspaceParser, MalformedLinesStopTheAirspace) {
     }
     EXPECT_FALSE(recordOf("AC R\n" + centre + "DC 1000\n").parseStopped());
     EXPECT_FALSE(recordOf("AC R\n" + centre + "DA 0.001 , 10 , 20 trailing\n").parseStopped());
+
+    // Numbers too small for a float read as 0, as "%f" stores them: such an angle is an angle of
+    // 0, such a radius a radius of 0.
+    const std::string quarterArc = storedHex(recordOf("AC R\n" + centre + "DA 5,0,90\n"));
+    for (const char* line : {"DA 5,1e-50,90\n", "DA 5,-1e-50,90\n", "DA 5,0x1p-200,90\n",
+                             "DA 5,0.0000000000000000000000000000000000000000000001,90\n"}) {
+        const AirspaceRecord record = recordOf("AC R\n" + centre + line);
+        EXPECT_FALSE(record.parseStopped()) << line;
+        EXPECT_EQ(storedHex(record), quarterArc) << line;
+    }
+    EXPECT_TRUE(recordOf("AC R\n" + centre + "DC 1e-50\n").parseStopped());
 }
 
 TEST(AirspaceParser, TextsDirectionAndVariables) {
