@@ -181,10 +181,12 @@ void encodeArcElement(OutlineEncoder& encoder, const OutlineElement& element, bo
     if (element.kind == ElementKind::AngleArc) {
         const float theta1 = normalisedAngle(180.0f - element.startAngle);
         const float theta2 = normalisedAngle(180.0f - element.endAngle);
-        // From 0 to 360 is all the way round, not nothing.
+        // From 0 to 360 is all the way round, not nothing. So is 0.1 to 360.1: in single
+        // precision the bearings are not exactly 360 apart, but their internal angles coincide.
+        const double written = static_cast<double>(element.endAngle) - element.startAngle;
         const bool fullCircle =
-            element.startAngle != element.endAngle &&
-            std::fmod(static_cast<double>(element.endAngle) - element.startAngle, kFullTurn) == 0.0;
+            written != 0.0 && (std::fmod(written, kFullTurn) == 0.0 ||
+                               (theta1 == theta2 && std::fabs(written) >= kFullTurn / 2));
         encodeArc(encoder, centre, element.radius * 100.0, theta1, theta2, element.direction, first,
                   std::nullopt, fullCircle);
         return;

@@ -39,6 +39,10 @@ TEST(OutlineBytes, WorkedExamplesAroundEightEastFortySevenNorth) {
          "04 4F 84 00 BB 80 00 00 00 92 60 C7 73 1E 0C 02 4B"},
         {"0 to 360 is a full circle: 15 edges from the first vertex back to the start",
          "DA 5,0,360\n", "04 4F 84 00 BB 80 00 00 00 92 60 C7 7F 00 00 FF 6E"},
+        {"0.1 to 360.1 is a full circle too, though not exactly 360 apart in single precision",
+         "DA 5,0.1,360.1\n", "04 4F 84 00 BB 81 00 00 00 91 60 C7 7F 00 00 FF 6F"},
+        {"-90.3 to 269.7 counter-clockwise is a full circle from the west",
+         "V D=-\nDA 5,-90.3,269.7\n", "04 4D 8D 00 B8 A3 1F A0 00 00 70 C7 DF 00 60 00 00"},
         {"a run of four points whose repeated closing point is dropped",
          "DP 47:00:00 N 008:00:00 E\nDP 47:00:00 N 008:05:00 E\nDP 47:05:00 N 008:05:00 E\n"
          "DP 47:00:00 N 008:00:00 E\n",
@@ -71,6 +75,7 @@ TEST(OutlineBytes, OutlinesWithoutAnItemForTheEndFlagsKeepNoBytes) {
     const std::vector<std::pair<const char*, std::string>> cases = {
         {"a lone point", "AC D\nDP 47:00:00 N 008:00:00 E\n"},
         {"an arc of no sweep", "AC D\n" + kCentre + "DA 5,30,30\n"},
+        {"an arc too short to tell its bearings apart", "AC D\n" + kCentre + "DA 5,0,0.000001\n"},
         {"a point run of one repeated point",
          "AC D\nDP 47:00:00 N 008:00:00 E\nDP 47:00:00 N 008:00:00 E\n"},
         {"no elements at all", "AC D\nAN Nothing\n"},
