@@ -28,15 +28,13 @@ constexpr int kFrameWidth = 396;
 constexpr int kFrameHeight = 229;
 constexpr int kWorkerPollMs = 2;
 
-QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const QString& text,
-                       const char* id, QRect rect) {
+QPushButton* AddButton(QWidget* parent, const QString& text, const char* id, QRect rect) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(id));
     button->setGeometry(rect);
     // Enter does nothing in the wizard; no button may become a default one.
     button->setAutoDefault(false);
     button->setDefault(false);
-    (void)units;
     return button;
 }
 
@@ -60,12 +58,12 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
     setFixedSize(units_.Size(kFrameWidth, kFrameHeight));
     setWindowIcon(QIcon(QStringLiteral(":/flashwizard.svg")));
 
-    cancel_ = AddButton(this, units_, QStringLiteral("Abbrechen"), control::kCancel,
+    cancel_ = AddButton(this, QStringLiteral("Abbrechen"), control::kCancel,
                         units_.Rect(339, 208, 50, 14));
-    next_ = AddButton(this, units_, QStringLiteral("Weiter >"), control::kNext,
-                      units_.Rect(284, 208, 50, 14));
-    back_ = AddButton(this, units_, QStringLiteral("< Zurück"), control::kBack,
-                      units_.Rect(229, 208, 50, 14));
+    next_ =
+        AddButton(this, QStringLiteral("Weiter >"), control::kNext, units_.Rect(284, 208, 50, 14));
+    back_ =
+        AddButton(this, QStringLiteral("< Zurück"), control::kBack, units_.Rect(229, 208, 50, 14));
     back_->setEnabled(false);
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
