@@ -228,4 +228,56 @@ TEST(LoaderCommands, IdentifyReportsTransportFailureAsThree) {
     EXPECT_EQ(loader.IdentifyLoader(), flashwizard::kCommFailure);
 }
 
+// The PC side follows the loader while it probes: a silence at 115200 is asked again at 9600, a
+// reply at 115200 is asked again at 9600 (the identification put the loader back there).
+TEST(LoaderCommands, IdentifyReopenRules) {
+    using flashwizard::kCommFailure;
+    using flashwizard::kLoaderFound;
+    using flashwizard::kNoAnswer;
+    const Bytes reply = Reply("32");
+    const struct {
+        const char* what;
+        unsigned rateBefore;  // fastRate is set when 115200
+        const char* answers;  // "F": the loader answers at 115200, "S": at 9600
+        int failWrite;        // this write (1 = first) fails; 0: none
+        flashwizard::IdentifyResult result;
+        std::vector<unsigned> requestRates;  // of the requests that went out
+        unsigned rateAfter;                  // fastRate must match it
+        std::size_t settles;                 // 1000 ms waits after reopening
+    } cases[] = {
+        {"slow, answered", 9600, "S", 0, kLoaderFound, {9600}, 9600, 0},
+        {"slow, silent", 9600, "", 0, kNoAnswer, {9600}, 9600, 0},
+        {"fast, answered only at 9600", 115200, "S", 0, kLoaderFound, {115200, 9600}, 9600, 1},
+        {"fast, silent at both rates", 115200, "", 0, kNoAnswer, {115200, 9600}, 115200, 2},
+        {"fast, retry at 9600 not sent", 115200, "S", 2, kCommFailure, {115200}, 115200, 2},
+        {"fast, answered at 115200", 115200, "FS", 0, kLoaderFound, {115200, 9600}, 9600, 1},
+        {"fast, asking again fails", 115200, "FS", 2, kCommFailure, {115200}, 9600, 1},
+    };
+    for (const auto& c : cases) {
+        FakeLoader f("");
+        std::vector<unsigned> rates;
+        int writes = 0;
+        const std::string answers = c.answers;
+        const int failWrite = c.failWrite;
+        f.line.onWrite = [&](const std::string&, seriallink::testing::FakeLine& l) {
+            rates.push_back(l.line.baudRate);
+            if (++writes == failWrite - 1) l.failWritesLeft = 1;
+            const char at = l.line.baudRate == 115200 ? 'F' : 'S';
+            if (answers.find(at) != std::string::npos) l.Feed(reply);
+        };
+        EXPECT_TRUE(f.port.Open("COM3", c.rateBefore));
+        f.link.fastRate = c.rateBefore == 115200;
+        flashwizard::LoaderClient loader(f.port, f.link, f.timing);
+        EXPECT_EQ(loader.IdentifyLoader(), c.result) << c.what;
+        EXPECT_EQ(rates, c.requestRates) << c.what;
+        EXPECT_EQ(f.line.line.baudRate, c.rateAfter) << c.what;
+        EXPECT_EQ(f.link.fastRate, c.rateAfter == 115200) << c.what;
+        EXPECT_EQ(f.waits.sleeps, std::vector<std::chrono::milliseconds>(
+                                      c.settles, std::chrono::milliseconds(1000)))
+            << c.what;
+        EXPECT_EQ(f.link.chipModel, c.result == kLoaderFound ? 832u : 0u) << c.what;
+        EXPECT_EQ(f.link.chipKnown, c.result == kLoaderFound) << c.what;
+    }
+}
+
 }  // namespace
