@@ -210,6 +210,34 @@ TEST_F(StoreRoleTest, InjectedFaults) {
     }
 }
 
+TEST_F(StoreRoleTest, EachUploadIsReportedOnceAndAlone) {
+    // The answer to the first closing block is lost, so the PC sends it again; then the PC
+    // gives up on an upload at block 2 and uploads a single block.
+    ASSERT_TRUE(StartAndOpen({"--role", "store", "--silent-first", "1", "--refuse", "2:3"}));
+    ASSERT_EQ(SendBlock(0xF7, kTriangle, buffer_), 6u);
+    ASSERT_EQ(SendBlock(0xF7, kTriangle, buffer_), 0u);
+    EXPECT_EQ(buffer_[0], 0x51);
+
+    const std::array<std::uint8_t, 14> zeros{};
+    ASSERT_EQ(Query(buffer_), 0u);
+    ASSERT_EQ(SendBlock(0x00, zeros, buffer_), 0u);
+    ASSERT_EQ(SendBlock(0x01, zeros, buffer_), 0u);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ASSERT_EQ(SendBlock(0x02, zeros, buffer_), 0u);
+        EXPECT_EQ(buffer_[0], 0x4E);
+    }
+    ASSERT_EQ(Query(buffer_), 0u);
+    ASSERT_EQ(SendBlock(0xF7, kTriangle, buffer_), 0u);
+    EXPECT_EQ(buffer_[0], 0x51);
+    sim_.Stop();
+
+    const std::string report = sim_.Report();
+    EXPECT_NE(report.find("upload 1: 1 block(s), 14 bytes"), std::string::npos) << report;
+    EXPECT_NE(report.find("upload 2: 1 block(s), 14 bytes"), std::string::npos) << report;
+    EXPECT_EQ(report.find("upload 3"), std::string::npos) << report;
+    EXPECT_NE(sim_.Log().find("block F7 accepted again"), std::string::npos);
+}
+
 TEST_F(StoreRoleTest, DroppedAnswersFollowTheSeed) {
     auto pattern = [&](const std::string& seed, std::uint32_t com) {
         SimHarness sim;

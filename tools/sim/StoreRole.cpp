@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "seriallink/AirspacePort.h"
 #include "tools/sim/Role.h"
@@ -77,6 +78,10 @@ private:
             wire.Log("query with a bad checksum: no answer");
             return;
         }
+        // Every upload begins with this query: blocks of an upload the PC gave up on must not
+        // be taken for the beginning of the next one.
+        blocks_.clear();
+        lastOfFinished_.reset();
         const std::uint8_t free = static_cast<std::uint8_t>(freeBlocks_);
         wire.Reply(frame::MakeFrame({&free, 1}), "free blocks: " + std::to_string(freeBlocks_));
     }
@@ -95,14 +100,24 @@ private:
             Refuse(wire, "block " + BlockName(number) + " (fault)");
             return;
         }
-        if (number == 0) blocks_.clear();  // a new upload always starts with block 0
         std::array<std::uint8_t, kStoreBlockSize> data{};
         std::copy_n(message.begin() + 3, kStoreBlockSize, data.begin());
-        blocks_[position] = data;
         const std::uint8_t ack = kStoreAccepted;
+        if (last && blocks_.empty() && lastOfFinished_ == data) {
+            // The answer to the closing block went missing and the PC sends it again: that
+            // upload is complete already, and no new one has begun.
+            wire.Reply({&ack, 1}, "block F7 accepted again (repeated)");
+            wire.UnitAccepted();
+            return;
+        }
+        if (number == 0) blocks_.clear();  // a new upload always starts with block 0
+        blocks_[position] = data;
         wire.Reply({&ack, 1}, "block " + BlockName(number) + " accepted");
         wire.UnitAccepted();
-        if (last) Finish(wire);
+        if (last) {
+            Finish(wire);
+            lastOfFinished_ = data;
+        }
     }
 
     void Refuse(Wire& wire, const std::string& what) {
@@ -133,6 +148,8 @@ private:
     AirspaceNames names_;
     std::vector<std::uint8_t> input_;
     std::map<std::uint32_t, std::array<std::uint8_t, kStoreBlockSize>> blocks_;
+    // The closing block of the upload finished last, until the next query.
+    std::optional<std::array<std::uint8_t, kStoreBlockSize>> lastOfFinished_;
     int uploads_ = 0;
 };
 
