@@ -288,6 +288,35 @@ TEST(UpdateSequenceSteps, FastModeRefusedGoesOnAtNineThousandSixHundred) {
     EXPECT_EQ(loader.line.line.baudRate, 9600u);
 }
 
+TEST(UpdateSequenceSteps, ResetAnsweredOnlyAtTheSixthAttemptOfTheSixthPass) {
+    ScriptedLoader loader(IdentReply("12"), "");
+    // Silent for the 35 identifications of five failed passes and five failed attempts.
+    int identifications = 0;
+    const std::string reply = IdentReply("12");
+    loader.line.onWrite = [&](const std::string& sent, seriallink::testing::FakeLine& l) {
+        if (sent == flashwizard::IdentificationRequest()) {
+            if (++identifications == 36) l.Feed(reply);
+        } else {
+            l.Feed("\x06");
+        }
+    };
+    const std::vector<std::string> lines = {":0100000041BE", ":00000001FF"};
+    RecordingReport report;
+    flashwizard::UpdateSequence sequence(loader.port, loader.link, lines, report, loader.timing);
+    EXPECT_TRUE(sequence.Run());
+    EXPECT_EQ(identifications, 36);
+    const std::vector<std::string> failedReset = {"158",   "159 2", "159 3",
+                                                  "159 4", "159 5", "159 6"};
+    std::vector<std::string> expected;
+    // The sixth pass shows the same texts; its sixth attempt is answered.
+    for (int pass = 1; pass <= 6; ++pass)
+        expected.insert(expected.end(), failedReset.begin(), failedReset.end());
+    for (const char* s : {"160", "163 6", "171", "175"}) expected.emplace_back(s);
+    EXPECT_EQ(report.Statuses(), expected);
+    EXPECT_TRUE(report.Has("next 176"));
+    EXPECT_NE(loader.line.written.find(flashwizard::RunPacket()), std::string::npos);
+}
+
 TEST(UpdateSequenceSteps, EraseRefusedInEveryPassWaitsTwiceBeforeTheNextPass) {
     ScriptedLoader loader(IdentReply("12"), flashwizard::ErasePacket());
     const std::vector<std::string> lines = {":0100000041BE", ":00000001FF"};
