@@ -167,9 +167,11 @@ void encodeArc(OutlineEncoder& encoder, GeoPoint centre, double radius, double t
 }
 
 // Brings a bearing-derived angle, already computed in single precision, into 0 <= theta < 360.
+// Bearings from 0 to 360 (-180 to 180 here) keep the usual rule, 360 added when negative: a
+// bearing a hair past 180 then rounds to 360, which lies in the sector of 0 but keeps the sweep
+// that rule gives (from 180.00001 clockwise to 180 is almost all the way round, not nothing).
 float normalisedAngle(float theta) {
-    if (theta < 0.0f) theta += 360.0f;
-    if (theta >= 0.0f && theta < 360.0f) return theta;
+    if (theta >= -180.0f && theta <= 180.0f) return theta < 0.0f ? theta + 360.0f : theta;
     theta = std::fmod(theta, 360.0f);
     if (theta < 0.0f) theta += 360.0f;
     return theta >= 360.0f ? 0.0f : theta;

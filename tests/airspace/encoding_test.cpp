@@ -43,6 +43,10 @@ TEST(OutlineBytes, WorkedExamplesAroundEightEastFortySevenNorth) {
          "DA 5,0.1,360.1\n", "04 4F 84 00 BB 81 00 00 00 91 60 C7 7F 00 00 FF 6F"},
         {"-90.3 to 269.7 counter-clockwise is a full circle from the west",
          "V D=-\nDA 5,-90.3,269.7\n", "04 4D 8D 00 B8 A3 1F A0 00 00 70 C7 DF 00 60 00 00"},
+        {"from a hair past 180 clockwise to 180 is almost all the way round",
+         "DA 5,180.00001,180\n", "04 4B 9C 00 BB 80 00 00 FF 6E 60 C7 FF 00 00 00 92"},
+        {"from 180 counter-clockwise to a hair past 180 likewise", "V D=-\nDA 5,180,180.00001\n",
+         "04 4B 9C 00 BB 80 00 00 00 92 70 C7 1F 00 00 FF 6E"},
         {"a run of four points whose repeated closing point is dropped",
          "DP 47:00:00 N 008:00:00 E\nDP 47:00:00 N 008:05:00 E\nDP 47:05:00 N 008:05:00 E\n"
          "DP 47:00:00 N 008:00:00 E\n",
