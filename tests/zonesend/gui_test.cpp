@@ -532,6 +532,18 @@ TEST_F(DialogTest, KeysAndTheAboutBox) {
     showActive();
     QTest::keyClick(list(), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
+
+    // The keypad's Enter ends the dialog as well, and presses a button that has the focus.
+    showActive();
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog->isVisible());
+    showActive();
+    control<QPushButton>(zonesend::kIdExit)->setFocus();
+    QTest::keyClick(control<QPushButton>(zonesend::kIdExit), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(DialogTest, RealMessageBoxes) {

@@ -353,7 +353,8 @@ void AirspaceSetupDialog::timerEvent(QTimerEvent* event) {
 
 void AirspaceSetupDialog::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter is the same key to the pilot; it only carries the keypad modifier.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         // Enter presses the button that has the focus, and otherwise ends the dialog.
         if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
             button->click();
