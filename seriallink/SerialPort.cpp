@@ -122,13 +122,14 @@ bool SerialPort::WriteRaw(const std::string& bytes) {
 bool SerialPort::ReadUntilQuiet(std::string& out) {
     if (!IsOpen()) return false;
     out.clear();
-    for (;;) {
+    while (out.size() < kQuietReplyLimit) {
         std::uint8_t byte = 0;
         std::size_t got = 0;
         if (!backend_->Read(&byte, 1, got)) return false;
         if (got == 0) return true;
         out.push_back(static_cast<char>(byte));
     }
+    return true;
 }
 
 bool SerialPort::ReadFixed(std::string& out, std::size_t count) {

@@ -24,6 +24,10 @@ public:
     static constexpr std::uint32_t kWriteTotalDefault = 10;  // ms, when a caller passes 0
     static constexpr std::uint32_t kWriteMultiplier = 1;     // ms per byte written
     static constexpr std::size_t kDrainChunk = 1000;         // bytes per drain read
+    // Longest reply ReadUntilQuiet collects. The loader's replies are a few dozen bytes; a
+    // device that never falls silent (a GPS receiver on the wrong port) must not keep the read,
+    // and the window waiting for it, going for ever.
+    static constexpr std::size_t kQuietReplyLimit = 1024;
 
     // A port on this platform's back end.
     SerialPort();
@@ -50,7 +54,8 @@ public:
     // Discards all waiting input, 1000 bytes per read.
     [[nodiscard]] bool Drain();
     [[nodiscard]] bool WriteRaw(const std::string& bytes);
-    // Collects bytes one by one until a single-byte read times out.
+    // Collects bytes one by one until a single-byte read times out, or until kQuietReplyLimit
+    // bytes have arrived (then the caller judges the reply, which is no loader's).
     [[nodiscard]] bool ReadUntilQuiet(std::string& out);
     // Reads exactly count bytes in one read; out is untouched on false.
     [[nodiscard]] bool ReadFixed(std::string& out, std::size_t count);

@@ -228,6 +228,19 @@ TEST(LoaderCommands, IdentifyReportsTransportFailureAsThree) {
     EXPECT_EQ(loader.IdentifyLoader(), flashwizard::kCommFailure);
 }
 
+// A device that talks without pause on the chosen port (a GPS receiver, say) is a wrong device,
+// found at once: the search must not wait for a silence that never comes.
+TEST(LoaderCommands, IdentifyEndsOnADeviceThatNeverFallsSilent) {
+    FakeLoader f("");
+    f.line.onWrite = [](const std::string&, seriallink::testing::FakeLine& l) {
+        l.Feed(100000, '$');
+    };
+    flashwizard::LoaderClient loader(f.port, f.link, f.timing);
+    EXPECT_EQ(loader.IdentifyLoader(), flashwizard::kWrongDevice);
+    EXPECT_EQ(f.link.chipModel, 0u);
+    EXPECT_FALSE(f.line.input.empty());  // stopped reading long before the talker did
+}
+
 // The PC side follows the loader while it probes: a silence at 115200 is asked again at 9600, a
 // reply at 115200 is asked again at 9600 (the identification put the loader back there).
 TEST(LoaderCommands, IdentifyReopenRules) {

@@ -142,6 +142,11 @@ TEST_F(SerialPortFake, ReadFixedAndUntilQuiet) {
     ASSERT_TRUE(port_.ReadUntilQuiet(out));
     EXPECT_EQ(out, "ADI 832");
     EXPECT_EQ(line_.readCounts.back(), 1u);
+    // A sender that never pauses: the read ends at the limit, the rest stays waiting.
+    line_.Feed(SerialPort::kQuietReplyLimit + 500, '$');
+    ASSERT_TRUE(port_.ReadUntilQuiet(out));
+    EXPECT_EQ(out, std::string(SerialPort::kQuietReplyLimit, '$'));
+    EXPECT_EQ(line_.input.size(), 500u);
 }
 
 TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
