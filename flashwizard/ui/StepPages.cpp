@@ -123,6 +123,8 @@ QString ShortenPath(const QString& path, const QFontMetrics& metrics, int width)
 }
 
 void PathLabel::SetPath(const QString& path) {
+    // A file name may hold "<" and ">": it is shown as written, never read as markup.
+    setTextFormat(Qt::PlainText);
     path_ = path;
     setToolTip(path);
     Elide();

@@ -98,6 +98,18 @@ TEST(ShortenPath, KeepsTheFileNameAndCutsTheMiddle) {
     EXPECT_LE(metrics.horizontalAdvance(shortened), width);
 }
 
+TEST(ShortenPath, FileNamesThatLookLikeMarkupAreShownAsWritten) {
+    flashwizard::PathLabel label;
+    label.resize(2000, 20);
+    label.SetPath("/home/pilot/<b>neu</b>/QLX_V12.HEX");
+    EXPECT_EQ(label.textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.text(), "/home/pilot/<b>neu</b>/QLX_V12.HEX");
+    // Shown as markup, "<b>" would vanish and the rest turn bold: measure what is drawn.
+    const QImage asText = label.grab().toImage();
+    label.setTextFormat(Qt::RichText);
+    EXPECT_NE(label.grab().toImage(), asText);
+}
+
 TEST_F(WizardTest, ProgressCounterAndBar) {
     WalkTo(6);
     flashwizard::Step6Dlg* page = dlg->progressPage();
