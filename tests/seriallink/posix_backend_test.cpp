@@ -61,7 +61,7 @@ TEST_F(PosixBackendPty, WriteGivesUpWhenNobodyReads) {
     EXPECT_TRUE(ok);
     EXPECT_LT(written, flood.size());
     EXPECT_GE(ms, 49.0);
-    EXPECT_LE(ms, 60.0);
+    EXPECT_LE(ms, 75.0);  // the flood is copied into the pty first: slower under sanitizers
 }
 
 TEST_F(PosixBackendPty, LineSettingsReadBack) {
