@@ -13,7 +13,7 @@
 
 namespace seriallink {
 
-enum class MessageIcon { None, Exclamation, Question, Information };
+enum class MessageIcon { None, Exclamation, Question, Information, Stop };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -27,7 +27,7 @@ void PortPage::OnShown() {
         seriallink::MessageBoxRequest request;
         request.text = WizardText(kStrNoTimer);
         request.caption = kApplicationName;
-        request.icon = seriallink::MessageIcon::Exclamation;
+        request.icon = seriallink::MessageIcon::Stop;
         messages_.ShowMessageBox(request);
     }
 }

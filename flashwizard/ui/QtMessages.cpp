@@ -15,6 +15,8 @@ QMessageBox::Icon IconOf(seriallink::MessageIcon icon) {
             return QMessageBox::Question;
         case seriallink::MessageIcon::Information:
             return QMessageBox::Information;
+        case seriallink::MessageIcon::Stop:
+            return QMessageBox::Critical;
         case seriallink::MessageIcon::None:
             break;
     }

@@ -1,6 +1,8 @@
 // The port page: its opening selection from the two port snapshots, and the once-a-second
 // refresh with its question, notice and the Next/Back rules when the last port goes.
 #include "WizardTestSupport.h"
+#include "flashwizard/frame/PortPage.h"
+#include "seriallink/testing/Recorders.h"
 
 namespace fwtest {
 namespace {
@@ -183,6 +185,39 @@ TEST_F(PortPageTest, RefreshRunsEverySecondOnlyWhileShown) {
     present = {1, 2, 3};
     QTest::qWait(1300);
     EXPECT_EQ(page->combo()->count(), 2) << "no refresh while the page is hidden";
+}
+
+// A system that has no timer to give: the page says so with the stop icon and carries on
+// without its refresh.
+TEST(PortPageLogic, NoTimerIsReportedWithTheStopIcon) {
+    class NoTimerView : public flashwizard::PortPageView {
+    public:
+        seriallink::testing::FakeComboBox combo;
+        std::string info;
+        void Clear() override { combo.Clear(); }
+        void AddEntry(const std::string& text) override { combo.AddEntry(text); }
+        int Count() const override { return combo.Count(); }
+        std::string EntryText(int index) const override { return combo.EntryText(index); }
+        int CurrentIndex() const override { return combo.CurrentIndex(); }
+        void SetCurrentIndex(int index) override { combo.SetCurrentIndex(index); }
+        void SetInfoText(const std::string& text) override { info = text; }
+        bool StartRefreshTimer(int) override { return false; }
+        void StopRefreshTimer() override {}
+    } view;
+    class NoButtons : public flashwizard::FrameButtons {
+        void EnableNext(bool) override {}
+        void EnableBack(bool) override {}
+    } buttons;
+    RecordingMessages messages;
+    flashwizard::WizardState state;
+    state.portsAfterConnect = {3};
+    flashwizard::PortPage page(state, view, messages, buttons);
+    page.OnShown();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.LastText(), "Es sind keine Timer verfügbar");
+    EXPECT_EQ(messages.shown[0].request.icon, seriallink::MessageIcon::Stop);
+    EXPECT_FALSE(page.timerRunning());
+    EXPECT_EQ(view.combo.CurrentText(), "COM3");
 }
 
 }  // namespace

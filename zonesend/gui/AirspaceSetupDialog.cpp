@@ -55,6 +55,8 @@ QMessageBox::Icon qtIcon(seriallink::MessageIcon icon) {
             return QMessageBox::Question;
         case seriallink::MessageIcon::Information:
             return QMessageBox::Information;
+        case seriallink::MessageIcon::Stop:
+            return QMessageBox::Critical;
         case seriallink::MessageIcon::None:
             break;
     }
