@@ -3,27 +3,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "seriallink/qt/QtMessageIcon.h"
+
 namespace flashwizard {
-
-namespace {
-
-QMessageBox::Icon IconOf(seriallink::MessageIcon icon) {
-    switch (icon) {
-        case seriallink::MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case seriallink::MessageIcon::Question:
-            return QMessageBox::Question;
-        case seriallink::MessageIcon::Information:
-            return QMessageBox::Information;
-        case seriallink::MessageIcon::Stop:
-            return QMessageBox::Critical;
-        case seriallink::MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-}  // namespace
 
 seriallink::MessageAnswer QtMessages::ShowMessageBox(const seriallink::MessageBoxRequest& request) {
     return Show(request, false);
@@ -35,7 +17,7 @@ seriallink::MessageAnswer QtMessages::AskDefaultNo(const seriallink::MessageBoxR
 
 seriallink::MessageAnswer QtMessages::Show(const seriallink::MessageBoxRequest& request,
                                            bool defaultNo) {
-    QMessageBox box(IconOf(request.icon), QString::fromStdString(request.caption),
+    QMessageBox box(seriallink::ToQtIcon(request.icon), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), QMessageBox::NoButton, owner_.data());
     box.setTextFormat(Qt::PlainText);
     if (request.buttons == seriallink::MessageButtons::Ok) {

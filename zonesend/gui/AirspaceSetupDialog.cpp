@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QTimerEvent>
 
+#include "seriallink/qt/QtMessageIcon.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/preview/PreviewDrawing.h"
 
@@ -45,22 +46,6 @@ QString qtFileFilter(const std::string& filter) {
         filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
-}
-
-QMessageBox::Icon qtIcon(seriallink::MessageIcon icon) {
-    switch (icon) {
-        case seriallink::MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case seriallink::MessageIcon::Question:
-            return QMessageBox::Question;
-        case seriallink::MessageIcon::Information:
-            return QMessageBox::Information;
-        case seriallink::MessageIcon::Stop:
-            return QMessageBox::Critical;
-        case seriallink::MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
 }
 
 // The fixed-pitch list font: "Lucida Console" where installed, else the system's fixed font,
@@ -196,11 +181,11 @@ void AirspaceSetupDialog::onListSelectionChanged() {
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
     const seriallink::MessageBoxRequest& request) {
     if (options_.messageBox) return options_.messageBox(request);
-    QMessageBox box(qtIcon(request.icon), qtText(request.caption), qtText(request.text),
-                    request.buttons == seriallink::MessageButtons::YesNo
-                        ? QMessageBox::Yes | QMessageBox::No
-                        : QMessageBox::Ok,
-                    this);
+    QMessageBox box(
+        seriallink::ToQtIcon(request.icon), qtText(request.caption), qtText(request.text),
+        request.buttons == seriallink::MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                             : QMessageBox::Ok,
+        this);
     box.setTextFormat(Qt::PlainText);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes) return seriallink::MessageAnswer::Yes;
