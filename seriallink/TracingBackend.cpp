@@ -3,17 +3,6 @@
 namespace seriallink {
 namespace {
 
-[[nodiscard]] std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        if (!text.empty()) text.push_back(' ');
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
-    }
-    return text;
-}
-
 class TracingBackend : public SerialBackend {
 public:
     TracingBackend(std::unique_ptr<SerialBackend> inner, TraceSink sink)
@@ -82,7 +71,7 @@ std::string FormatTrace(const TraceEvent& event) {
             return "LINE " + event.text + failed;
         case TraceEvent::Kind::Write:
             if (!event.ok) return "TX FAILED";
-            return "TX " + Hex(event.bytes) +
+            return "TX " + HexDump(event.bytes) +
                    (event.bytes.size() < event.requested
                         ? " (" + std::to_string(event.bytes.size()) + " of " +
                               std::to_string(event.requested) + ")"
@@ -90,13 +79,24 @@ std::string FormatTrace(const TraceEvent& event) {
         case TraceEvent::Kind::Read:
             if (!event.ok) return "RX FAILED";
             if (event.bytes.empty()) return "RX (none of " + std::to_string(event.requested) + ")";
-            return "RX " + Hex(event.bytes) +
+            return "RX " + HexDump(event.bytes) +
                    (event.bytes.size() < event.requested
                         ? " (" + std::to_string(event.bytes.size()) + " of " +
                               std::to_string(event.requested) + ")"
                         : "");
     }
     return {};
+}
+
+std::string HexDump(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint8_t byte : bytes) {
+        if (!text.empty()) text.push_back(' ');
+        text.push_back(kDigits[byte >> 4]);
+        text.push_back(kDigits[byte & 0x0F]);
+    }
+    return text;
 }
 
 }  // namespace seriallink

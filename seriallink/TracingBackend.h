@@ -7,8 +7,10 @@
 //         }));
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ struct TraceEvent {
 };
 
 using TraceSink = std::function<void(const TraceEvent&)>;
+
+// "40 6E 2E": bytes as traces and logs show them.
+[[nodiscard]] std::string HexDump(std::span<const std::uint8_t> bytes);
 
 [[nodiscard]] std::unique_ptr<SerialBackend> MakeTracingBackend(
     std::unique_ptr<SerialBackend> inner, TraceSink sink);

@@ -31,17 +31,6 @@ std::optional<long long> RoleOptions::GetNumber(const std::string& name, long lo
     return value;
 }
 
-std::string HexDump(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        if (!text.empty()) text.push_back(' ');
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
-    }
-    return text;
-}
-
 RoleRegistration::RoleRegistration(RoleInfo info) {
     Registry().push_back(std::move(info));
 }

@@ -46,6 +46,8 @@
 #include <string_view>
 #include <vector>
 
+#include "seriallink/TracingBackend.h"
+
 namespace quillon_sim {
 
 inline constexpr std::chrono::milliseconds kIdleGap{50};
@@ -107,7 +109,7 @@ struct RoleRegistration {
 };
 
 // "40 6E 2E": bytes as the log shows them.
-[[nodiscard]] std::string HexDump(std::span<const std::uint8_t> bytes);
+using seriallink::HexDump;
 
 // All registered roles, sorted by name.
 [[nodiscard]] const std::vector<RoleInfo>& Roles();
