@@ -35,12 +35,7 @@ LoaderSim::LoaderSim(const std::vector<std::string>& args) {
                                     "--image",
                                     dir_ + "/image.hex"};
     all.insert(all.end(), args.begin(), args.end());
-    quillon_sim::SimOptions options;
-    if (!quillon_sim::ParseSimArgs(all, options, error_)) return;
-    sim_ = std::make_unique<quillon_sim::Simulator>(std::move(options));
-    if (!sim_->Start(error_)) return;
-    started_ = true;
-    thread_ = std::thread([this] { sim_->Run(); });
+    started_ = running_.Start(all, error_);
 }
 
 LoaderSim::~LoaderSim() {
@@ -50,8 +45,7 @@ LoaderSim::~LoaderSim() {
 }
 
 void LoaderSim::Stop() {
-    if (sim_) sim_->Stop();
-    if (thread_.joinable()) thread_.join();
+    running_.Stop();
 }
 
 std::vector<std::string> LoaderSim::ReportLines() const {

@@ -22,34 +22,22 @@ public:
     [[nodiscard]] bool Start(std::vector<std::string> args, std::uint32_t com = 3) {
         args.insert(args.end(), {"--port-dir", dir_.path(), "--com", std::to_string(com), "--log",
                                  LogPath(), "--report", ReportPath(), "--quiet"});
-        SimOptions options;
         std::string error;
-        if (!ParseSimArgs(args, options, error)) {
+        if (!running_.Start(args, error)) {
             ADD_FAILURE() << error;
             return false;
         }
-        sim_ = std::make_unique<Simulator>(std::move(options));
-        if (!sim_->Start(error)) {
-            ADD_FAILURE() << error;
-            return false;
-        }
-        thread_ = std::thread([this] { sim_->Run(); });
         return true;
     }
 
-    ~SimHarness() { Stop(); }
-
-    void Stop() {
-        if (sim_) sim_->Stop();
-        if (thread_.joinable()) thread_.join();
-    }
+    void Stop() { running_.Stop(); }
 
     [[nodiscard]] std::string LogPath() const { return dir_.path() + "/sim.log"; }
     [[nodiscard]] std::string ReportPath() const { return dir_.path() + "/report.txt"; }
     [[nodiscard]] std::string Log() const { return Read(LogPath()); }
     [[nodiscard]] std::string Report() const { return Read(ReportPath()); }
     [[nodiscard]] const seriallink::testing::PortDir& dir() const { return dir_; }
-    [[nodiscard]] Simulator& sim() { return *sim_; }
+    [[nodiscard]] Simulator& sim() { return running_.sim(); }
 
 private:
     static std::string Read(const std::string& path) {
@@ -60,8 +48,7 @@ private:
     }
 
     seriallink::testing::PortDir dir_;
-    std::unique_ptr<Simulator> sim_;
-    std::thread thread_;
+    SimulatorThread running_;  // declared last: stops before the port directory goes
 };
 
 }  // namespace quillon_sim::testing

@@ -89,12 +89,7 @@ StoreSim::StoreSim(const std::vector<std::string>& extraArgs) {
                                      "--report",   dir_.path() + "/report.txt",
                                      "--log",      dir_.path() + "/log.txt"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    quillon_sim::SimOptions options;
-    if (!quillon_sim::ParseSimArgs(args, options, error_)) return;
-    sim_ = std::make_unique<quillon_sim::Simulator>(std::move(options));
-    if (!sim_->Start(error_)) return;
-    started_ = true;
-    thread_ = std::thread([this] { sim_->Run(); });
+    started_ = running_.Start(args, error_);
 }
 
 StoreSim::~StoreSim() {
@@ -103,8 +98,7 @@ StoreSim::~StoreSim() {
 }
 
 void StoreSim::stop() {
-    if (sim_) sim_->Stop();
-    if (thread_.joinable()) thread_.join();
+    running_.Stop();
 }
 
 std::vector<std::string> StoreSim::reportLines() const {

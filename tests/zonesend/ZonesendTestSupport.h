@@ -71,8 +71,7 @@ public:
 
 private:
     TempDir dir_;
-    std::unique_ptr<quillon_sim::Simulator> sim_;
-    std::thread thread_;
+    quillon_sim::SimulatorThread running_;
     bool started_ = false;
     std::string error_;
 };

@@ -474,6 +474,20 @@ void Simulator::Stop() {
     }
 }
 
+bool SimulatorThread::Start(const std::vector<std::string>& args, std::string& error) {
+    SimOptions options;
+    if (!ParseSimArgs(args, options, error)) return false;
+    sim_ = std::make_unique<Simulator>(std::move(options));
+    if (!sim_->Start(error)) return false;
+    thread_ = std::thread([this] { sim_->Run(); });
+    return true;
+}
+
+void SimulatorThread::Stop() {
+    if (sim_) sim_->Stop();
+    if (thread_.joinable()) thread_.join();
+}
+
 std::string Simulator::LinkPath() const {
     return impl_->linkPath;
 }

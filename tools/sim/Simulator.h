@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -60,6 +61,26 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+};
+
+// The simulator serving on a thread of its own, for tests that run it inside their process.
+class SimulatorThread {
+public:
+    SimulatorThread() = default;
+    ~SimulatorThread() { Stop(); }
+    SimulatorThread(const SimulatorThread&) = delete;
+    SimulatorThread& operator=(const SimulatorThread&) = delete;
+
+    // Parses args as the command line does, attaches the port and starts serving on the
+    // thread. false with error when the options or the attaching fail.
+    [[nodiscard]] bool Start(const std::vector<std::string>& args, std::string& error);
+    // Ends serving and waits for the thread; the port's link is gone afterwards.
+    void Stop();
+    [[nodiscard]] Simulator& sim() { return *sim_; }
+
+private:
+    std::unique_ptr<Simulator> sim_;
+    std::thread thread_;
 };
 
 }  // namespace quillon_sim
