@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libgl-dev
-    xvfb xauth x11-apps imagemagick
+    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+    xvfb xauth
     clang-format
 )
 
