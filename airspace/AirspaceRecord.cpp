@@ -150,6 +150,23 @@ void appendColumn(std::string& line, std::string_view text, std::size_t width, b
     line.append(width - characters, ' ');
 }
 
+// The four text columns that the list lines and their header share, each followed by a blank.
+// The caller decides whether columns count UTF-8 characters or bytes (see listLine).
+std::string textColumns(std::string_view classText, std::string_view nameText,
+                        std::string_view floorText, std::string_view ceilingText, bool utf8) {
+    std::string line;
+    line.reserve(kClassColumn + kNameColumn + 2 * kHeightColumn + kSizeColumn + 16);
+    appendColumn(line, classText, kClassColumn, utf8);
+    line += ' ';
+    appendColumn(line, nameText, kNameColumn, utf8);
+    line += ' ';
+    appendColumn(line, floorText, kHeightColumn, utf8);
+    line += ' ';
+    appendColumn(line, ceilingText, kHeightColumn, utf8);
+    line += ' ';
+    return line;
+}
+
 }  // namespace
 
 bool OutlineElement::addPointText(std::string_view text) {
@@ -280,16 +297,7 @@ std::span<const std::uint8_t> AirspaceRecord::storedBytes() const {
 std::string AirspaceRecord::listLine() const {
     const bool utf8 = isValidUtf8(airspaceClass) && isValidUtf8(name) && isValidUtf8(floor) &&
                       isValidUtf8(ceiling);
-    std::string line;
-    line.reserve(kClassColumn + kNameColumn + 2 * kHeightColumn + kSizeColumn + 16);
-    appendColumn(line, airspaceClass, kClassColumn, utf8);
-    line += ' ';
-    appendColumn(line, name, kNameColumn, utf8);
-    line += ' ';
-    appendColumn(line, floor, kHeightColumn, utf8);
-    line += ' ';
-    appendColumn(line, ceiling, kHeightColumn, utf8);
-    line += ' ';
+    std::string line = textColumns(airspaceClass, name, floor, ceiling, utf8);
     const std::string size = std::to_string(encodedSize());
     line += size;
     if (size.size() < kSizeColumn) line.append(kSizeColumn - size.size(), ' ');
@@ -301,15 +309,7 @@ std::string airspaceListHeader(std::string_view classWord, std::string_view name
                                std::string_view sizeWord) {
     const bool utf8 = isValidUtf8(classWord) && isValidUtf8(nameWord) && isValidUtf8(floorWord) &&
                       isValidUtf8(ceilingWord) && isValidUtf8(sizeWord);
-    std::string line;
-    appendColumn(line, classWord, kClassColumn, utf8);
-    line += ' ';
-    appendColumn(line, nameWord, kNameColumn, utf8);
-    line += ' ';
-    appendColumn(line, floorWord, kHeightColumn, utf8);
-    line += ' ';
-    appendColumn(line, ceilingWord, kHeightColumn, utf8);
-    line += ' ';
+    std::string line = textColumns(classWord, nameWord, floorWord, ceilingWord, utf8);
     appendColumn(line, sizeWord, kHeaderSizeColumn, utf8);
     return line;
 }
