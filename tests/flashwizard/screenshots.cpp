@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "flashwizard/ui/StepPages.h"
 #include "flashwizard/ui/WizardDlg.h"
 #include "seriallink/testing/FakeBackend.h"
+#include "tests/common/TitleBarGrab.h"
 
 namespace {
 
@@ -46,24 +48,12 @@ std::string IdentReply() {
 }
 
 QImage WithTitleBar(QWidget& window) {
-    constexpr int kBar = 26;
-    const QImage content = window.grab().toImage();
-    QImage image(content.width() + 2, content.height() + kBar + 1, QImage::Format_RGB32);
-    image.fill(QColor(0x3a, 0x5f, 0x9a));
-    QPainter painter(&image);
-    QSvgRenderer icon(QStringLiteral(":/flashwizard.svg"));
-    icon.render(&painter, QRectF(6, 4, 18, 18));
-    painter.setPen(Qt::white);
-    QFont font = window.font();
-    font.setBold(true);
-    font.setPointSize(9);
-    painter.setFont(font);
-    painter.drawText(QRect(30, 0, image.width() - 90, kBar), Qt::AlignVCenter,
-                     window.windowTitle());
-    painter.drawText(QRect(image.width() - 56, 0, 50, kBar), Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("_   ×"));
-    painter.drawImage(1, kBar, content);
-    return image;
+    QPixmap icon(18, 18);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    QSvgRenderer(QStringLiteral(":/flashwizard.svg")).render(&painter);
+    painter.end();
+    return testsupport::WithTitleBar(window, QIcon(icon));
 }
 
 }  // namespace

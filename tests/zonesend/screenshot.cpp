@@ -3,8 +3,8 @@
 // no window manager to draw one). Usage: zonesend_screenshot OUTPUT.png [OPENAIR_FILE [LINE]]
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QListWidget>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "seriallink/Messages.h"
+#include "tests/common/TitleBarGrab.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/gui/AirspaceSetupDialog.h"
@@ -19,23 +20,7 @@
 namespace {
 
 QImage withTitleBar(QWidget& window) {
-    constexpr int kBar = 26;
-    const QImage content = window.grab().toImage();
-    QImage image(content.width() + 2, content.height() + kBar + 1, QImage::Format_RGB32);
-    image.fill(QColor(0x3a, 0x5f, 0x9a));
-    QPainter painter(&image);
-    painter.drawPixmap(6, 4, zonesend::applicationIcon().pixmap(18, 18));
-    painter.setPen(Qt::white);
-    QFont font = window.font();
-    font.setBold(true);
-    font.setPointSize(9);
-    painter.setFont(font);
-    painter.drawText(QRect(30, 0, image.width() - 90, kBar), Qt::AlignVCenter,
-                     window.windowTitle());
-    painter.drawText(QRect(image.width() - 56, 0, 50, kBar), Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("_   ×"));
-    painter.drawImage(1, kBar, content);
-    return image;
+    return testsupport::WithTitleBar(window, zonesend::applicationIcon());
 }
 
 }  // namespace
