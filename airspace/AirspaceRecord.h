@@ -94,6 +94,9 @@ public:
     std::string name;           // "AN"
     std::string ceiling;        // "AH"
     std::string floor;          // "AL"
+    std::string type;           // "AY", where the file has it; never in the list line
+    std::string frequency;      // "AF"
+    std::string station;        // "AG"
     std::vector<OutlineElement> elements;
     std::optional<OutlineEncoder> encoder;
 };

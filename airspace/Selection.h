@@ -1,0 +1,135 @@
+// Choosing the airspaces that matter to a pilot and fitting them into the instrument: heights read
+// for filtering, the distance from a take-off point, the selection rule, the fit into the store's
+// bytes, and outline simplification. Plain functions over records; no toolkit.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "airspace/AirspaceRecord.h"
+
+namespace airspace {
+
+// ---- Heights -------------------------------------------------------------------------------
+
+enum class HeightReference {
+    Unknown,       // a text the reader does not understand: never used to drop an airspace
+    Ground,        // "GND", "SFC", "0", or a number followed by AGL / ASFC / GND
+    MeanSeaLevel,  // a number in ft or m, optionally MSL / AMSL
+    FlightLevel,   // "FL 95": 9500 ft on the standard pressure
+    Unlimited,     // "UNL", "UNLIM"
+};
+
+struct Height {
+    HeightReference reference = HeightReference::Unknown;
+    double feet = 0.0;  // above the reference; FL n is n * 100; 0 for Ground alone; unused else
+
+    [[nodiscard]] bool known() const { return reference != HeightReference::Unknown; }
+};
+
+// Reads a floor or ceiling text as written in the file ("FL 65", "2500ft MSL", "1000 m AGL",
+// "GND", "UNLTD"...). Unknown when the text is not understood.
+[[nodiscard]] Height parseHeight(std::string_view text);
+
+// A limit the pilot gives, such as "FL100", "3000ft", "1000m" or a bare number (feet). Empty when
+// the text is not a height.
+[[nodiscard]] std::optional<double> parseAltitudeLimitFeet(std::string_view text);
+
+// ---- Places and distances ------------------------------------------------------------------
+
+struct LatLon {
+    double lat = 0.0;  // degrees, north positive
+    double lon = 0.0;  // degrees, east positive
+};
+
+inline constexpr double kEarthRadiusKm = 6371.0;
+inline constexpr double kKmPerNauticalMile = 1.852;
+
+// A point as pilots write it: "46.7N 7.6E", "46.7, 7.6", "-41.3,174.8",
+// "46:42:00 N 007:36:00 E" (and the other OpenAir forms). Empty when it is none of these or out
+// of range.
+[[nodiscard]] std::optional<LatLon> parseLatLon(std::string_view text);
+
+// A distance such as "50km", "27nm", "800m" or a bare number (kilometres). Empty when not a
+// positive distance.
+[[nodiscard]] std::optional<double> parseDistanceKm(std::string_view text);
+
+// Great-circle distance between two points on a sphere of kEarthRadiusKm.
+[[nodiscard]] double greatCircleKm(LatLon a, LatLon b);
+
+// The distance in km from `point` to the outline the instrument will hold for `airspace` (the
+// closed polygon decoded from its own encoding): 0 inside, the nearest point of an edge outside.
+// Empty when the airspace has no encoding.
+[[nodiscard]] std::optional<double> distanceToAirspaceKm(const AirspaceRecord& airspace,
+                                                         LatLon point);
+
+// ---- Selection and fit ---------------------------------------------------------------------
+
+struct SelectionCriteria {
+    std::optional<LatLon> near;  // with radiusKm: within that distance
+    double radiusKm = 50.0;
+    std::vector<std::string> types;        // empty: any; else AY, or AC where there is no AY
+    std::optional<double> floorBelowFeet;  // floor lower than this
+    std::string nameContains;              // empty: any; ignoring case
+};
+
+struct AirspaceMatch {
+    std::size_t index = 0;             // into the records, that is the list index
+    std::optional<double> distanceKm;  // when criteria.near is set
+    bool floorUnknown = false;  // kept although a floor limit was asked and the floor is unknown
+};
+
+// The airspaces meeting every criterion, in file order. Airspaces of size 0 never match.
+[[nodiscard]] std::vector<AirspaceMatch> matchAirspaces(const std::vector<AirspaceRecord>& records,
+                                                        const SelectionCriteria& criteria);
+
+// The type an airspace is matched by: its AY text where it has one, else its AC text.
+[[nodiscard]] const std::string& airspaceType(const AirspaceRecord& airspace);
+
+struct FitResult {
+    std::vector<std::size_t> selected;  // list indexes, ascending
+    std::vector<std::size_t> leftOut;   // matched but did not fit, ascending
+    std::size_t bytes = 0;              // of the selection
+    [[nodiscard]] std::size_t blocks() const { return blocksFor(bytes); }
+};
+
+// Takes the matches nearest first (ties, and matches without a distance, in file order) and adds
+// each whose bytes still fit into `budget`, skipping one that does not. `sizes` gives the bytes
+// of each record by list index (so simplified sizes can be fitted).
+[[nodiscard]] FitResult fitToBudget(const std::vector<AirspaceMatch>& matches,
+                                    const std::vector<std::size_t>& sizes,
+                                    std::size_t budget = kDeviceCapacity);
+
+// ---- Simplification ------------------------------------------------------------------------
+
+// A copy of `airspace` whose point runs are simplified so that the outline the instrument holds
+// contains the original one and strays from it by at most `toleranceMetres`. Circles and arcs
+// stay. Where simplifying would not save bytes the copy is unchanged. Tolerance 0: an exact copy.
+[[nodiscard]] AirspaceRecord simplifiedAirspace(const AirspaceRecord& airspace,
+                                                double toleranceMetres);
+
+// ---- Reading problems, for a compiler-style check of a file --------------------------------
+
+enum class ReadProblemKind {
+    StoppedParse,  // a malformed or misplaced line ended this airspace's reading
+    PointIgnored,  // a coordinate text that added no point
+    NoBytes,       // the airspace keeps no encoding (size 0)
+    UnknownLine,   // a line with a keyword the reader does not use (reported with -v)
+    NoAirspace,    // the file holds no airspace at all
+};
+
+struct ReadProblem {
+    std::size_t line = 0;  // 1-based line of the file; 0 for the whole file
+    ReadProblemKind kind = ReadProblemKind::StoppedParse;
+    std::string airspaceName;  // "AN" of the airspace it belongs to, as written
+    std::string what;          // a short English reason, e.g. "arc radius is not a number"
+};
+
+// Every problem met while reading `contents`, in file order.
+[[nodiscard]] std::vector<ReadProblem> checkAirspaceText(std::string_view contents);
+
+}  // namespace airspace
