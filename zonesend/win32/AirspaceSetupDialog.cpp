@@ -144,9 +144,9 @@ void AirspaceSetupDialog::onInitDialog() {
     if (options_.messageBox) messages_.SetBoxFunction(options_.messageBox);
     combo_.SetWindow(control(kIdPortCombo));
 
-    bigIcon_ = static_cast<HICON>(LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_ZONESEND),
-                                             IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), 0));
+    bigIcon_ =
+        static_cast<HICON>(LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_ZONESEND), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_ZONESEND),
                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0));
