@@ -7,6 +7,8 @@
 #   scripts/test-windows.sh            install what is missing, build, prepare the prefix, test
 #   WINEPREFIX=DIR scripts/test-windows.sh   use (and prepare) that prefix; default build/wine
 #   QUILLON_XVFB_DISPLAY=N             the X display for the dialog tests (default 93)
+#   QUILLON_LINUX_PRESET=P             the Linux build to test against (default dev)
+#   QUILLON_WERROR=ON                  warnings are errors in the Windows builds too
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -31,13 +33,16 @@ timed() {
 }
 
 # The Linux programs the Windows build is compared with and tested against.
-echo "== Linux side for the Wine tests =="
-[ -f build/dev/build.ninja ] || cmake --preset dev >/dev/null
+linux_preset=${QUILLON_LINUX_PRESET:-dev}
+echo "== Linux side ($linux_preset) for the Wine tests =="
+[ -f "build/$linux_preset/build.ninja" ] || cmake --preset "$linux_preset" >/dev/null
 timed "Linux quillon, quillon-sim, openair_generate" \
-    cmake --build --preset dev -j "$jobs" --target quillon quillon-sim openair_generate
+    cmake --build --preset "$linux_preset" -j "$jobs" --target quillon quillon-sim openair_generate
 
+windows_options=(-DQUILLON_LINUX_BUILD_DIR="$root/build/$linux_preset"
+                 -DQUILLON_WERROR="${QUILLON_WERROR:-OFF}")
 echo "== windows build =="
-cmake --preset windows >/dev/null
+cmake --preset windows "${windows_options[@]}" >/dev/null
 timed "windows build" cmake --build --preset windows -j "$jobs"
 
 echo "== Wine prefix $WINEPREFIX =="
@@ -72,7 +77,7 @@ echo "== windows tests =="
 timed "windows tests" ctest --preset windows
 
 echo "== windows32 =="
-cmake --preset windows32 >/dev/null
+cmake --preset windows32 "${windows_options[@]}" >/dev/null
 timed "windows32 build" cmake --build --preset windows32 -j "$jobs"
 # 32-bit programs need the i386 Wine packages; where they are missing the build alone is
 # checked.
