@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -344,6 +345,30 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
     EXPECT_GT(coloured, 100);
     click(zonesend::kIdMapToggle);
     EXPECT_FALSE(dialog->showingMap());
+}
+
+// An upload from the dialog to the simulated instrument, through a COM port of the Wine prefix
+// linked to the simulator's pseudo-terminal (dialog_send_test.sh sets it up and names it).
+TEST_F(DialogTest, SendsTheSelectionThroughARealPort) {
+    const char* port = std::getenv("ZONESEND_SEND_PORT");
+    if (port == nullptr) GTEST_SKIP() << "no simulator port named (ZONESEND_SEND_PORT)";
+    app.commPort = port;
+    AirspaceSetupDialog::Options o = options();
+    o.services.enumerate = [](seriallink::ComPortList& out) {
+        out.clear();
+        return false;
+    };
+    dialog = std::make_unique<AirspaceSetupDialog>(app, o);
+    ASSERT_NE(dialog->CreateModeless(), nullptr);
+    pumpMessages();
+    shown.clear();  // "No Com Port is available" at start
+    click(zonesend::kIdLoadFile);
+    clickLine(1);
+    clickLine(4);
+    click(zonesend::kIdSendAirspace);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Download succeded");
+    EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
 }
 
 class ProfileTest : public DialogTest {
