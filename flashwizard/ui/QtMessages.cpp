@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "seriallink/qt/QtMessageIcon.h"
+#include "shell/qt/QtMessageIcon.h"
 
 namespace flashwizard {
 
@@ -17,7 +17,7 @@ seriallink::MessageAnswer QtMessages::AskDefaultNo(const seriallink::MessageBoxR
 
 seriallink::MessageAnswer QtMessages::Show(const seriallink::MessageBoxRequest& request,
                                            bool defaultNo) {
-    QMessageBox box(seriallink::ToQtIcon(request.icon), QString::fromStdString(request.caption),
+    QMessageBox box(shell::ToQtIcon(request.icon), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), QMessageBox::NoButton, owner_.data());
     box.setTextFormat(Qt::PlainText);
     if (request.buttons == seriallink::MessageButtons::Ok) {

@@ -17,7 +17,7 @@
 #include <QStringList>
 #include <QTimerEvent>
 
-#include "seriallink/qt/QtMessageIcon.h"
+#include "shell/qt/QtMessageIcon.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/preview/PreviewDrawing.h"
 
@@ -181,11 +181,11 @@ void AirspaceSetupDialog::onListSelectionChanged() {
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
     const seriallink::MessageBoxRequest& request) {
     if (options_.messageBox) return options_.messageBox(request);
-    QMessageBox box(
-        seriallink::ToQtIcon(request.icon), qtText(request.caption), qtText(request.text),
-        request.buttons == seriallink::MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                             : QMessageBox::Ok,
-        this);
+    QMessageBox box(shell::ToQtIcon(request.icon), qtText(request.caption), qtText(request.text),
+                    request.buttons == seriallink::MessageButtons::YesNo
+                        ? QMessageBox::Yes | QMessageBox::No
+                        : QMessageBox::Ok,
+                    this);
     box.setTextFormat(Qt::PlainText);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes) return seriallink::MessageAnswer::Yes;
