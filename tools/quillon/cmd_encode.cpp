@@ -38,9 +38,11 @@ int runEncode(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-const quillon::CommandRegistration registration{
-    "encode", "encode FILE",
-    "Print each airspace of an OpenAir FILE: index, size and the encoded bytes in hexadecimal",
-    runEncode};
-
 }  // namespace
+
+quillon::Command quillon::encodeCommand() {
+    return {
+        "encode", "encode FILE",
+        "Print each airspace of an OpenAir FILE: index, size and the encoded bytes in hexadecimal",
+        runEncode};
+}

@@ -137,11 +137,12 @@ int runFlash(const std::vector<std::string>& args) {
     return sequence.Run() ? 0 : 1;
 }
 
-const quillon::CommandRegistration reg{
-    "flash", "flash FILE.hex --port COMn",
-    "Write FILE.hex into the Quillon in download mode (exit 0 once the new program runs)",
-    runFlash};
-
 }  // namespace
+
+quillon::Command quillon::flashCommand() {
+    return {"flash", "flash FILE.hex --port COMn",
+            "Write FILE.hex into the Quillon in download mode (exit 0 once the new program runs)",
+            runFlash};
+}
 
 #endif  // QUILLON_HAVE_FLASHWIZARD_CORE

@@ -35,10 +35,12 @@ int runList(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-const quillon::CommandRegistration registration{
-    "list", "list FILE",
-    "List the airspaces of an OpenAir FILE as the setup dialog does, with the total bytes and "
-    "blocks",
-    runList};
-
 }  // namespace
+
+quillon::Command quillon::listCommand() {
+    return {
+        "list", "list FILE",
+        "List the airspaces of an OpenAir FILE as the setup dialog does, with the total bytes and "
+        "blocks",
+        runList};
+}

@@ -27,9 +27,11 @@ int runPorts(const std::vector<std::string>& args) {
     return 0;
 }
 
-const quillon::CommandRegistration reg{
-    "ports", "ports",
-    "List the present COM ports and their devices (KORVALIS_PORT_DIR overrides the system's)",
-    runPorts};
-
 }  // namespace
+
+quillon::Command quillon::portsCommand() {
+    return {
+        "ports", "ports",
+        "List the present COM ports and their devices (KORVALIS_PORT_DIR overrides the system's)",
+        runPorts};
+}

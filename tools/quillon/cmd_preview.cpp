@@ -93,11 +93,13 @@ int runPreview(const std::vector<std::string>& args) {
     return 0;
 }
 
-const quillon::CommandRegistration reg{
-    "preview", "preview FILE INDEX -o OUT.png [--size WxH]",
-    "Draw the preview of airspace INDEX (0 = first) of FILE into a PNG, as zonesend shows it",
-    runPreview};
-
 }  // namespace
+
+quillon::Command quillon::previewCommand() {
+    return {
+        "preview", "preview FILE INDEX -o OUT.png [--size WxH]",
+        "Draw the preview of airspace INDEX (0 = first) of FILE into a PNG, as zonesend shows it",
+        runPreview};
+}
 
 #endif  // QUILLON_HAVE_ZONESEND_PREVIEW

@@ -123,11 +123,12 @@ int runSend(const std::vector<std::string>& args) {
     return outcome == zonesend::UploadOutcome::Succeeded ? 0 : 1;
 }
 
-const quillon::CommandRegistration reg{
-    "send", "send FILE --port COMn (--all | --select 0,3,7) [--baud B]",
-    "Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's profile)",
-    runSend};
-
 }  // namespace
+
+quillon::Command quillon::sendCommand() {
+    return {"send", "send FILE --port COMn (--all | --select 0,3,7) [--baud B]",
+            "Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's profile)",
+            runSend};
+}
 
 #endif  // QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
