@@ -12,6 +12,7 @@ namespace {
 const quillon::Command kCommands[] = {
     quillon::listCommand(),
     quillon::encodeCommand(),
+    quillon::checkCommand(),
     quillon::portsCommand(),
 #if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
     quillon::sendCommand(),
