@@ -115,3 +115,32 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
+    const struct {
+        const char* arguments;
+        int status;
+        const char* wanted;  // a piece of the output
+    } cases[] = {
+        {"select --json --near 46.85,7.2 --radius 30 --fit 60 ", 0,
+         "\"matched\":4,\"selected\":[0,5],\"left_out\":[2,4],\"bytes\":40,\"blocks\":3"},
+        {"select --near 46.85,7.2 --radius 30 --fit 60 ", 0,
+         "4 matched, 2 selected, 2 left out for lack of space; 40 bytes, 3 blocks of 228"},
+        {"select --json --type r,Q ", 0, "\"selected\":[1,3]"},
+        {"select --json --below FL60 --name demo ", 0, "\"selected\":[0,1,2,4,5]"},
+        {"select --json --near -41.3,174.8 ", 0, "\"matched\":0,\"selected\":[]"},
+        {"select --near 91,0 ", 2, "--near needs a point"},
+        {"select --fit x ", 2, "unexpected argument"},
+        {"encode --near 46.85,7.2 --radius 30 --fit 60 ", 0, "5\t22\t0446FB00A5A0"},
+        {"list --index ", 0, "5 W     DEMO Drop zone (deci GND"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = quillon(std::string(c.arguments) + "'" + kSample + "'", true);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE(run.out.find(c.wanted), std::string::npos) << c.arguments << "\n" << run.out;
+    }
+}
+
+}  // namespace
