@@ -100,8 +100,9 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
         {"list /nonexistent/airspace.txt", 1,
          "quillon: cannot read '/nonexistent/airspace.txt': No such file or directory\n"},
         {"encode /", 1, "quillon: cannot read '/': Is a directory\n"},
-        {"list", 2, "quillon: usage: quillon list FILE\n"},
-        {"encode a b", 2, "quillon: usage: quillon encode FILE\n"},
+        {"list", 2, "quillon: usage: quillon list FILE [--index]\n(see quillon help list)\n"},
+        {"encode a b", 2,
+         "quillon: usage: quillon encode FILE [selection options]\n(see quillon help encode)\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(c.arguments, true);
