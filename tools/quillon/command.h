@@ -76,6 +76,7 @@ Command listCommand();
 Command mapCommand();
 Command portsCommand();
 Command previewCommand();
+Command selectCommand();
 Command sendCommand();
 
 }  // namespace quillon
