@@ -73,8 +73,10 @@ Command checkCommand();
 Command encodeCommand();
 Command flashCommand();
 Command listCommand();
+Command mapCommand();
 Command portsCommand();
 Command previewCommand();
+Command selectCommand();
 Command sendCommand();
 
 }  // namespace quillon

@@ -18,11 +18,13 @@ const quillon::Command kCommands[] = {
     quillon::listCommand(),
     quillon::encodeCommand(),
     quillon::checkCommand(),
+    quillon::selectCommand(),
     quillon::portsCommand(),
     quillon::sendCommand(),
 #ifndef _WIN32
     // The preview is drawn with Qt, which the Windows build does not have.
     quillon::previewCommand(),
+    quillon::mapCommand(),
 #endif
     quillon::flashCommand(),
 };
