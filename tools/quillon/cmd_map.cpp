@@ -1,8 +1,4 @@
 // quillon map: the map of a selection, as zonesend's preview area shows it, into a PNG file.
-#if QUILLON_HAVE_ZONESEND_PREVIEW
-
-#include <QFont>
-#include <QPainter>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -16,9 +12,9 @@
 #include "tools/quillon/image_output.h"
 #include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupLogic.h"
+#include "zonesend/MapLayout.h"
 #include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/Strings.h"
-#include "zonesend/preview/MapPainter.h"
 
 namespace {
 
@@ -162,12 +158,7 @@ int runMap(const std::vector<std::string>& args) {
     }
     request.caption = std::to_string(outcome.selected.size()) + " airspaces, " +
                       std::to_string(outcome.bytes) + " bytes";
-    const bool written = quillon::writeImage(out, format, QSize(width, height), [&](QPainter& p) {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(kFontPixels);
-        p.setFont(font);
-        zonesend::drawMap(p, request, zonesend::PixelRect{0, 0, width, height});
-    });
+    const bool written = quillon::writeMapImage(out, format, request, width, height, kFontPixels);
     if (!written) return quillon::fail("cannot write " + out);
     if (!quillon::settings().quiet()) {
         std::cout << out << ": " << outcome.selected.size() << " of " << outcome.matched
@@ -194,5 +185,3 @@ quillon::Command quillon::mapCommand() {
                                  "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}},
             {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,6 +1,5 @@
 // quillon preview: the preview drawing of one airspace, as zonesend shows it, into a PNG file.
 
-#include <QPainter>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -15,7 +14,6 @@
 #include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/Strings.h"
-#include "zonesend/preview/PreviewDrawing.h"
 
 namespace {
 
@@ -79,9 +77,7 @@ int runPreview(const std::vector<std::string>& args) {
 
     const quillon::DrawingSession session;
     const airspace::AirspaceRecord& record = loaded.records[static_cast<std::size_t>(index)];
-    const bool written = quillon::writeImage(out, format, QSize(width, height), [&](QPainter& p) {
-        zonesend::drawPreview(p, record, zonesend::PixelRect{0, 0, width, height});
-    });
+    const bool written = quillon::writePreviewImage(out, format, record, width, height);
     if (!written) return quillon::fail("cannot write " + out);
     if (!quillon::settings().quiet())
         std::cout << out << ": " << zonesend::toDisplayUtf8(record.name) << ", "

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -16,6 +17,8 @@
 
 #include "tools/quillon/command.h"
 #include "tools/quillon/texts.h"
+#include "zonesend/preview/MapPainter.h"
+#include "zonesend/preview/PreviewDrawing.h"
 
 namespace quillon {
 namespace {
@@ -52,30 +55,9 @@ DrawingSession::~DrawingSession() {
     delete impl_;
 }
 
-bool imageFormatOf(const std::string& path, ImageFormat& format) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".png") {
-        format = ImageFormat::Png;
-        return true;
-    }
-    if (extension == ".svg") {
-        format = ImageFormat::Svg;
-        return true;
-    }
-    return false;
-}
-
-std::string imageFormatRefusal(const std::string& path) {
-    return text("cannot write '", "kann '") + path +
-           text("': the name must end in .png or .svg",
-                "' nicht schreiben: der Name muss auf "
-                ".png oder .svg enden");
-}
-
-bool writeImage(const std::string& path, ImageFormat format, QSize size,
-                const std::function<void(QPainter&)>& draw) {
+// Paints a white page of size with draw into the file; false when it cannot be written.
+static bool writeImage(const std::string& path, ImageFormat format, QSize size,
+                       const std::function<void(QPainter&)>& draw) {
     const QString file = QString::fromStdString(path);
     if (format == ImageFormat::Png) {
         QImage image(size, QImage::Format_RGB32);
@@ -97,6 +79,23 @@ bool writeImage(const std::string& path, ImageFormat format, QSize size,
     if (!painter.end()) return false;
     // The generator says nothing of a file it could not write.
     return QFile::exists(file) && QFile(file).size() > 0;
+}
+
+bool writePreviewImage(const std::string& path, ImageFormat format,
+                       const airspace::AirspaceRecord& airspace, int width, int height) {
+    return writeImage(path, format, QSize(width, height), [&](QPainter& p) {
+        zonesend::drawPreview(p, airspace, zonesend::PixelRect{0, 0, width, height});
+    });
+}
+
+bool writeMapImage(const std::string& path, ImageFormat format, const zonesend::MapRequest& request,
+                   int width, int height, int fontPixels) {
+    return writeImage(path, format, QSize(width, height), [&](QPainter& p) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(fontPixels);
+        p.setFont(font);
+        zonesend::drawMap(p, request, zonesend::PixelRect{0, 0, width, height});
+    });
 }
 
 }  // namespace quillon

@@ -1,24 +1,25 @@
-// Drawings written to a file whose format the -o name chooses: PNG, or SVG as a vector drawing
-// that stays sharp at any size. Shared by the commands that draw (preview and the like).
+// Drawings written to a file whose format the -o name chooses: PNG, or (where Qt draws them) SVG
+// as a vector drawing that stays sharp at any size. Shared by the commands that draw (preview and
+// map); Qt paints them on Linux (image_output.cpp), GDI on Windows (image_output_win32.cpp).
 #pragma once
 
-#include <QSize>
-#include <functional>
 #include <string>
 
-class QPainter;
+#include "airspace/AirspaceRecord.h"
+#include "zonesend/MapLayout.h"
 
 namespace quillon {
 
 enum class ImageFormat { Png, Svg };
 
-// The format the path's extension names (.png, .svg, any letter case). false for any other
-// extension: the caller refuses it as a usage error instead of writing PNG under another name.
+// The format the path's extension names (.png, .svg, any letter case; .png only on Windows).
+// false for any other extension: the caller refuses it as a usage error instead of writing PNG
+// under another name.
 [[nodiscard]] bool imageFormatOf(const std::string& path, ImageFormat& format);
 
-// The GUI application fonts need, for the time of one command. Without a display it draws off
-// screen; the toolkit's own warnings (a missing XDG_RUNTIME_DIR and the like) are kept off
-// standard error unless -v.
+// What the drawing needs of the platform, for the time of one command: on Linux the GUI
+// application fonts need, off screen without a display, its warnings (a missing
+// XDG_RUNTIME_DIR and the like) kept off standard error unless -v.
 class DrawingSession {
 public:
     DrawingSession();
@@ -31,9 +32,15 @@ private:
     Impl* impl_;
 };
 
-// Paints a white page of size with draw into the file; false when it cannot be written.
-[[nodiscard]] bool writeImage(const std::string& path, ImageFormat format, QSize size,
-                              const std::function<void(QPainter&)>& draw);
+// The preview of one airspace as zonesend shows it, on a white page of width x height; false when
+// the file cannot be written.
+[[nodiscard]] bool writePreviewImage(const std::string& path, ImageFormat format,
+                                     const airspace::AirspaceRecord& airspace, int width,
+                                     int height);
+// The map of a selection, its texts fontPixels high.
+[[nodiscard]] bool writeMapImage(const std::string& path, ImageFormat format,
+                                 const zonesend::MapRequest& request, int width, int height,
+                                 int fontPixels);
 
 // "PNG, SVG" refusal text for a usage error.
 [[nodiscard]] std::string imageFormatRefusal(const std::string& path);

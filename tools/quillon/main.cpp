@@ -21,11 +21,8 @@ const quillon::Command kCommands[] = {
     quillon::selectCommand(),
     quillon::portsCommand(),
     quillon::sendCommand(),
-#ifndef _WIN32
-    // The preview is drawn with Qt, which the Windows build does not have.
     quillon::previewCommand(),
     quillon::mapCommand(),
-#endif
     quillon::flashCommand(),
 };
 // clang-format on

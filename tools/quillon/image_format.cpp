@@ -1,0 +1,41 @@
+// The image formats the drawing commands write, on both platforms.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "tools/quillon/image_output.h"
+#include "tools/quillon/texts.h"
+
+namespace quillon {
+
+bool imageFormatOf(const std::string& path, ImageFormat& format) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") {
+        format = ImageFormat::Png;
+        return true;
+    }
+#ifndef _WIN32
+    // SVG is Qt's; the Windows build draws with GDI into bitmaps.
+    if (extension == ".svg") {
+        format = ImageFormat::Svg;
+        return true;
+    }
+#endif
+    return false;
+}
+
+std::string imageFormatRefusal(const std::string& path) {
+#ifdef _WIN32
+    return text("cannot write '", "kann '") + path +
+           text("': the name must end in .png", "' nicht schreiben: der Name muss auf .png enden");
+#else
+    return text("cannot write '", "kann '") + path +
+           text("': the name must end in .png or .svg",
+                "' nicht schreiben: der Name muss auf "
+                ".png oder .svg enden");
+#endif
+}
+
+}  // namespace quillon
