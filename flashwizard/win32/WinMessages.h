@@ -1,23 +1,25 @@
-// The wizard's message boxes as Win32 message boxes, owned by the frame window.
+// The wizard's message boxes: the shared message-box owner, owned by the frame window.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "flashwizard/frame/WizardMessages.h"
+#include "shell/win32/MessageBoxOwner.h"
 
 namespace flashwizard::win32 {
 
 class WinMessages : public WizardMessages {
 public:
-    void SetOwner(HWND owner) { owner_ = owner; }
+    void SetOwner(HWND owner) { owner_.SetOwner(owner); }
 
-    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
-    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override;
+    seriallink::MessageAnswer ShowMessageBox(
+        const seriallink::MessageBoxRequest& request) override {
+        return owner_.ShowMessageBox(request);
+    }
+    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override {
+        return owner_.AskDefaultNo(request);
+    }
 
 private:
-    seriallink::MessageAnswer Show(const seriallink::MessageBoxRequest& request, UINT extraFlags);
-    HWND owner_ = nullptr;
+    shell::win32::MessageBoxOwner owner_;
 };
 
 }  // namespace flashwizard::win32

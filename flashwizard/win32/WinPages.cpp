@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "flashwizard/core/WizardStrings.h"
-#include "flashwizard/win32/WinText.h"
 #include "flashwizard/win32/resource.h"
+#include "shell/win32/Text.h"
 
 namespace flashwizard::win32 {
+
+using shell::win32::Narrow;
+using shell::win32::Widen;
 
 namespace {
 
@@ -186,35 +189,32 @@ void Step5Page::OnTimer(UINT_PTR id) {
     if (id == kRefreshTimerId) logic_.OnTimer();
 }
 
+void Step5Page::OnInitPage() {
+    combo_.SetWindow(Item(IDC_PORT_COMBO));
+}
+
 void Step5Page::Clear() {
-    ::SendMessageW(Item(IDC_PORT_COMBO), CB_RESETCONTENT, 0, 0);
+    combo_.Clear();
 }
 
 void Step5Page::AddEntry(const std::string& text) {
-    const std::wstring entry = Widen(text);
-    ::SendMessageW(Item(IDC_PORT_COMBO), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    combo_.AddEntry(text);
 }
 
 int Step5Page::Count() const {
-    return static_cast<int>(::SendMessageW(Item(IDC_PORT_COMBO), CB_GETCOUNT, 0, 0));
+    return combo_.Count();
 }
 
 std::string Step5Page::EntryText(int index) const {
-    const LRESULT length = ::SendMessageW(Item(IDC_PORT_COMBO), CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(Item(IDC_PORT_COMBO), CB_GETLBTEXT, index,
-                   reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return Narrow(text);
+    return combo_.EntryText(index);
 }
 
 int Step5Page::CurrentIndex() const {
-    return static_cast<int>(::SendMessageW(Item(IDC_PORT_COMBO), CB_GETCURSEL, 0, 0));
+    return combo_.CurrentIndex();
 }
 
 void Step5Page::SetCurrentIndex(int index) {
-    ::SendMessageW(Item(IDC_PORT_COMBO), CB_SETCURSEL, index, 0);
+    combo_.SetCurrentIndex(index);
 }
 
 void Step5Page::SetInfoText(const std::string& text) {

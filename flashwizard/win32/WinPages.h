@@ -3,8 +3,7 @@
 // frame's business, and the port page's behaviour is PortPage's.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "shell/win32/Windows.h"
 
 #include <functional>
 #include <memory>
@@ -12,6 +11,7 @@
 
 #include "flashwizard/core/UpdateReport.h"
 #include "flashwizard/frame/PortPage.h"
+#include "shell/win32/PortComboBox.h"
 
 namespace flashwizard::win32 {
 
@@ -118,9 +118,11 @@ public:
 
 protected:
     void OnCommand(int id, int code) override;
+    void OnInitPage() override;
     void OnTimer(UINT_PTR id) override;
 
 private:
+    shell::win32::ComboBoxPortList combo_;
     PortPage logic_;
 };
 

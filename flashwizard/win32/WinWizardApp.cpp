@@ -3,58 +3,30 @@
 #include <commctrl.h>
 
 #include "flashwizard/core/WizardStrings.h"
-#include "flashwizard/win32/WinText.h"
+#include "shell/win32/RegistryProfileStore.h"
 
 namespace flashwizard::win32 {
 
 namespace {
 
-std::wstring SettingsKeyPath() {
-    return Widen("Software\\" + WizardText(kStrCompanyKey) + "\\" + kApplicationName + "\\" +
-                 WinWizardApp::kSection);
-}
-
-std::string ReadProfileText(const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
-    std::wstring value(512, L'\0');
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    const LONG status = ::RegQueryValueExW(key, Widen(name).c_str(), nullptr, &type,
-                                           reinterpret_cast<BYTE*>(value.data()), &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return {};
-    value.resize(size / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0') value.pop_back();
-    return Narrow(value);
-}
-
-void WriteProfileText(const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), 0, nullptr, 0, KEY_WRITE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    const std::wstring value = Widen(text);
-    (void)::RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
+// HKCU\Software\Korvalis\flashwizard: the company key is string 138.
+shell::win32::RegistryProfileStore Profile() {
+    return shell::win32::RegistryProfileStore(WizardText(kStrCompanyKey), kApplicationName);
 }
 
 }  // namespace
 
 void WinWizardApp::InitInstance() {
+    // The progress bar's class lives in the common controls.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
-    state_.portName = ReadProfileText(kPortKey);
+    state_.portName = Profile().readText(kSection, kPortKey, "");
 }
 
 void WinWizardApp::ExitInstance() {
-    WriteProfileText(kPortKey, state_.portName);
+    // A failing write is not reported: the next run only falls back to the first port.
+    auto profile = Profile();
+    profile.writeText(kSection, kPortKey, state_.portName);
 }
 
 int WinWizardApp::Run() {

@@ -2,8 +2,7 @@
 // share, the remembered COM port in the registry, and one modal run of the wizard.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "shell/win32/Windows.h"
 
 #include "flashwizard/frame/WizardState.h"
 #include "flashwizard/win32/WinWizardDlg.h"

@@ -3,11 +3,14 @@
 #include <new>
 
 #include "flashwizard/core/WizardStrings.h"
-#include "flashwizard/win32/WinText.h"
 #include "flashwizard/win32/WinUpdateReport.h"
 #include "flashwizard/win32/resource.h"
+#include "shell/win32/ResourceStrings.h"
+#include "shell/win32/Text.h"
 
 namespace flashwizard::win32 {
+
+using shell::win32::Widen;
 
 namespace {
 
@@ -16,11 +19,12 @@ constexpr UINT kMsgRunOnUi = WM_APP + 1;
 // Posted by the worker as its very last act.
 constexpr UINT kMsgWorkerEnded = WM_APP + 2;
 
-std::wstring ResourceText(HINSTANCE instance, UINT id) {
-    const wchar_t* text = nullptr;
-    // A length of 0 asks for a pointer to the resource itself, which is not zero-ended.
-    const int length = ::LoadStringW(instance, id, reinterpret_cast<wchar_t*>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+// A text of the Windows build's own, from the German table of the resources.
+std::string ResourceText(HINSTANCE instance, unsigned id) {
+    std::string text;
+    (void)shell::win32::LoadResourceString(
+        instance, id, shell::win32::ResourceLanguage(seriallink::Language::German), text);
+    return text;
 }
 
 }  // namespace
@@ -170,15 +174,15 @@ bool WinWizardDlg::CreatePages() {
 
 void WinWizardDlg::AddAboutItem() {
     HMENU menu = ::GetSystemMenu(hwnd_, FALSE);
-    const std::wstring item = ResourceText(instance_, IDS_ABOUT_ITEM);
+    const std::string item = ResourceText(instance_, IDS_ABOUT_ITEM);
     if (menu == nullptr || item.empty()) return;
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, item.c_str());
+    ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, Widen(item).c_str());
 }
 
 void WinWizardDlg::ShowAbout() {
     seriallink::MessageBoxRequest request;
-    request.text = Narrow(ResourceText(instance_, IDS_ABOUT_TEXT));
+    request.text = ResourceText(instance_, IDS_ABOUT_TEXT);
     request.caption = kApplicationName;
     request.icon = seriallink::MessageIcon::Information;
     (void)messages_.ShowMessageBox(request);

@@ -3,8 +3,7 @@
 // shows and forwards. The update runs on a worker thread whose reports are carried out here.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "shell/win32/Windows.h"
 
 #include <array>
 #include <atomic>

@@ -1,7 +1,6 @@
 // flashwizard.exe, the Quillon's firmware Downloader for Windows: a six-step wizard, German
 // only, no arguments.
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "shell/win32/Windows.h"
 
 #include "flashwizard/core/WizardStrings.h"
 #include "flashwizard/win32/WinWizardApp.h"
