@@ -2,7 +2,6 @@
 //
 // It runs the wizard's own steps: the file check of the file page, the loader search of the port
 // page, and the update sequence of the progress page, with the same German texts.
-#if QUILLON_HAVE_FLASHWIZARD_CORE
 
 #include <unistd.h>
 
@@ -143,5 +142,3 @@ const quillon::CommandRegistration reg{
     runFlash};
 
 }  // namespace
-
-#endif  // QUILLON_HAVE_FLASHWIZARD_CORE

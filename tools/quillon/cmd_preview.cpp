@@ -1,5 +1,4 @@
 // quillon preview: the preview drawing of one airspace, as zonesend shows it, into a PNG file.
-#if QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <QGuiApplication>
 #include <QImage>
@@ -99,5 +98,3 @@ const quillon::CommandRegistration reg{
     runPreview};
 
 }  // namespace
-
-#endif  // QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,6 +1,5 @@
 // quillon send: zonesend's upload from the command line, with the same checks, retries and
 // messages. Prints the outcome's message; exit status 0 only when every block was accepted.
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <charconv>
 #include <iostream>
@@ -12,11 +11,11 @@
 #include "seriallink/Messages.h"
 #include "seriallink/Timing.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/profile.h"
 #include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/AirspaceUpload.h"
 #include "zonesend/Strings.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 namespace {
 
@@ -93,9 +92,7 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = static_cast<std::uint32_t>(rate);
     } else {
         // The rate zonesend remembers: the same profile, the same check.
-        const zonesend::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                               zonesend::kProgramName);
-        baudRate = zonesend::readBaudRate(profile);
+        baudRate = zonesend::readBaudRate(*quillon::openZonesendProfile());
     }
 
     const airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
@@ -129,5 +126,3 @@ const quillon::CommandRegistration reg{
     runSend};
 
 }  // namespace
-
-#endif  // QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
