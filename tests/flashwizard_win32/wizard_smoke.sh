@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The Downloader's Win32 dialogs against the Linux simulator, under Wine:
+#
+#   wizard_smoke.sh QUILLON-SIM FLASHWIZARD.EXE WIZARD_SMOKE.EXE FIRMWARE.HEX [SHOTS-DIR]
+#
+# The simulated loader (chip model 832, so the records go at 115200) is attached as COM7 of the
+# Wine prefix: a link in dosdevices to its pseudo-terminal and an entry under
+# HKLM\Software\Wine\Ports, without which the system's device list would not name it. Uses
+# $WINEPREFIX (a private one is made when unset) and $DISPLAY (an own Xvfb when unset). With a
+# SHOTS-DIR the wizard runs in a Wine desktop window, whose title bars are drawn like the system's,
+# and a picture of every page is saved there as PNG. Exit 77: no simulator, the test is skipped.
+set -u
+sim=$1
+exe=$2
+driver=$3
+firmware=$4
+shots=${5:-}
+com=7
+
+[ -x "$sim" ] || { echo "no Linux quillon-sim at $sim: skipped"; exit 77; }
+command -v wine >/dev/null || { echo "wine is missing"; exit 1; }
+
+work=$(mktemp -d /tmp/wizard-smoke.XXXXXX)
+sim_pid=
+xvfb_pid=
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEPREFIX=${WINEPREFIX:-$work/prefix}
+cleanup() {
+    wine reg delete 'HKLM\Software\Wine\Ports' /v COM$com /f >/dev/null 2>&1
+    rm -f "$WINEPREFIX/dosdevices/com$com"
+    wineserver -k >/dev/null 2>&1
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=:$(cat "$work/display")
+fi
+if [ ! -d "$WINEPREFIX/dosdevices" ]; then
+    wineboot -u >/dev/null 2>&1
+    wineserver -w
+fi
+
+mkdir -p "$work/ports"
+"$sim" --port-dir "$work/ports" --com $com --role loader --model 832 \
+    --report "$work/report.txt" --log "$work/sim.log" --quiet &
+sim_pid=$!
+for _ in $(seq 50); do [ -e "$work/ports/COM$com" ] && break; sleep 0.1; done
+pty=$(readlink "$work/ports/COM$com") || fail "the simulator did not attach COM$com"
+
+ln -sfn "$pty" "$WINEPREFIX/dosdevices/com$com"
+wine reg add 'HKLM\Software\Wine\Ports' /v COM$com /d "$pty" /f >"$work/reg.log" 2>&1
+# The device list is read when the server starts.
+wineserver -k >/dev/null 2>&1
+wineserver -w
+# Wine's helpers keep the first call's output open: start the server apart from any pipe.
+wineserver -p 60 </dev/null >/dev/null 2>&1
+
+winpath() { winepath -w "$1" 2>/dev/null; }
+args=("$(winpath "$exe")" "$(winpath "$firmware")" "COM$com")
+launcher=(wine)
+if [ -n "$shots" ]; then
+    mkdir -p "$shots"
+    args+=(--shots "$(winpath "$work")")
+    launcher=(wine explorer /desktop=shots,820x560)
+fi
+"${launcher[@]}" "$driver" "${args[@]}" >"$work/out.txt" 2>&1
+rc=$?
+cat "$work/out.txt"
+[ $rc -eq 0 ] || { cat "$work/sim.log"; fail "the wizard walk failed (exit $rc)"; }
+grep -q '^PASS' "$work/out.txt" || fail "the driver did not finish"
+
+records=$(grep -c '^:..\(....\)00' "$firmware")
+written=$(grep -c '^write record .* (115200 baud)$' "$work/report.txt")
+[ "$written" -eq "$records" ] || fail "$written of $records records written at 115200"
+grep -q '^start (9600 baud)$' "$work/report.txt" || fail "the program was not started at 9600"
+
+if [ -n "$shots" ]; then
+    for bmp in "$work"/flashwizard-step*.bmp; do
+        convert "$bmp" "$shots/$(basename "$bmp" .bmp).png" || fail "cannot convert $bmp"
+    done
+fi
+echo "PASS: $records records written at 115200, program started at 9600"
