@@ -9,6 +9,9 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
     xvfb xauth
     clang-format
+    # The Windows Downloader: its page pictures and icon are made from the SVGs at build time,
+    # and Wine's own fonts draw the title bars of its screenshots.
+    librsvg2-bin imagemagick fonts-wine
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -67,6 +67,10 @@ args=("$(winpath "$exe")" "$(winpath "$firmware")" "COM$com")
 launcher=(wine)
 if [ -n "$shots" ]; then
     mkdir -p "$shots"
+    # The pictures show the file where a pilot keeps it, not where the build tree is.
+    mkdir -p "$WINEPREFIX/drive_c/Quillon"
+    cp "$firmware" "$WINEPREFIX/drive_c/Quillon/QLX_V213.HEX"
+    args[1]='C:\Quillon\QLX_V213.HEX'
     args+=(--shots "$(winpath "$work")")
     launcher=(wine explorer /desktop=shots,820x560)
 fi
