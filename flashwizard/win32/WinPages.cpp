@@ -36,8 +36,8 @@ WinPage::~WinPage() {
 }
 
 bool WinPage::Create(HINSTANCE instance, int templateId, HWND parent) {
-    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent, &PageProc,
-                                 reinterpret_cast<LPARAM>(this));
+    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent,
+                                 &ObjectDialogProc<WinPage>, reinterpret_cast<LPARAM>(this));
     if (hwnd_ == nullptr) return false;
     // The pages sit at the frame's top-left corner, as the templates are laid out for.
     ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -48,16 +48,9 @@ void WinPage::SetItemText(int id, const std::string& text) const {
     ::SetWindowTextW(Item(id), Widen(text).c_str());
 }
 
-INT_PTR CALLBACK WinPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* page = reinterpret_cast<WinPage*>(lParam);
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        page->hwnd_ = hwnd;
-        page->OnInitPage();
-        return TRUE;
-    }
-    auto* page = reinterpret_cast<WinPage*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    return page != nullptr ? page->Handle(message, wParam, lParam) : FALSE;
+void WinPage::Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    OnInitPage();
 }
 
 INT_PTR WinPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

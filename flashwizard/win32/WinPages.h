@@ -11,6 +11,7 @@
 
 #include "flashwizard/core/UpdateReport.h"
 #include "flashwizard/frame/PortPage.h"
+#include "flashwizard/win32/DialogProc.h"
 #include "shell/win32/PortComboBox.h"
 
 namespace flashwizard::win32 {
@@ -41,7 +42,9 @@ protected:
     void SetItemText(int id, const std::string& text) const;
 
 private:
-    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Owner>
+    friend INT_PTR CALLBACK ObjectDialogProc(HWND, UINT, WPARAM, LPARAM);
+    void Attach(HWND hwnd);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;

@@ -51,8 +51,8 @@ WinWizardDlg::~WinWizardDlg() {
 }
 
 void WinWizardDlg::RunModal() {
-    hwnd_ = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_WIZARD), nullptr, &FrameProc,
-                                 reinterpret_cast<LPARAM>(this));
+    hwnd_ = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_WIZARD), nullptr,
+                                 &ObjectDialogProc<WinWizardDlg>, reinterpret_cast<LPARAM>(this));
     if (hwnd_ == nullptr) return;
     if (!done_) ::ShowWindow(hwnd_, SW_SHOW);
     MSG msg;
@@ -72,16 +72,9 @@ void WinWizardDlg::RunModal() {
     hwnd_ = nullptr;
 }
 
-INT_PTR CALLBACK WinWizardDlg::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* frame = reinterpret_cast<WinWizardDlg*>(lParam);
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        frame->hwnd_ = hwnd;
-        frame->OnInitDialog();
-        return TRUE;
-    }
-    auto* frame = reinterpret_cast<WinWizardDlg*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    return frame != nullptr ? frame->Handle(message, wParam, lParam) : FALSE;
+void WinWizardDlg::Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    OnInitDialog();
 }
 
 INT_PTR WinWizardDlg::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

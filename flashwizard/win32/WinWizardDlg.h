@@ -13,6 +13,7 @@
 
 #include "flashwizard/core/LoaderTiming.h"
 #include "flashwizard/frame/WizardFrame.h"
+#include "flashwizard/win32/DialogProc.h"
 #include "flashwizard/win32/WinMessages.h"
 #include "flashwizard/win32/WinPages.h"
 
@@ -56,7 +57,9 @@ public:
     void OnUiThread(const std::function<void()>& work);
 
 private:
-    static INT_PTR CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Owner>
+    friend INT_PTR CALLBACK ObjectDialogProc(HWND, UINT, WPARAM, LPARAM);
+    void Attach(HWND hwnd);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     [[nodiscard]] bool CreatePages();

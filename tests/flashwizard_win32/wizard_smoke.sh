@@ -62,7 +62,12 @@ wineserver -w
 # Wine's helpers keep the first call's output open: start the server apart from any pipe.
 wineserver -p 60 </dev/null >/dev/null 2>&1
 
-winpath() { winepath -w "$1" 2>/dev/null; }
+# Wine's Z: drive is the Unix root; working it out here saves a Wine start per path.
+winpath() {
+    local path
+    path=$(readlink -f "$1")
+    echo "Z:${path//\//\\}"
+}
 args=("$(winpath "$exe")" "$(winpath "$firmware")" "COM$com")
 launcher=(wine)
 if [ -n "$shots" ]; then
