@@ -1,4 +1,6 @@
-// The wizard's message boxes: the shared message-box owner, owned by the frame window.
+// The wizard's message boxes: the shared message-box owner, owned by the frame window. The
+// Downloader speaks German only, the Yes and No of its questions included, whatever language
+// the system's own buttons are in.
 #pragma once
 
 #include "flashwizard/frame/WizardMessages.h"
@@ -10,13 +12,8 @@ class WinMessages : public WizardMessages {
 public:
     void SetOwner(HWND owner) { owner_.SetOwner(owner); }
 
-    seriallink::MessageAnswer ShowMessageBox(
-        const seriallink::MessageBoxRequest& request) override {
-        return owner_.ShowMessageBox(request);
-    }
-    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override {
-        return owner_.AskDefaultNo(request);
-    }
+    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
+    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override;
 
 private:
     shell::win32::MessageBoxOwner owner_;

@@ -106,7 +106,8 @@ public:
     [[nodiscard]] HWND Box() const { return TopLevel(false); }
     // Waits for a box, checks its text and caption, and answers it with the button answer.
     void ExpectBox(const std::string& what, const std::string& text, const std::string& caption,
-                   int answer = IDOK, DWORD timeoutMs = kStepTimeoutMs) const {
+                   int answer = IDOK, DWORD timeoutMs = kStepTimeoutMs,
+                   const std::function<void(HWND)>& inspect = {}) const {
         HWND box = nullptr;
         if (!WaitFor([&] { return (box = Box()) != nullptr; }, timeoutMs)) {
             Check(false, what + ": no message box");
@@ -115,6 +116,7 @@ public:
         const std::string shown = BoxText(box);
         Check(shown == text && Text(box) == caption,
               what + ": box \"" + shown + "\" under \"" + Text(box) + "\"");
+        if (inspect) inspect(box);
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
         Check(WaitFor([&] { return !::IsWindow(box); }, kStepTimeoutMs), what + ": box closed");
@@ -285,6 +287,14 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
 
     Check(wizard.WaitForStep(1), "step 1 title");
     Check(!wizard.Enabled(IDC_BACK) && wizard.Enabled(IDC_CANCEL_BUTTON), "step 1 buttons");
+    wizard.Click(IDC_CANCEL_BUTTON);
+    wizard.ExpectBox("Cancel on step 1", WizardText(kStrQuitQuestion), WizardText(kStrQuitCaption),
+                     IDNO, kStepTimeoutMs, [](HWND box) {
+                         Check(Text(::GetDlgItem(box, IDYES)) == "&Ja" &&
+                                   Text(::GetDlgItem(box, IDNO)) == "&Nein",
+                               "the question asks in German");
+                     });
+    Check(wizard.WaitForStep(1), "No keeps the wizard on step 1");
     wizard.Shot(shots, 1);
 
     wizard.Click(IDC_NEXT);
