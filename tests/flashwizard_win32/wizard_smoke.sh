@@ -47,6 +47,13 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
     wineserver -w
 fi
 
+# Wine's own fonts (Tahoma behind "MS Shell Dlg", Marlett for the title-bar buttons), which this
+# Wine build does not find where the package puts them.
+if [ -d /usr/share/wine/fonts ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+fi
+
 mkdir -p "$work/ports"
 "$sim" --port-dir "$work/ports" --com $com --role loader --model 832 \
     --report "$work/report.txt" --log "$work/sim.log" --quiet &
