@@ -3,8 +3,8 @@
 #
 #   wizard_smoke.sh QUILLON-SIM FLASHWIZARD.EXE WIZARD_SMOKE.EXE FIRMWARE.HEX [SHOTS-DIR]
 #
-# The simulated loader (chip model 832, so the records go at 115200) is attached as COM7 of the
-# Wine prefix: a link in dosdevices to its pseudo-terminal and an entry under
+# The simulated loader (chip model 832, so the records go at 115200) is attached as a COM port of
+# the Wine prefix: a link in dosdevices to its pseudo-terminal, and an entry under
 # HKLM\Software\Wine\Ports, without which the system's device list would not name it. Uses
 # $WINEPREFIX (a private one is made when unset) and $DISPLAY (an own Xvfb when unset). With a
 # SHOTS-DIR the wizard runs in a Wine desktop window, whose title bars are drawn like the system's,
@@ -15,7 +15,12 @@ exe=$2
 driver=$3
 firmware=$4
 shots=${5:-}
+# A prefix prepared by scripts/test-windows.sh names COM29 in its registry, mapped to a fixed
+# path; elsewhere COM7 is entered in the registry for this run.
+fixed=${QUILLON_WINE_PORT_PATH:-}
 com=7
+[ -n "$fixed" ] && com=29
+registered=0
 
 [ -x "$sim" ] || { echo "no Linux quillon-sim at $sim: skipped"; exit 77; }
 command -v wine >/dev/null || { echo "wine is missing"; exit 1; }
@@ -26,9 +31,12 @@ xvfb_pid=
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$work/prefix}
 cleanup() {
-    wine reg delete 'HKLM\Software\Wine\Ports' /v COM$com /f >/dev/null 2>&1
+    if [ "$registered" -eq 1 ]; then
+        wine reg delete 'HKLM\Software\Wine\Ports' /v COM$com /f >/dev/null 2>&1
+        wineserver -k >/dev/null 2>&1
+    fi
     rm -f "$WINEPREFIX/dosdevices/com$com"
-    wineserver -k >/dev/null 2>&1
+    [ -n "$fixed" ] && rm -f "$fixed"
     [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
@@ -62,10 +70,15 @@ for _ in $(seq 50); do [ -e "$work/ports/COM$com" ] && break; sleep 0.1; done
 pty=$(readlink "$work/ports/COM$com") || fail "the simulator did not attach COM$com"
 
 ln -sfn "$pty" "$WINEPREFIX/dosdevices/com$com"
-wine reg add 'HKLM\Software\Wine\Ports' /v COM$com /d "$pty" /f >"$work/reg.log" 2>&1
-# The device list is read when the server starts.
-wineserver -k >/dev/null 2>&1
-wineserver -w
+if [ -n "$fixed" ]; then
+    ln -sfn "$pty" "$fixed"
+else
+    wine reg add 'HKLM\Software\Wine\Ports' /v COM$com /d "$pty" /f >"$work/reg.log" 2>&1
+    registered=1
+    # The device list is read when the server starts.
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+fi
 # Wine's helpers keep the first call's output open: start the server apart from any pipe.
 wineserver -p 60 </dev/null >/dev/null 2>&1
 
