@@ -5,6 +5,11 @@
 
 #include "tools/quillon/command.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 void printHelp(std::ostream& out) {
@@ -19,6 +24,12 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as on Linux, line ends included, so that output compares and pipes alike
+    // everywhere.
+    (void)_setmode(_fileno(stdout), _O_BINARY);
+    (void)_setmode(_fileno(stderr), _O_BINARY);
+#endif
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         printHelp(std::cerr);
