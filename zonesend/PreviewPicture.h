@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "airspace/AirspaceRecord.h"
+#include "zonesend/PixelRect.h"
 
 namespace zonesend {
-
-// Left, top, right, bottom in pixels; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 struct PixelPoint {
     int x = 0;
