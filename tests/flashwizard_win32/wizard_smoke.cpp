@@ -280,6 +280,34 @@ int CountRecords(const std::string& path) {
     return lines;
 }
 
+// "..." opens the system's open-file dialog with the wizard's title and filters; the file typed
+// into it and confirmed lands in the edit.
+void ChooseWithBrowse(const Wizard& wizard, const std::string& firmware) {
+    constexpr int kFileTypeList = 0x470;  // cmb1 of the system's dialog template
+    constexpr int kFileNameList = 0x47c;  // cmb13
+    wizard.Click(IDC_BROWSE);
+    HWND dialog = nullptr;
+    const bool opened = WaitFor([&] { return (dialog = wizard.Box()) != nullptr; }, kStepTimeoutMs);
+    Check(opened && Text(dialog) == WizardText(flashwizard::kStrBrowseTitle),
+          "open-file dialog \"" + (opened ? Text(dialog) : std::string()) + "\"");
+    if (!opened) return;
+    HWND types = ::GetDlgItem(dialog, kFileTypeList);
+    std::string filters;
+    for (LRESULT i = 0; i < ::SendMessageW(types, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t entry[128] = {};
+        ::SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        filters += Narrow(entry) + "|";
+    }
+    Check(filters == "Intel Hex File (*.hex)|All Files (*.*)|" &&
+              ::SendMessageW(types, CB_GETCURSEL, 0, 0) == 0,
+          "its filters: " + filters);
+    const std::wstring name = Widen(firmware);
+    ::SendMessageW(::GetDlgItem(dialog, kFileNameList), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(name.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Check(WaitFor([&] { return !::IsWindow(dialog); }, kStepTimeoutMs), "open-file dialog closed");
+}
+
 void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string& firmware,
                    const std::string& port, const std::string& shots) {
     using namespace flashwizard;
@@ -309,7 +337,8 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
     wizard.ExpectBox("a file that is not HEX", WizardText(kStrFileNotHex), error);
     wizard.Key(IDC_PATH_EDIT, VK_ESCAPE);
     wizard.ExpectNoBox("Escape in the file name does nothing");
-    wizard.SetItemText(IDC_PATH_EDIT, firmware);
+    ChooseWithBrowse(wizard, firmware);
+    Check(wizard.ItemText(IDC_PATH_EDIT) == firmware, "the chosen file in the edit");
     Check(wizard.Title() == WizardText(kStrWindowTitle, {2}), "still on step 2");
     wizard.Shot(shots, 2);
 
