@@ -14,6 +14,6 @@ cmake --build --preset windows --target flashwizard wizard_smoke -j 2
 cmake --build --preset dev --target quillon-sim -j 2
 
 bash tests/flashwizard_win32/wizard_smoke.sh build/dev/tools/sim/quillon-sim \
-    build/windows/flashwizard/win32/flashwizard.exe \
+    build/windows/flashwizard/flashwizard.exe \
     build/windows/tests/flashwizard_win32/wizard_smoke.exe samples/demo-firmware.hex \
     docs/screenshots/windows
