@@ -323,6 +323,9 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
                                "the question asks in German");
                      });
     Check(wizard.WaitForStep(1), "No keeps the wizard on step 1");
+    ::PostMessageW(wizard.frame(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    wizard.ExpectBox("About item of the system menu", "KORVALIS DOWNLOADER (deutsch)\nV1.2",
+                     kApplicationName);
     wizard.Shot(shots, 1);
 
     wizard.Click(IDC_NEXT);
