@@ -5,6 +5,7 @@
 //
 //   wizard_smoke FLASHWIZARD.EXE FIRMWARE.HEX COMn [--shots DIR]
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -16,6 +17,8 @@
 #include "shell/win32/ResourceStrings.h"
 #include "shell/win32/Text.h"
 #include "shell/win32/Windows.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -173,7 +176,7 @@ public:
         file.bfOffBits = sizeof file + sizeof info.bmiHeader;
         file.bfSize = file.bfOffBits + imageBytes;
         const std::string path = folder + "\\flashwizard-step" + std::to_string(step) + ".bmp";
-        std::ofstream out(path, std::ios::binary);
+        std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary);
         out.write(reinterpret_cast<const char*>(&file), sizeof file);
         out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
         out.write(static_cast<const char*>(bits), imageBytes);
@@ -272,7 +275,7 @@ std::string RememberedPort() {
 }
 
 int CountRecords(const std::string& path) {
-    std::ifstream in(path);
+    std::ifstream in(std::filesystem::path(Widen(path)));
     int lines = 0;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line[0] == ':') ++lines;
@@ -406,16 +409,22 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    // The arguments as UTF-8, whatever the system's narrow code page: file names may hold umlauts.
+    int argc = 0;
+    LPWSTR* wideArgs = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(Narrow(wideArgs[i]));
+    ::LocalFree(wideArgs);
     if (argc < 4) {
         std::fprintf(stderr,
                      "usage: wizard_smoke FLASHWIZARD.EXE FIRMWARE.HEX COMn [--shots DIR]\n");
         return 2;
     }
-    const std::string exePath = argv[1];
-    const std::string firmware = argv[2];
-    const std::string port = argv[3];
-    const std::string shots = argc >= 6 && std::string(argv[4]) == "--shots" ? argv[5] : "";
+    const std::string exePath = args[1];
+    const std::string firmware = args[2];
+    const std::string port = args[3];
+    const std::string shots = argc >= 6 && args[4] == "--shots" ? args[5] : "";
 
     CheckStringTable(exePath);
     // A first run: nothing remembered.

@@ -88,14 +88,18 @@ winpath() {
     path=$(readlink -f "$1")
     echo "Z:${path//\//\\}"
 }
-args=("$(winpath "$exe")" "$(winpath "$firmware")" "COM$com")
+# The firmware sits in a folder whose name is not ASCII, as a German pilot's often is: the
+# program's texts are UTF-8, and so must be the names it opens files by.
+mkdir -p "$work/Flüge"
+cp "$firmware" "$work/Flüge/QLX_V213.HEX"
+args=("$(winpath "$exe")" "$(winpath "$work/Flüge/QLX_V213.HEX")" "COM$com")
 launcher=(wine)
 if [ -n "$shots" ]; then
     mkdir -p "$shots"
     # The pictures show the file where a pilot keeps it, not where the build tree is.
-    mkdir -p "$WINEPREFIX/drive_c/Quillon"
-    cp "$firmware" "$WINEPREFIX/drive_c/Quillon/QLX_V213.HEX"
-    args[1]='C:\Quillon\QLX_V213.HEX'
+    mkdir -p "$WINEPREFIX/drive_c/Flüge"
+    cp "$firmware" "$WINEPREFIX/drive_c/Flüge/QLX_V213.HEX"
+    args[1]='C:\Flüge\QLX_V213.HEX'
     args+=(--shots "$(winpath "$work")")
     launcher=(wine explorer /desktop=shots,820x560)
 fi
