@@ -14,7 +14,7 @@ enum class Anchor { Left, Centre, Right };
 
 void placeText(PreviewPicture& picture, const TextMeasure& measure, int x, int top,
                const std::string& text, Anchor anchor) {
-    const int width = measure.textWidth(text);
+    const int width = measure.width(text);
     int left = x;
     if (anchor == Anchor::Centre) left = x - width / 2;
     if (anchor == Anchor::Right) left = x - width;

@@ -9,6 +9,7 @@
 
 #include "airspace/AirspaceRecord.h"
 #include "zonesend/PixelRect.h"
+#include "zonesend/TextMeasure.h"
 
 namespace zonesend {
 
@@ -29,14 +30,6 @@ struct PlacedText {
     int left = 0;
     int top = 0;
     std::string text;
-};
-
-// The painter's font, as far as the layout needs it.
-class TextMeasure {
-public:
-    virtual ~TextMeasure() = default;
-    [[nodiscard]] virtual int textWidth(const std::string& text) const = 0;
-    [[nodiscard]] virtual int lineHeight() const = 0;
 };
 
 struct PreviewPicture {

@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "shell/ProfileStore.h"
 #include "shell/win32/Windows.h"
-#include "zonesend/AirspaceSetupApp.h"
 
 namespace shell::win32 {
 
-class RegistryProfileStore : public zonesend::ProfileStore {
+class RegistryProfileStore : public ProfileStore {
 public:
     // root is HKEY_CURRENT_USER for the programs; tests may give another key of their own.
     RegistryProfileStore(std::string company, std::string program, HKEY root = HKEY_CURRENT_USER);

@@ -1,6 +1,6 @@
 // <windows.h> for the Win32 shell and dialog layers. The system's headers turn names such as
-// LoadString into macros that would rename the project's own functions of the same name, so the
-// clashing ones are taken back here; every call into the system names the W variant itself.
+// LoadString, near and far into macros that would rename or erase the project's own names, so
+// the clashing ones are taken back here; every call into the system names the W variant itself.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -13,3 +13,5 @@
 #include <windows.h>
 
 #undef LoadString
+#undef near
+#undef far

@@ -117,7 +117,8 @@ send)
     ;;
 flash)
     start_sim 22 --role loader --model 832
-    win flash "$source/samples/demo-firmware.hex" --port COM22
+    # The Downloader's own German texts, chosen by the user's language as on Linux.
+    LC_ALL=de_DE.UTF-8 win flash "$source/samples/demo-firmware.hex" --port COM22
     rc=$?
     stop_sim
     [ $rc -eq 0 ] || fail "the update failed (exit $rc): $(tail -5 "$work/win.out")"

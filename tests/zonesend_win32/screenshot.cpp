@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
         out = {1, 3, 4};
         return true;
     };
+    options.selectionTools.shown = true;
     options.chooseFile = [&](const std::string&, const std::string&) {
         return std::optional<std::string>(sample);
     };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "zonesend/Strings.h"
 #include "zonesend/win32/AirspaceSetupDialog.h"
 #include "zonesend/win32/ProgramStrings.h"
+#include "zonesend/win32/resource.h"
 
 namespace {
 
@@ -85,6 +87,7 @@ protected:
     std::vector<seriallink::MessageBoxRequest> shown;
     std::vector<UINT> shownTypes;
     int aboutShown = 0;
+    bool toolsShown = false;
     std::unique_ptr<AirspaceSetupDialog> dialog;
 
     AirspaceSetupDialog::Options options() {
@@ -102,6 +105,7 @@ protected:
             return IDOK;
         };
         o.aboutBox = [this] { ++aboutShown; };
+        o.selectionTools.shown = toolsShown;
         return o;
     }
     HWND open() {
@@ -279,6 +283,92 @@ TEST_F(DialogTest, AboutBoxShowsTheVersion) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(seenTitle, "Info about Airspace");
     EXPECT_EQ(seenVersion, "Airspace Version 0.9");
+}
+
+// The strip below the template: the Select panel's Apply sets the list, the capacity bar follows
+// "Bytes used", and the map toggle draws the whole selection in colour.
+TEST_F(DialogTest, SelectionStripDrivesTheList) {
+    toolsShown = true;
+    ASSERT_NE(open(), nullptr);
+    for (const int id : {zonesend::kIdSelect, zonesend::kIdMapToggle, zonesend::kIdCapacityBar,
+                         zonesend::kIdAirspaceInfo}) {
+        EXPECT_NE(dialog->control(id), nullptr) << id;
+    }
+    EXPECT_EQ(text(zonesend::kIdSelect), "Select...");
+    click(zonesend::kIdLoadFile);
+    clickLine(1);
+    EXPECT_EQ(std::to_string(dialog->capacityShown()), text(zonesend::kIdBytesValue));
+    EXPECT_NE(text(zonesend::kIdAirspaceInfo), "");
+
+    std::string outcome;
+    std::vector<std::string> typeBoxes;
+    dialog->OnSelect([&](HWND panel) {
+        for (int id = IDC_SELECT_FIRST_TYPE; GetDlgItem(panel, id) != nullptr; ++id) {
+            typeBoxes.push_back(windowText(GetDlgItem(panel, id)));
+        }
+        SetDlgItemTextW(panel, IDC_SELECT_NAME, L"Vessa");
+        SendMessageW(GetDlgItem(panel, IDOK), BM_CLICK, 0, 0);
+        outcome = windowText(GetDlgItem(panel, IDC_SELECT_OUTCOME));
+        PostMessageW(panel, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(typeBoxes.size(), dialog->selectionPanel().types().size());
+    EXPECT_EQ(dialog->selectionPanel().choices().nameContains, "Vessa");
+    ASSERT_FALSE(outcome.empty());
+    std::string expected;
+    for (const char c : dialog->selectionPanel().lastText()) {
+        if (c == '\n') expected.push_back('\r');
+        expected.push_back(c);
+    }
+    EXPECT_EQ(outcome, expected);
+    // What the list now selects is what the totals and the bar say.
+    std::vector<unsigned> lines;
+    ASSERT_TRUE(dialog->selectedLines(lines));
+    std::size_t bytes = 0;
+    for (const unsigned line : lines) bytes += dialog->logic().airspaces()[line].encodedSize();
+    EXPECT_EQ(text(zonesend::kIdBytesValue), std::to_string(bytes));
+    EXPECT_EQ(dialog->capacityShown(), bytes);
+
+    click(zonesend::kIdSelectAll);
+    click(zonesend::kIdMapToggle);
+    EXPECT_TRUE(dialog->showingMap());
+    HBITMAP map = dialog->previewBitmap();
+    ASSERT_NE(map, nullptr);
+    BITMAP info{};
+    GetObjectW(map, sizeof info, &info);
+    const auto* pixels = static_cast<const std::uint32_t*>(info.bmBits);
+    const std::size_t count = static_cast<std::size_t>(info.bmWidth) * info.bmHeight;
+    // Outlines are blue: neither black, white nor grey.
+    const auto coloured = std::count_if(pixels, pixels + count, [](std::uint32_t p) {
+        const auto r = (p >> 16) & 0xFF, b = p & 0xFF;
+        return b > r + 40;
+    });
+    EXPECT_GT(coloured, 100);
+    click(zonesend::kIdMapToggle);
+    EXPECT_FALSE(dialog->showingMap());
+}
+
+// An upload from the dialog to the simulated instrument, through a COM port of the Wine prefix
+// linked to the simulator's pseudo-terminal (dialog_send_test.sh sets it up and names it).
+TEST_F(DialogTest, SendsTheSelectionThroughARealPort) {
+    const char* port = std::getenv("ZONESEND_SEND_PORT");
+    if (port == nullptr) GTEST_SKIP() << "no simulator port named (ZONESEND_SEND_PORT)";
+    app.commPort = port;
+    AirspaceSetupDialog::Options o = options();
+    o.services.enumerate = [](seriallink::ComPortList& out) {
+        out.clear();
+        return false;
+    };
+    dialog = std::make_unique<AirspaceSetupDialog>(app, o);
+    ASSERT_NE(dialog->CreateModeless(), nullptr);
+    pumpMessages();
+    shown.clear();  // "No Com Port is available" at start
+    click(zonesend::kIdLoadFile);
+    clickLine(1);
+    clickLine(4);
+    click(zonesend::kIdSendAirspace);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Download succeded");
+    EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
 }
 
 class ProfileTest : public DialogTest {

@@ -2,9 +2,7 @@
 #if QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QString>
+#include <QPainter>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -15,6 +13,8 @@
 #include "airspace/Selection.h"
 #include "seriallink/Messages.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/image_output.h"
+#include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/Strings.h"
@@ -124,8 +124,12 @@ int runMap(const std::vector<std::string>& args) {
         }
     }
     if (file.empty() || out.empty()) {
-        return quillon::fail("usage: quillon map FILE [selection options] -o OUT.png [--size WxH]",
-                             2);
+        return quillon::usageError(
+            "map", "usage: quillon map FILE [selection options] -o OUT.png [--size WxH]");
+    }
+    quillon::ImageFormat format = quillon::ImageFormat::Png;
+    if (!quillon::imageFormatOf(out, format)) {
+        return quillon::usageError("map", quillon::imageFormatRefusal(out));
     }
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
@@ -142,16 +146,7 @@ int runMap(const std::vector<std::string>& args) {
     const zonesend::SelectionOutcome outcome =
         zonesend::selectAirspaces(loaded.records, checked, options.budget);
 
-    // Fonts need a GUI application; without a display the drawing happens off screen.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    int argc = 1;
-    char name[] = "quillon";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-
+    const quillon::DrawingSession session;
     // The map shows what would be sent: the simplified outline where one replaces the file's.
     zonesend::MapRequest request;
     request.takeOff = options.criteria.near;
@@ -167,21 +162,37 @@ int runMap(const std::vector<std::string>& args) {
     }
     request.caption = std::to_string(outcome.selected.size()) + " airspaces, " +
                       std::to_string(outcome.bytes) + " bytes";
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(kFontPixels);
-    const QImage image = zonesend::renderMap(request, QSize(width, height), font);
-    if (!image.save(QString::fromStdString(out), "PNG")) {
-        return quillon::fail("cannot write " + out);
+    const bool written = quillon::writeImage(out, format, QSize(width, height), [&](QPainter& p) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(kFontPixels);
+        p.setFont(font);
+        zonesend::drawMap(p, request, zonesend::PixelRect{0, 0, width, height});
+    });
+    if (!written) return quillon::fail("cannot write " + out);
+    if (!quillon::settings().quiet()) {
+        std::cout << out << ": " << outcome.selected.size() << " of " << outcome.matched
+                  << " matching airspace(s), " << outcome.bytes << " bytes\n";
     }
-    std::cout << out << ": " << outcome.selected.size() << " of " << outcome.matched
-              << " matching airspace(s), " << outcome.bytes << " bytes\n";
     return 0;
 }
 
-const quillon::CommandRegistration reg{
-    "map", "map FILE [selection options] -o OUT.png [--size WxH]",
-    "Draw the map of the airspaces of FILE that the selection options choose into a PNG", runMap};
-
 }  // namespace
+
+quillon::Command quillon::mapCommand() {
+    return {"map",
+            "map FILE [selection options] -o OUT.png [--size WxH]",
+            text("Draw the airspaces of FILE that the selection options choose on a map, as "
+                 "zonesend shows the selection, into a PNG or SVG",
+                 "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
+                 "einer Karte in ein PNG oder SVG zeichnen"),
+            runMap,
+            {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector "
+                                       "drawing",
+                                       "die zu schreibende Datei: OUT.png, oder OUT.svg als "
+                                       "Vektorgrafik")},
+             {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
+                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}},
+            {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
+}
 
 #endif  // QUILLON_HAVE_ZONESEND_PREVIEW

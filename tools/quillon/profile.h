@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "zonesend/AirspaceSetupApp.h"
+#include "shell/ProfileStore.h"
 
 namespace quillon {
 
-[[nodiscard]] std::unique_ptr<zonesend::ProfileStore> openZonesendProfile();
+[[nodiscard]] std::unique_ptr<shell::ProfileStore> openZonesendProfile();
 
 }  // namespace quillon

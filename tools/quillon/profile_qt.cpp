@@ -1,12 +1,13 @@
 #include "seriallink/Messages.h"
+#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/profile.h"
+#include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/Strings.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 namespace quillon {
 
-std::unique_ptr<zonesend::ProfileStore> openZonesendProfile() {
-    return std::make_unique<zonesend::QtProfileStore>(
+std::unique_ptr<shell::ProfileStore> openZonesendProfile() {
+    return std::make_unique<shell::QtProfileStore>(
         seriallink::LoadString(zonesend::ids::kCompanyName), zonesend::kProgramName);
 }
 

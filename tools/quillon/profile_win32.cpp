@@ -5,7 +5,7 @@
 namespace quillon {
 namespace {
 
-class NoProfile : public zonesend::ProfileStore {
+class NoProfile : public shell::ProfileStore {
 public:
     std::string readText(const std::string&, const std::string&,
                          const std::string& fallback) const override {
@@ -21,7 +21,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<zonesend::ProfileStore> openZonesendProfile() {
+std::unique_ptr<shell::ProfileStore> openZonesendProfile() {
     return std::make_unique<NoProfile>();
 }
 

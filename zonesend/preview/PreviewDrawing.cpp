@@ -15,7 +15,7 @@ namespace {
 class PainterMeasure : public TextMeasure {
 public:
     explicit PainterMeasure(const QPainter& painter) : metrics_(painter.fontMetrics()) {}
-    int textWidth(const std::string& text) const override {
+    int width(const std::string& text) const override {
         return metrics_.horizontalAdvance(QString::fromStdString(text));
     }
     int lineHeight() const override { return metrics_.height(); }

@@ -2,12 +2,17 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
+#include "shell/win32/DialogUnits.h"
 #include "shell/win32/Text.h"
 #include "zonesend/DialogTemplate.h"
 #include "zonesend/Strings.h"
+#include "zonesend/win32/GdiMap.h"
 #include "zonesend/win32/GdiPreview.h"
+#include "zonesend/win32/SelectionDialog.h"
 #include "zonesend/win32/resource.h"
 
 namespace zonesend::win32 {
@@ -100,7 +105,7 @@ INT_PTR CALLBACK AirspaceSetupDialog::DialogProc(HWND window, UINT message, WPAR
     }
     auto* self = reinterpret_cast<AirspaceSetupDialog*>(GetWindowLongPtrW(window, kSelf));
     if (self == nullptr) return FALSE;
-    const INT_PTR result = self->handle(message, wParam);
+    const INT_PTR result = self->handle(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, kSelf, 0);
         self->window_ = nullptr;
@@ -108,7 +113,7 @@ INT_PTR CALLBACK AirspaceSetupDialog::DialogProc(HWND window, UINT message, WPAR
     return result;
 }
 
-INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam) {
+INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             onInitDialog();
@@ -128,6 +133,12 @@ INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam) {
         case WM_PAINT:
             onPaint();
             return TRUE;
+        case WM_DRAWITEM:
+            if (wParam == kIdCapacityBar) {
+                drawCapacityBar(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(bigIcon_);
         case WM_DESTROY:
@@ -153,6 +164,7 @@ void AirspaceSetupDialog::onInitDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
+    if (options_.selectionTools.shown) createSelectionTools();
     logic_ = std::make_unique<AirspaceSetupLogic>(app_, *this, options_.services);
     (void)logic_->OnInitDialog();
     if (options_.created) options_.created(*this);
@@ -176,14 +188,29 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
             if (notification == BN_CLICKED) logic_->OnLoadFile();
             return;
         case kIdSelectAll:
-            if (notification == BN_CLICKED) logic_->OnSelectAll();
-            return;
         case kIdSelectNone:
-            if (notification == BN_CLICKED) logic_->OnSelectNone();
+            if (notification != BN_CLICKED) return;
+            if (controlId == kIdSelectAll) {
+                logic_->OnSelectAll();
+            } else {
+                logic_->OnSelectNone();
+            }
+            // The map follows every change of the selection.
+            if (showingMap_) drawSelectionMap();
             return;
         case kIdAirspaceList:
             // Sent for the pilot's clicks and keys only, never for LB_SETSEL.
-            if (notification == LBN_SELCHANGE) logic_->OnListSelChange();
+            if (notification != LBN_SELCHANGE) return;
+            logic_->OnListSelChange();
+            showAirspaceInfo();
+            return;
+        case kIdSelect:
+            if (notification == BN_CLICKED) OnSelect();
+            return;
+        case kIdMapToggle:
+            if (notification == BN_CLICKED) {
+                showMap(SendMessageW(control(kIdMapToggle), BM_GETCHECK, 0, 0) == BST_CHECKED);
+            }
             return;
         case kIdPortCombo:
             if (notification == CBN_SELCHANGE) logic_->OnPortSelChange();
@@ -231,6 +258,11 @@ seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
 }
 
 void AirspaceSetupDialog::setControlText(int controlId, const std::string& text) {
+    // The bar shows what "Bytes used" says, whichever handler has just set it.
+    if (controlId == kIdBytesValue && hasTools_) {
+        capacityUsed_ = static_cast<std::uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
+        InvalidateRect(control(kIdCapacityBar), nullptr, TRUE);
+    }
     SetDlgItemTextW(window_, controlId, Widen(text).c_str());
 }
 
@@ -314,15 +346,148 @@ void AirspaceSetupDialog::computePreviewRect() {
 }
 
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
-    const int width = previewRect_.right - previewRect_.left;
-    const int height = previewRect_.bottom - previewRect_.top;
+    if (showingMap_) {
+        drawSelectionMap();
+        return;
+    }
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
-    HBITMAP drawn = renderPreviewBitmap(airspace, width, height, font);
-    if (drawn == nullptr) return;
+    showPicture(renderPreviewBitmap(airspace, previewRect_.right - previewRect_.left,
+                                    previewRect_.bottom - previewRect_.top, font));
+}
+
+void AirspaceSetupDialog::showPicture(HBITMAP picture) {
+    if (picture == nullptr) return;
     if (preview_) DeleteObject(preview_);
-    preview_ = drawn;
+    preview_ = picture;
     const RECT area{previewRect_.left, previewRect_.top, previewRect_.right, previewRect_.bottom};
     InvalidateRect(window_, &area, FALSE);
+}
+
+void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
+    HWND list = control(kIdAirspaceList);
+    const bool selected = SendMessageW(list, LB_GETSEL, index, 0) > 0;
+    const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+    const std::wstring wide = Widen(text);
+    SendMessageW(list, LB_DELETESTRING, index, 0);
+    SendMessageW(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(list, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+    if (caret != LB_ERR) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+}
+
+void AirspaceSetupDialog::createSelectionTools() {
+    hasTools_ = true;
+    if (options_.selectionTools.profile != nullptr) {
+        panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
+    }
+    const auto units = shell::win32::DialogUnits::OfDialog(window_);
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + units.Y(kSelectionStripHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const auto font = static_cast<WPARAM>(SendMessageW(window_, WM_GETFONT, 0, 0));
+    const auto make = [&](int id, const wchar_t* kind, DWORD style, const DialogUnitRect& at,
+                          const std::string& text) {
+        const RECT place = units.Rect(at.x, at.y, at.width, at.height);
+        HWND made = CreateWindowExW(
+            0, kind, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+            place.right - place.left, place.bottom - place.top, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance(), nullptr);
+        SendMessageW(made, WM_SETFONT, font, FALSE);
+    };
+    make(kIdSelect, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kSelectButtonPlace,
+         seriallink::LoadString(ids::kSelectButton));
+    make(kIdMapToggle, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE, kMapTogglePlace,
+         seriallink::LoadString(ids::kMapToggle));
+    make(kIdCapacityBar, L"STATIC", SS_OWNERDRAW, kCapacityBarPlace, "");
+    make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
+}
+
+void AirspaceSetupDialog::drawCapacityBar(const DRAWITEMSTRUCT& item) const {
+    const RECT& all = item.rcItem;
+    HDC dc = item.hDC;
+    FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    const std::uint32_t used = std::min<std::uint32_t>(capacityUsed_, kDeviceCapacity);
+    RECT filled = all;
+    filled.right =
+        all.left + static_cast<LONG>((all.right - all.left) * static_cast<long long>(used) /
+                                     static_cast<long long>(kDeviceCapacity));
+    FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+    FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
+    const std::wstring text = Widen(seriallink::FormatText(
+        seriallink::LoadString(ids::kCapacityText),
+        {static_cast<long long>(capacityUsed_), static_cast<long long>(kDeviceCapacity)}));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT box = all;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void AirspaceSetupDialog::OnSelect(const std::function<void(HWND)>& whileOpen) {
+    SelectionDialog panel(
+        panel_, *logic_, options_.selectionTools.profile,
+        [this] {
+            showAirspaceInfo();
+            if (showingMap_) drawSelectionMap();
+        },
+        whileOpen);
+    (void)panel.RunModal(window_);
+}
+
+void AirspaceSetupDialog::showMap(bool on) {
+    showingMap_ = on;
+    if (HWND toggle = control(kIdMapToggle)) {
+        SendMessageW(toggle, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    if (on) {
+        drawSelectionMap();
+        return;
+    }
+    const int caret = caretIndex();
+    const auto& records = logic_->airspaces();
+    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
+        drawPreview(records[static_cast<std::size_t>(caret)]);
+        return;
+    }
+    if (preview_) DeleteObject(preview_);
+    preview_ = nullptr;
+    const RECT area{previewRect_.left, previewRect_.top, previewRect_.right, previewRect_.bottom};
+    InvalidateRect(window_, &area, TRUE);
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    const auto& records = logic_->airspaces();
+    MapRequest request;
+    std::vector<unsigned> lines;
+    (void)selectedLines(lines);
+    for (const unsigned line : lines) {
+        if (line < records.size()) request.airspaces.push_back(&records[line]);
+    }
+    const int caret = caretIndex();
+    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
+        const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
+        if (SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSEL, static_cast<WPARAM>(caret),
+                                0) > 0) {
+            request.highlighted = &clicked;
+        }
+        request.caption = airspaceInfoText(clicked);
+    }
+    request.takeOff = panel_.appliedTakeOff();
+    request.radiusKm = panel_.appliedRadiusKm();
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
+    showPicture(renderMapBitmap(request, previewRect_.right - previewRect_.left,
+                                previewRect_.bottom - previewRect_.top, font));
+}
+
+void AirspaceSetupDialog::showAirspaceInfo() {
+    if (!hasTools_) return;
+    const int caret = caretIndex();
+    const auto& records = logic_->airspaces();
+    setControlText(kIdAirspaceInfo, caret >= 0 && static_cast<std::size_t>(caret) < records.size()
+                                        ? airspaceInfoText(records[static_cast<std::size_t>(caret)])
+                                        : std::string());
 }
 
 std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& title,
@@ -400,6 +565,7 @@ void showAboutBox(HWND owner) {
 int runAirspaceSetup(AirspaceSetupApp& app, ProfileStore& profile,
                      AirspaceSetupDialog::Options options) {
     app.readSettings(profile);
+    options.selectionTools = {true, &profile};
     {
         AirspaceSetupDialog dialog(app, std::move(options));
         (void)dialog.RunModal();

@@ -13,8 +13,17 @@
 #include "shell/win32/Windows.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/PreviewPicture.h"
+#include "zonesend/SelectionPanelLogic.h"
 
 namespace zonesend::win32 {
+
+// The Select panel, the capacity bar, the map and the airspace line, in a strip below the
+// template's controls. Off, the window is the template alone.
+struct SelectionToolOptions {
+    bool shown = false;
+    // Where the Select panel remembers its choices; none when null.
+    ProfileStore* profile = nullptr;
+};
 
 class AirspaceSetupDialog : public AirspaceSetupView {
 public:
@@ -28,6 +37,7 @@ public:
         std::function<void()> aboutBox;
         // Called once the window and its controls exist, before the dialog is first shown.
         std::function<void(AirspaceSetupDialog&)> created;
+        SelectionToolOptions selectionTools;
     };
 
     AirspaceSetupDialog(AirspaceSetupApp& app, Options options = {});
@@ -47,6 +57,14 @@ public:
     [[nodiscard]] HBITMAP previewBitmap() const { return preview_; }
     [[nodiscard]] const PixelRect& previewRect() const { return previewRect_; }
     [[nodiscard]] HFONT listFont() const { return listFont_; }
+    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
+    // Opens the Select panel modally; `whileOpen` runs once it shows (for tests and pictures).
+    void OnSelect(const std::function<void(HWND)>& whileOpen = {});
+    // Shows the whole selection on the map (true) or the clicked airspace alone (false).
+    void showMap(bool on);
+    [[nodiscard]] bool showingMap() const { return showingMap_; }
+    // What the capacity bar shows: bytes of the selection.
+    [[nodiscard]] std::uint32_t capacityShown() const { return capacityUsed_; }
 
     // AirspaceSetupView
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
@@ -64,6 +82,7 @@ public:
     void applyListFont() override;
     void computePreviewRect() override;
     void drawPreview(const airspace::AirspaceRecord& airspace) override;
+    void setListLine(unsigned index, const std::string& text) override;
     std::optional<std::string> chooseFile(const std::string& title,
                                           const std::string& filter) override;
     int startRepeatingTimer(int timerId, int periodMs) override;
@@ -73,12 +92,18 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR handle(UINT message, WPARAM wParam);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onInitDialog();
     void onCommand(int controlId, int notification);
     void onPaint();
     void onDestroy();
     [[nodiscard]] RECT childRect(int controlId) const;
+    void createSelectionTools();
+    void drawSelectionMap();
+    void showAirspaceInfo();
+    void drawCapacityBar(const DRAWITEMSTRUCT& item) const;
+    // Puts a newly drawn preview or map on show, in place of the one before.
+    void showPicture(HBITMAP picture);
 
     AirspaceSetupApp& app_;
     Options options_;
@@ -92,6 +117,10 @@ private:
     shell::win32::MessageBoxOwner messages_;
     shell::win32::ComboBoxPortList combo_;
     std::unique_ptr<AirspaceSetupLogic> logic_;
+    SelectionPanelLogic panel_;
+    bool hasTools_ = false;
+    bool showingMap_ = false;
+    std::uint32_t capacityUsed_ = 0;
 };
 
 // The About box, dialog template 100, with its texts from the string table.

@@ -15,7 +15,7 @@ public:
         GetTextMetricsW(dc_, &metrics);
         height_ = metrics.tmHeight;
     }
-    int textWidth(const std::string& text) const override {
+    int width(const std::string& text) const override {
         const std::wstring wide = shell::win32::Widen(text);
         SIZE extent{};
         GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
@@ -66,8 +66,7 @@ void drawPreview(HDC dc, const airspace::AirspaceRecord& airspace, const PixelRe
     DeleteObject(pen);
 }
 
-HBITMAP renderPreviewBitmap(const airspace::AirspaceRecord& airspace, int width, int height,
-                            HFONT font) {
+HBITMAP renderBitmap(int width, int height, HFONT font, const std::function<void(HDC)>& draw) {
     if (width <= 0 || height <= 0) return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -90,11 +89,18 @@ HBITMAP renderPreviewBitmap(const airspace::AirspaceRecord& airspace, int width,
         SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     const RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    drawPreview(dc, airspace, PixelRect{0, 0, width, height});
+    draw(dc);
     SelectObject(dc, previousFont);
     SelectObject(dc, previousBitmap);
     DeleteDC(dc);
     return bitmap;
+}
+
+HBITMAP renderPreviewBitmap(const airspace::AirspaceRecord& airspace, int width, int height,
+                            HFONT font) {
+    return renderBitmap(width, height, font, [&](HDC dc) {
+        drawPreview(dc, airspace, PixelRect{0, 0, width, height});
+    });
 }
 
 }  // namespace zonesend::win32
