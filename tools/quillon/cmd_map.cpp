@@ -3,7 +3,6 @@
 
 #include <QFont>
 #include <QPainter>
-#include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -24,23 +23,7 @@ namespace {
 
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
-constexpr int kMaxSide = 8000;
 constexpr int kFontPixels = 12;
-
-bool parseNumber(std::string_view text, int& value) {
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    return error == std::errc() && end == last;
-}
-
-bool parseSize(std::string_view text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
-    if (!parseNumber(text.substr(0, x), width) || !parseNumber(text.substr(x + 1), height)) {
-        return false;
-    }
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
-}
 
 int runMap(const std::vector<std::string>& args) {
     static const std::string kUsage =
@@ -61,7 +44,7 @@ int runMap(const std::vector<std::string>& args) {
         if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) {
             out = args[++i];
         } else if (args[i] == "--size" && i + 1 < args.size()) {
-            if (!parseSize(args[++i], width, height)) {
+            if (!quillon::parseImageSize(args[++i], width, height)) {
                 return quillon::usageError("map", "--size needs WxH, each from 1 to 8000");
             }
         } else if (file.empty() && args[i].rfind("--", 0) != 0) {
