@@ -117,7 +117,7 @@ TEST(Simplification, HoldsOnGeneratedFiles) {
     std::string text;
     testing::GeneratorOptions options;
     options.largePolygonEvery = 20;
-    testing::OpenAirGenerator(11, options).appendAirspaces(text, 50);
+    testing::OpenAirGenerator(11, options).appendAirspaces(text, 80);
     std::size_t plain = 0;
     std::size_t simple = 0;
     for (const AirspaceRecord& record : parseAirspaces(text)) {
