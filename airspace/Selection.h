@@ -22,8 +22,8 @@ enum class HeightReference {
     Unknown,       // a text the reader does not understand: never used to drop an airspace
     Ground,        // "GND", "SFC", "0", or a number followed by AGL / ASFC / GND
     MeanSeaLevel,  // a number in ft or m, optionally MSL / AMSL
-    FlightLevel,   // "FL 95": 9500 ft on the standard pressure
-    Unlimited,     // "UNL", "UNLIM"
+    FlightLevel,   // "FL 95": 9500 ft on the standard pressure; also "5000ft STD"
+    Unlimited,     // "UNL", "UNLIM", "UNLTD", "UNLIMITED"
 };
 
 struct Height {

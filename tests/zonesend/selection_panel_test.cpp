@@ -2,8 +2,11 @@
 // out, the problems it reports, and the choices kept in the profile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "airspace/AirspaceFile.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
+#include "zonesend/MapLayout.h"
 #include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/Strings.h"
 
@@ -159,6 +162,64 @@ TEST(SelectionPanel, ChoicesAreRememberedInTheProfile) {
     EXPECT_EQ(profile.texts["Settings/SelectUntickedTypes"], "TMZ,RMZ");
     EXPECT_EQ(profile.texts["Settings/CommPort"], "COM7");
     EXPECT_EQ(profile.numbers.count("Settings/Baudrate"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+class FixedMeasure : public zonesend::TextMeasure {
+public:
+    int width(const std::string& text) const override { return 7 * static_cast<int>(text.size()); }
+    int lineHeight() const override { return 14; }
+};
+
+TEST(MapLayout, OutlinesRingScaleAndHighlightFitTheFrame) {
+    const auto records = sampleFile();
+    zonesend::MapRequest request;
+    for (const std::size_t i : {0u, 1u, 3u}) request.airspaces.push_back(&records[i]);
+    request.highlighted = &records[1];
+    request.takeOff = airspace::LatLon{46.0, 7.0};
+    request.radiusKm = 50.0;
+    const zonesend::PixelRect frame{0, 0, 640, 480};
+    const zonesend::MapDrawing map = zonesend::layoutMap(request, frame, FixedMeasure());
+    ASSERT_GT(map.pixelsPerKm, 0.0);
+
+    std::vector<zonesend::MapPen> outlines;
+    int ringTop = frame.bottom, ringBottom = frame.top;
+    for (const zonesend::MapLine& line : map.lines) {
+        for (const zonesend::MapPixel& p : line.points) {
+            EXPECT_TRUE(p.x >= frame.left && p.x <= frame.right && p.y >= frame.top &&
+                        p.y <= frame.bottom);
+        }
+        if (line.filled) outlines.push_back(line.pen);
+        if (line.pen != zonesend::MapPen::Ring) continue;
+        for (const zonesend::MapPixel& p : line.points) {
+            ringTop = std::min(ringTop, p.y);
+            ringBottom = std::max(ringBottom, p.y);
+        }
+    }
+    // The clicked airspace lies on top of the others.
+    EXPECT_EQ(outlines,
+              (std::vector<zonesend::MapPen>{zonesend::MapPen::Outline, zonesend::MapPen::Outline,
+                                             zonesend::MapPen::Highlight}));
+    // The ring is 100 km across at the map's scale.
+    EXPECT_NEAR((ringBottom - ringTop) / map.pixelsPerKm, 100.0, 2.0);
+
+    const auto hasText = [&](const std::string& text) {
+        return std::any_of(map.texts.begin(), map.texts.end(),
+                           [&](const zonesend::MapText& t) { return t.text == text; });
+    };
+    EXPECT_TRUE(hasText("Bravo"));
+    EXPECT_TRUE(hasText("FL100"));
+    EXPECT_TRUE(hasText("46\xC2\xB0N"));
+    EXPECT_TRUE(hasText("20 km") || hasText("50 km") || hasText("10 km"));
+    EXPECT_EQ(zonesend::gridLabel(-41 * 60 - 30, true),
+              "41\xC2\xB0"
+              "30'S");
+    EXPECT_EQ(zonesend::gridLabel(-179 * 60, false), "179\xC2\xB0W");
+    EXPECT_EQ(zonesend::niceLengthBelow(73.0), 50.0);
+    EXPECT_EQ(zonesend::niceLengthBelow(1.9), 1.0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "seriallink/Messages.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/image_output.h"
+#include "tools/quillon/selection_options.h"
 #include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/MapLayout.h"
@@ -20,109 +21,37 @@ namespace {
 
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
-constexpr int kMaxSide = 8000;
 constexpr int kFontPixels = 12;
 
-bool parseNumber(std::string_view text, int& value) {
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    return error == std::errc() && end == last;
-}
-
-bool parseSize(std::string_view text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
-    if (!parseNumber(text.substr(0, x), width) || !parseNumber(text.substr(x + 1), height)) {
-        return false;
-    }
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
-}
-
-struct MapOptions {
-    airspace::SelectionCriteria criteria;
-    bool fit = false;
-    std::size_t budget = airspace::kDeviceCapacity;
-    double toleranceMetres = 0.0;
-};
-
-// The selection options `select`, `send` and `encode` take.
-int readSelectionOption(const std::vector<std::string>& args, std::size_t& i, MapOptions& o) {
-    const std::string& option = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (option == "--fit") {
-        o.fit = true;
-        std::size_t bytes = 0;
-        const std::string_view next = hasValue ? std::string_view(args[i + 1]) : "";
-        const auto [end, error] = std::from_chars(next.data(), next.data() + next.size(), bytes);
-        if (!next.empty() && error == std::errc() && end == next.data() + next.size()) {
-            o.budget = bytes;
-            ++i;
-        }
-        return 0;
-    }
-    if (!hasValue) return -1;
-    const std::string& value = args[++i];
-    if (option == "--near") {
-        o.criteria.near = airspace::parseLatLon(value);
-        if (!o.criteria.near) return quillon::fail("--near: '" + value + "' is not a point", 2);
-    } else if (option == "--radius") {
-        const std::optional<double> km = airspace::parseDistanceKm(value);
-        if (!km) return quillon::fail("--radius: '" + value + "' is not a distance", 2);
-        o.criteria.radiusKm = *km;
-    } else if (option == "--type") {
-        std::size_t start = 0;
-        while (start <= value.size()) {
-            const std::size_t comma = std::min(value.find(',', start), value.size());
-            if (comma > start) o.criteria.types.push_back(value.substr(start, comma - start));
-            start = comma + 1;
-        }
-    } else if (option == "--below") {
-        o.criteria.floorBelowFeet = airspace::parseAltitudeLimitFeet(value);
-        if (!o.criteria.floorBelowFeet) {
-            return quillon::fail("--below: '" + value + "' is not a height", 2);
-        }
-    } else if (option == "--name") {
-        o.criteria.nameContains = value;
-    } else if (option == "--simplify") {
-        zonesend::SelectionChoices choices;
-        choices.simplifyMetres = value;
-        zonesend::CheckedChoices checked;
-        if (zonesend::checkChoices(choices, {}, checked) != zonesend::ChoiceProblem::None) {
-            return quillon::fail("--simplify: '" + value + "' is not a distance", 2);
-        }
-        o.toleranceMetres = checked.toleranceMetres;
-    } else {
-        --i;
-        return -1;
-    }
-    return 0;
-}
-
 int runMap(const std::vector<std::string>& args) {
+    static const std::string kUsage =
+        "usage: quillon map FILE [selection options] -o OUT.png [--size WxH]";
     std::string file, out;
     int width = kDefaultWidth, height = kDefaultHeight;
-    MapOptions options;
+    quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string error;
+        switch (quillon::readSelectionOption(args, i, options, error)) {
+            case quillon::OptionRead::Taken:
+                continue;
+            case quillon::OptionRead::Bad:
+                return quillon::usageError("map", error);
+            case quillon::OptionRead::NotMine:
+                break;
+        }
         if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) {
             out = args[++i];
         } else if (args[i] == "--size" && i + 1 < args.size()) {
-            if (!parseSize(args[++i], width, height)) {
-                return quillon::fail("--size needs WxH, each from 1 to 8000", 2);
+            if (!quillon::parseImageSize(args[++i], width, height)) {
+                return quillon::usageError("map", "--size needs WxH, each from 1 to 8000");
             }
-        } else if (args[i].starts_with("--")) {
-            const int status = readSelectionOption(args, i, options);
-            if (status > 0) return status;
-            if (status < 0) return quillon::fail("unexpected option '" + args[i] + "'", 2);
-        } else if (file.empty()) {
+        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
             file = args[i];
         } else {
-            return quillon::fail("unexpected argument '" + args[i] + "'", 2);
+            return quillon::usageError("map", "unexpected argument '" + args[i] + "'\n" + kUsage);
         }
     }
-    if (file.empty() || out.empty()) {
-        return quillon::usageError(
-            "map", "usage: quillon map FILE [selection options] -o OUT.png [--size WxH]");
-    }
+    if (file.empty() || out.empty()) return quillon::usageError("map", kUsage);
     quillon::ImageFormat format = quillon::ImageFormat::Png;
     if (!quillon::imageFormatOf(out, format)) {
         return quillon::usageError("map", quillon::imageFormatRefusal(out));
@@ -130,58 +59,60 @@ int runMap(const std::vector<std::string>& args) {
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
     seriallink::InstallStringTable(&strings);
-    const airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {
         return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
     }
+    // Simplified in place: the map shows the outlines as they would be sent.
+    const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
 
-    zonesend::CheckedChoices checked;
-    checked.criteria = options.criteria;
-    checked.fit = options.fit;
-    checked.toleranceMetres = options.toleranceMetres;
-    const zonesend::SelectionOutcome outcome =
-        zonesend::selectAirspaces(loaded.records, checked, options.budget);
-
-    const quillon::DrawingSession session;
-    // The map shows what would be sent: the simplified outline where one replaces the file's.
     zonesend::MapRequest request;
     request.takeOff = options.criteria.near;
     request.radiusKm = options.criteria.near ? options.criteria.radiusKm : 0.0;
-    auto replacement = outcome.replacements.begin();
-    for (const std::size_t index : outcome.selected) {
-        while (replacement != outcome.replacements.end() && replacement->first < index) {
-            ++replacement;
-        }
-        const bool replaced =
-            replacement != outcome.replacements.end() && replacement->first == index;
-        request.airspaces.push_back(replaced ? &replacement->second : &loaded.records[index]);
+    for (const std::size_t index : outcome.fit.selected) {
+        request.airspaces.push_back(&loaded.records[index]);
     }
-    request.caption = std::to_string(outcome.selected.size()) + " airspaces, " +
-                      std::to_string(outcome.bytes) + " bytes";
+    request.caption = std::to_string(outcome.fit.selected.size()) + " airspaces, " +
+                      std::to_string(outcome.fit.bytes) + " bytes, " +
+                      std::to_string(outcome.fit.blocks()) + " blocks";
+
+    const quillon::DrawingSession session;
     const bool written = quillon::writeMapImage(out, format, request, width, height, kFontPixels);
     if (!written) return quillon::fail("cannot write " + out);
     if (!quillon::settings().quiet()) {
-        std::cout << out << ": " << outcome.selected.size() << " of " << outcome.matched
-                  << " matching airspace(s), " << outcome.bytes << " bytes\n";
+        std::cout << out << ": " << outcome.fit.selected.size() << " of " << outcome.matches.size()
+                  << " matching airspace(s), " << outcome.fit.bytes << " bytes\n";
     }
     return 0;
 }
 
 }  // namespace
 
+namespace {
+
+std::vector<quillon::OptionHelp> withSelectionHelp(std::vector<quillon::OptionHelp> own) {
+    const std::vector<quillon::OptionHelp> shared = quillon::selectionOptionHelp();
+    own.insert(own.begin(), shared.begin(), shared.end());
+    return own;
+}
+
+}  // namespace
+
 quillon::Command quillon::mapCommand() {
-    return {"map",
-            "map FILE [selection options] -o OUT.png [--size WxH]",
-            text("Draw the airspaces of FILE that the selection options choose on a map, as "
-                 "zonesend shows the selection, into a PNG or SVG",
-                 "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
-                 "einer Karte in ein PNG oder SVG zeichnen"),
-            runMap,
+    return {
+        "map",
+        "map FILE [selection options] -o OUT.png [--size WxH]",
+        text("Draw the airspaces of FILE that the selection options choose on a map, as "
+             "zonesend shows the selection, into a PNG or SVG",
+             "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
+             "einer Karte in ein PNG oder SVG zeichnen"),
+        runMap,
+        withSelectionHelp(
             {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector "
                                        "drawing",
                                        "die zu schreibende Datei: OUT.png, oder OUT.svg als "
                                        "Vektorgrafik")},
              {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
-                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}},
-            {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
+                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}}),
+        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
 }

@@ -1,6 +1,7 @@
 // The image formats the drawing commands write, on both platforms.
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 
 #include "tools/quillon/image_output.h"
@@ -36,6 +37,18 @@ std::string imageFormatRefusal(const std::string& path) {
                 "' nicht schreiben: der Name muss auf "
                 ".png oder .svg enden");
 #endif
+}
+
+bool parseImageSize(std::string_view text, int& width, int& height) {
+    const auto number = [](std::string_view digits, int& value) {
+        const char* last = digits.data() + digits.size();
+        const auto [end, error] = std::from_chars(digits.data(), last, value);
+        return error == std::errc() && end == last;
+    };
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    if (!number(text.substr(0, x), width) || !number(text.substr(x + 1), height)) return false;
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
 }
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "airspace/AirspaceRecord.h"
 #include "zonesend/MapLayout.h"
@@ -41,6 +42,12 @@ private:
 [[nodiscard]] bool writeMapImage(const std::string& path, ImageFormat format,
                                  const zonesend::MapRequest& request, int width, int height,
                                  int fontPixels);
+
+// The largest side a drawing may have.
+inline constexpr int kMaxImageSide = 8000;
+
+// "WxH" of --size: both from 1 to kMaxImageSide.
+[[nodiscard]] bool parseImageSize(std::string_view text, int& width, int& height);
 
 // "PNG, SVG" refusal text for a usage error.
 [[nodiscard]] std::string imageFormatRefusal(const std::string& path);
