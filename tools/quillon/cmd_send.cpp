@@ -1,6 +1,6 @@
 // quillon send: zonesend's upload from the command line, with the same checks, retries and
 // messages. Prints the outcome's message; exit status 0 only when every block was accepted.
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
+#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW && QUILLON_HAVE_SHELL_QT
 
 #include <charconv>
 #include <iostream>
@@ -12,6 +12,7 @@
 #include "seriallink/AirspacePort.h"
 #include "seriallink/Messages.h"
 #include "seriallink/Timing.h"
+#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
@@ -21,7 +22,6 @@
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/AirspaceUpload.h"
 #include "zonesend/Strings.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 namespace {
 
@@ -132,8 +132,8 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = static_cast<std::uint32_t>(rate);
     } else {
         // The rate zonesend remembers: the same profile, the same check.
-        const zonesend::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                               zonesend::kProgramName);
+        const shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
+                                            zonesend::kProgramName);
         baudRate = zonesend::readBaudRate(profile);
     }
 
