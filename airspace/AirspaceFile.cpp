@@ -69,16 +69,24 @@ private:
 }  // namespace
 
 std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
+    return parseAirspaces(contents, nullptr);
+}
+
+std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
+                                           std::vector<ReadProblem>* problems) {
     // An editor's byte-order mark would otherwise hide the first "AC" line, and with it the first
     // airspace.
     if (contents.starts_with(kUtf8ByteOrderMark)) contents.remove_prefix(kUtf8ByteOrderMark.size());
 
     std::vector<AirspaceRecord> records;
-    std::string pending;  // the airspace being gathered, from its "AC" line on
+    AirspaceReader reader(problems);
+    bool open = false;  // an airspace is being read, from its "AC" line on
     const char* const data = contents.data();
     const std::size_t size = contents.size();
     std::size_t pos = 0;
+    std::size_t lineNumber = 0;  // of the file: CR LF, LF and CR each end one line
     while (pos < size) {
+        ++lineNumber;
         // The line runs to CR or LF; a "*" anywhere starts a comment that runs to the same end.
         std::size_t end = pos;
         std::size_t content = size;  // end of the part before any comment
@@ -88,24 +96,27 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
         }
         std::string_view line(data + pos, std::min(end, content) - pos);
         pos = end + 1;
+        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++pos;
 
         const std::size_t first = line.find_first_not_of(kBlanks);
         if (first == std::string_view::npos) continue;
         line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
 
         if (opensAirspace(line)) {
-            if (!pending.empty()) records.emplace_back(pending);
-            pending.assign(line);
-            pending += '\n';
-        } else if (!pending.empty()) {
-            pending.append(line);
-            pending += '\n';
+            if (open) reader.finish();
+            reader.begin(records.emplace_back(), lineNumber);
+            open = true;
         }
-        // Lines before the first "AC" line belong to no airspace.
+        if (open) {
+            reader.readLine(line, lineNumber);
+        } else {
+            // Lines before the first "AC" line belong to no airspace.
+            reader.reportOutside(line, lineNumber);
+        }
     }
     // The last airspace ends with the file, whether or not its last line has a line end; an "AC"
     // line there opens an airspace of its own like any other.
-    if (!pending.empty()) records.emplace_back(pending);
+    if (open) reader.finish();
     return records;
 }
 

@@ -104,8 +104,9 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
         {"list /nonexistent/airspace.txt", 1,
          "quillon: cannot read '/nonexistent/airspace.txt': No such file or directory\n"},
         {"encode /", 1, "quillon: cannot read '/': Is a directory\n"},
-        {"list", 2, "quillon: usage: quillon list FILE\n"},
-        {"encode a b", 2, "quillon: usage: quillon encode FILE\n"},
+        {"list", 2, "quillon: usage: quillon list FILE [--index]\n(see quillon help list)\n"},
+        {"encode a b", 2,
+         "quillon: usage: quillon encode FILE [selection options]\n(see quillon help encode)\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(c.arguments, true);
@@ -273,6 +274,35 @@ TEST_F(QuillonCliFiles, PreviewWritesTheFormatItsNameSays) {
     pngFile.read(pngHead.data(), 4);
     EXPECT_EQ(pngHead, "\x89PNG");
     EXPECT_NE(svgText.find("<svg"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
+    const struct {
+        const char* arguments;
+        int status;
+        const char* wanted;  // a piece of the output
+    } cases[] = {
+        {"select --json --near 46.85,7.2 --radius 30 --fit 60 ", 0,
+         "\"matched\":4,\"selected\":[0,5],\"left_out\":[2,4],\"bytes\":40,\"blocks\":3"},
+        {"select --near 46.85,7.2 --radius 30 --fit 60 ", 0,
+         "4 matched, 2 selected, 2 left out for lack of space; 40 bytes, 3 blocks of 228"},
+        {"select --json --type r,Q ", 0, "\"selected\":[1,3]"},
+        {"select --json --below FL60 --name demo ", 0, "\"selected\":[0,1,2,4,5]"},
+        {"select --json --near -41.3,174.8 ", 0, "\"matched\":0,\"selected\":[]"},
+        {"select --near 91,0 ", 2, "--near needs a point"},
+        {"select --fit x ", 2, "unexpected argument"},
+        {"encode --near 46.85,7.2 --radius 30 --fit 60 ", 0, "5\t22\t0446FB00A5A0"},
+        {"list --index ", 0, "5 W     DEMO Drop zone (deci GND"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = quillon(std::string(c.arguments) + "'" + kSample + "'", true);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE(run.out.find(c.wanted), std::string::npos) << c.arguments << "\n" << run.out;
+    }
 }
 
 }  // namespace

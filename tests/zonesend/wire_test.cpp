@@ -5,12 +5,15 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "airspace/AirspaceFile.h"
+#include "airspace/Selection.h"
 #include "seriallink/testing/Recorders.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/AirspaceUpload.h"
@@ -208,6 +211,47 @@ TEST(QuillonSend, UsesTheRememberedRateAndReportsTheOutcome) {
                                    "/nothing.txt --port COM5 --all");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("nothing.txt"), std::string::npos);
+}
+
+// `quillon send` with the selection options: what reaches the store is what select chose, and
+// a simplified outline goes out as its simplified bytes.
+TEST(QuillonSend, SendsTheFittedSelectionAndSimplifiedOutlines) {
+    zstest::TempDir home;
+    std::string park = "AC R\nAN Park\nAL GND\nAH FL50\n";
+    for (int i = 0; i < 400; ++i) {
+        const double a = 2 * 3.141592653589793 * i / 400;
+        char line[80];
+        std::snprintf(line, sizeof line, "DP 46:%06.3fN 009:%06.3fE\n", 30 + 6 * std::cos(a),
+                      30 + 9 * std::sin(a));
+        park += line;
+    }
+    const std::string file = home.write(
+        "zones.txt", zstest::triangleText("Alpha") + zstest::circleText("Bravo") +
+                         zstest::arcText("Charlie") + zstest::triangleText("Delta", 40) + park);
+    const auto records = airspace::loadAirspaceFile(file).records;
+    ASSERT_EQ(records.size(), 5u);
+    zstest::StoreSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string send = "LC_ALL=C XDG_CONFIG_HOME=" + home.path() + " " +
+                             std::string(QUILLON_BINARY) + " send " + file + " --port COM5 ";
+
+    // Alpha and Bravo both touch the point (a tie, in file order); Charlie is 45 km away.
+    const RunResult fitted = runCommand(send + "--near 47.0,8.0 --radius 20km --fit 30");
+    ASSERT_EQ(fitted.status, 0) << fitted.output;
+    std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
+    for (const auto b : records[1].encodedBytes(true)) expected.push_back(b);
+    expected.resize(28, 0);
+    EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
+
+    const RunResult simplified = runCommand(send + "--select 4 --simplify 100m");
+    ASSERT_EQ(simplified.status, 0) << simplified.output;
+    const auto simple = airspace::simplifiedAirspace(records[4], 100.0);
+    ASSERT_LT(simple.encodedSize() * 2, records[4].encodedSize());
+    expected = simple.encodedBytes(true);
+    expected.resize(airspace::blocksFor(expected.size()) * airspace::kDeviceBlockSize, 0);
+    EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
+
+    EXPECT_EQ(runCommand(send + "--all --near 47,8").status, 2);
 }
 
 TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {

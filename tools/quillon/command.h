@@ -75,6 +75,7 @@ Command flashCommand();
 Command listCommand();
 Command portsCommand();
 Command previewCommand();
+Command selectCommand();
 Command sendCommand();
 
 }  // namespace quillon

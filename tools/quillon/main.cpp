@@ -13,6 +13,7 @@ const quillon::Command kCommands[] = {
     quillon::listCommand(),
     quillon::encodeCommand(),
     quillon::checkCommand(),
+    quillon::selectCommand(),
     quillon::portsCommand(),
 #if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
     quillon::sendCommand(),
