@@ -104,9 +104,8 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
         {"list /nonexistent/airspace.txt", 1,
          "quillon: cannot read '/nonexistent/airspace.txt': No such file or directory\n"},
         {"encode /", 1, "quillon: cannot read '/': Is a directory\n"},
-        {"list", 2, "quillon: usage: quillon list FILE [--index]\n(see quillon help list)\n"},
-        {"encode a b", 2,
-         "quillon: usage: quillon encode FILE [selection options]\n(see quillon help encode)\n"},
+        {"list", 2, "quillon: usage: quillon list FILE [--index]\n"},
+        {"encode a b", 2, "quillon: usage: quillon encode FILE [selection options]\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(c.arguments, true);
@@ -154,6 +153,7 @@ TEST_F(QuillonCliFiles, EveryCommandHasHelpJsonAndExitCodes) {
         {"list", "list --json " + sample, 0, "list"},
         {"encode", "encode " + sample + " --json", 0, "encode a b"},
         {"check", "check --json " + sample, 0, "check"},
+        {"select", "select " + sample + " --json", 0, "select"},
         {"ports", "ports --json", 0, "ports extra"},
         {"send", "send " + sample + " --port COM99 --all --json", 1, "send " + sample},
         {"flash", "flash " + notHex + " --port COM99 --json", 1, "flash " + notHex},
