@@ -8,13 +8,10 @@
 #include <QString>
 #include <QSvgGenerator>
 #include <QtGlobal>
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
 #include "tools/quillon/texts.h"
 
 namespace quillon {
@@ -53,9 +50,7 @@ DrawingSession::~DrawingSession() {
 }
 
 bool imageFormatOf(const std::string& path, ImageFormat& format) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowercaseExtension(path);
     if (extension == ".png") {
         format = ImageFormat::Png;
         return true;
