@@ -22,8 +22,8 @@ enum class HeightReference {
     Unknown,       // a text the reader does not understand: never used to drop an airspace
     Ground,        // "GND", "SFC", "0", or a number followed by AGL / ASFC / GND
     MeanSeaLevel,  // a number in ft or m, optionally MSL / AMSL
-    FlightLevel,   // "FL 95": 9500 ft on the standard pressure
-    Unlimited,     // "UNL", "UNLIM"
+    FlightLevel,   // "FL 95": 9500 ft on the standard pressure; also "5000ft STD"
+    Unlimited,     // "UNL", "UNLIM", "UNLTD", "UNLIMITED"
 };
 
 struct Height {
@@ -80,9 +80,12 @@ inline constexpr double kKmPerNauticalMile = 1.852;
 struct SelectionCriteria {
     std::optional<LatLon> near;  // with radiusKm: within that distance
     double radiusKm = 50.0;
-    std::vector<std::string> types;        // empty: any; else AY, or AC where there is no AY
-    std::optional<double> floorBelowFeet;  // floor lower than this
-    std::string nameContains;              // empty: any; ignoring case
+    std::vector<std::string> types;  // empty: any; else AY, or AC where there is no AY
+    // Floor lower than this. A floor above the ground (AGL) counts by its height above the
+    // ground, the lowest altitude it can have, so that no airspace that might lie below the limit
+    // is dropped; a flight level counts as its feet.
+    std::optional<double> floorBelowFeet;
+    std::string nameContains;  // empty: any; ignoring case
 };
 
 struct AirspaceMatch {

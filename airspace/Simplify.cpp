@@ -258,13 +258,27 @@ double distanceToSegment(Planar p, Planar a, Planar b) {
     return length(p - (a + d * t));
 }
 
-double distanceToOutline(Planar p, const std::vector<Planar>& outline) {
-    double best = INFINITY;
+// Whether some edge of `outline` passes within `limit` of p. Both outlines run the same way
+// round, so the edge found for one point is near the one for the next: the search starts at
+// `hint` and goes both ways from it, which makes the check about linear instead of quadratic.
+bool nearOutline(Planar p, const std::vector<Planar>& outline, double limit, std::size_t& hint) {
     const std::size_t n = outline.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        best = std::min(best, distanceToSegment(p, outline[i], outline[(i + 1) % n]));
+    auto near = [&](std::size_t i) {
+        return distanceToSegment(p, outline[i], outline[(i + 1) % n]) <= limit;
+    };
+    for (std::size_t step = 0; step <= n / 2; ++step) {
+        const std::size_t forward = (hint + step) % n;
+        const std::size_t backward = (hint + n - step % n) % n;
+        if (near(forward)) {
+            hint = forward;
+            return true;
+        }
+        if (near(backward)) {
+            hint = backward;
+            return true;
+        }
     }
-    return best;
+    return false;
 }
 
 // The new outline contains the old one, is a simple polygon, and neither strays from the other
@@ -281,13 +295,15 @@ bool acceptable(const std::vector<GeoPoint>& original, const std::vector<GeoPoin
     std::vector<Planar> o, s;
     for (const GeoPoint& p : original) o.push_back(plane.to(p));
     for (const GeoPoint& p : simplified) s.push_back(plane.to(p));
+    std::size_t hint = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const Planar mid = (s[i] + s[(i + 1) % s.size()]) * 0.5;
-        if (distanceToOutline(s[i], o) > toleranceUnits) return false;
-        if (distanceToOutline(mid, o) > toleranceUnits) return false;
+        if (!nearOutline(s[i], o, toleranceUnits, hint)) return false;
+        if (!nearOutline(mid, o, toleranceUnits, hint)) return false;
     }
+    hint = 0;
     for (const Planar& p : o) {
-        if (distanceToOutline(p, s) > toleranceUnits) return false;
+        if (!nearOutline(p, s, toleranceUnits, hint)) return false;
     }
     return true;
 }
