@@ -278,4 +278,29 @@ TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {
               2);
 }
 
+TEST(QuillonMap, WritesAPngOfTheRequestedSize) {
+    zstest::TempDir dir;
+    const std::string file =
+        dir.write("zones.txt", zstest::squareText("Alpha", "CTR", 5, "GND") +
+                                   zstest::squareText("Bravo", "R", 40, "FL100"));
+    const std::string png = dir.path() + "/map.png";
+    RunResult run =
+        runCommand(std::string(QUILLON_BINARY) + " map " + file +
+                   " --near 46.0N,7.0E --radius 50km --fit -o " + png + " --size 640x480");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::ifstream in(png, std::ios::binary);
+    std::vector<unsigned char> head(24);
+    in.read(reinterpret_cast<char*>(head.data()), 24);
+    ASSERT_TRUE(in);
+    const auto be32 = [&](int at) {
+        return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+    };
+    EXPECT_EQ(be32(16), 640);
+    EXPECT_EQ(be32(20), 480);
+    EXPECT_NE(run.output.find("1 of 1 matching"), std::string::npos) << run.output;
+    EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " map " + file + " --near nowhere -o " + png)
+                  .status,
+              2);
+}
+
 }  // namespace

@@ -73,6 +73,7 @@ Command checkCommand();
 Command encodeCommand();
 Command flashCommand();
 Command listCommand();
+Command mapCommand();
 Command portsCommand();
 Command previewCommand();
 Command selectCommand();

@@ -20,6 +20,7 @@ const quillon::Command kCommands[] = {
 #endif
 #if QUILLON_HAVE_ZONESEND_PREVIEW
     quillon::previewCommand(),
+    quillon::mapCommand(),
 #endif
 #if QUILLON_HAVE_FLASHWIZARD_CORE
     quillon::flashCommand(),

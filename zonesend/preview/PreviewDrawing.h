@@ -7,18 +7,11 @@
 #include <QSize>
 
 #include "airspace/AirspaceRecord.h"
+#include "zonesend/PixelRect.h"
 
 class QPainter;
 
 namespace zonesend {
-
-// Left, top, right, bottom in pixels; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 // Draws into rect with the painter's font. Nothing of the drawing survives the call.
 void drawPreview(QPainter& painter, const airspace::AirspaceRecord& airspace,
