@@ -22,7 +22,7 @@ const quillon::Command kCommands[] = {
     quillon::portsCommand(),
     quillon::sendCommand(),
 #ifndef _WIN32
-    // The preview is drawn with Qt, which the Windows build does not have.
+    // The preview and the map are drawn with Qt, which the Windows build does not have.
     quillon::previewCommand(),
     quillon::mapCommand(),
 #endif
