@@ -1,18 +1,24 @@
 #include "airspace/AirspaceFile.h"
 
+#include <algorithm>
+#include <string>
+
+// Reading the file is the platform's part: POSIX here, the Win32 file handle functions in
+// win32/AirspaceFileWin32.cpp.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <string>
 #include <system_error>
+#endif
 
 namespace airspace {
 namespace {
 
+#ifndef _WIN32
 // Bytes exactly as stored: no line-end translation where the C library would do it, no
 // descriptor leaking into child processes where that exists.
 #ifdef O_BINARY
@@ -30,6 +36,7 @@ constexpr int kNonBlocking = O_NONBLOCK;
 #else
 constexpr int kNonBlocking = 0;
 #endif
+#endif  // _WIN32
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = "\t ";
@@ -39,6 +46,7 @@ bool opensAirspace(std::string_view line) {
            (line[1] == 'C' || line[1] == 'c');
 }
 
+#ifndef _WIN32
 LoadResult systemError(int error) {
     LoadResult result;
     result.status = LoadStatus::SystemError;
@@ -65,6 +73,7 @@ public:
 private:
     int fd_;
 };
+#endif  // _WIN32
 
 }  // namespace
 
@@ -120,6 +129,7 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
     return records;
 }
 
+#ifndef _WIN32
 LoadResult loadAirspaceFile(const std::string& path) {
     // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
     const FileDescriptor file(
@@ -150,5 +160,6 @@ LoadResult loadAirspaceFile(const std::string& path) {
     result.records = parseAirspaces(std::string_view(contents.get(), size));
     return result;
 }
+#endif  // _WIN32
 
 }  // namespace airspace

@@ -13,6 +13,7 @@
 #include "airspace/AirspaceRecord.h"
 #include "airspace/Selection.h"
 #include "zonesend/PixelRect.h"
+#include "zonesend/TextMeasure.h"
 
 namespace zonesend {
 
@@ -64,14 +65,6 @@ struct MapRequest {
     std::optional<airspace::LatLon> takeOff;
     double radiusKm = 0.0;  // the ring around the take-off point; 0 for none
     std::string caption;    // the line at the top, e.g. the clicked airspace's full name
-};
-
-// The painter's font, as the layout needs it to place texts.
-class TextMeasure {
-public:
-    virtual ~TextMeasure() = default;
-    [[nodiscard]] virtual int width(const std::string& utf8) const = 0;
-    [[nodiscard]] virtual int lineHeight() const = 0;
 };
 
 [[nodiscard]] MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect,

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <random>
 
 #include "seriallink/HexFile.h"
 
@@ -16,8 +17,11 @@ namespace {
 class HexFileTest : public ::testing::Test {
 protected:
     HexFileTest() {
-        char pattern[] = "/tmp/quillon-hex-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        const auto base = std::filesystem::temp_directory_path();
+        for (std::random_device random; dir_.empty();) {
+            const auto candidate = base / ("quillon-hex-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) dir_ = candidate.string();
+        }
     }
     ~HexFileTest() override {
         std::error_code ignored;

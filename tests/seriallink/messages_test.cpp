@@ -64,6 +64,11 @@ TEST(Messages, LanguageOfTheLocale) {
     for (const auto& [locale, language] : cases) {
         EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
     }
+}
+
+#ifndef _WIN32
+// Windows programs take the user's language from the system, not from the environment.
+TEST(Messages, LanguageOfTheEnvironment) {
     ::setenv("LANG", "de_DE.UTF-8", 1);
     ::unsetenv("LC_ALL");
     ::unsetenv("LC_MESSAGES");
@@ -77,6 +82,7 @@ TEST(Messages, LanguageOfTheLocale) {
     ::unsetenv("LANG");
     EXPECT_EQ(UserLanguage(), Language::English);
 }
+#endif
 
 TEST(Messages, LanguageListOutranksTheLocaleExceptUnderC) {
     const struct {

@@ -3,7 +3,6 @@
 // It runs the wizard's own steps: the file check of the file page, the loader search of the port
 // page, and the update sequence of the progress page, with the same texts (English, or the
 // wizard's German under a German locale).
-#if QUILLON_HAVE_FLASHWIZARD_CORE
 
 #include <cstdio>
 #include <iostream>
@@ -246,5 +245,3 @@ quillon::Command quillon::flashCommand() {
              "quillon flash quillon-2.4.hex --port COM3 --json"},
             Json::Yes};
 }
-
-#endif  // QUILLON_HAVE_FLASHWIZARD_CORE

@@ -1,5 +1,4 @@
 // quillon map: the map of a selection, as zonesend's preview area shows it, into a PNG file.
-#if QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <QFont>
 #include <QPainter>
@@ -123,5 +122,3 @@ quillon::Command quillon::mapCommand() {
                                  "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}}),
         {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,5 +1,4 @@
 // quillon preview: the preview drawing of one airspace, as zonesend shows it, into a PNG file.
-#if QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <QPainter>
 #include <charconv>
@@ -98,5 +97,3 @@ quillon::Command quillon::previewCommand() {
                              "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
         {"quillon preview alps.txt 3 -o zone.png", "quillon preview alps.txt 3 -o zone.svg"}};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,6 +1,5 @@
 // quillon send: zonesend's upload from the command line, with the same checks, retries and
 // messages. Prints the outcome's message; exit status 0 only when every block was accepted.
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW && QUILLON_HAVE_SHELL_QT
 
 #include <charconv>
 #include <iostream>
@@ -12,11 +11,11 @@
 #include "seriallink/AirspacePort.h"
 #include "seriallink/Messages.h"
 #include "seriallink/Timing.h"
-#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
 #include "tools/quillon/ports.h"
+#include "tools/quillon/profile.h"
 #include "tools/quillon/selection_options.h"
 #include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupApp.h"
@@ -138,9 +137,7 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = static_cast<std::uint32_t>(rate);
     } else {
         // The rate zonesend remembers: the same profile, the same check.
-        const shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                            zonesend::kProgramName);
-        baudRate = zonesend::readBaudRate(profile);
+        baudRate = zonesend::readBaudRate(*quillon::openZonesendProfile());
     }
 
     airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
@@ -225,5 +222,3 @@ quillon::Command quillon::sendCommand() {
          "quillon send alps.txt --port COM33 --near 46.7,7.6 --below FL100 --fit --simplify 100m"},
         Json::Yes};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,13 +1,11 @@
-// The preview of one airspace: a white frame, the name in its top-left corner, the outline as
-// the instrument will receive it (decoded from the last-airspace copy of its encoding) and a
-// distance scale in nautical miles along the bottom.
+// The preview of one airspace (zonesend/PreviewPicture.h) drawn with QPainter.
 #pragma once
 
 #include <QImage>
 #include <QSize>
 
 #include "airspace/AirspaceRecord.h"
-#include "zonesend/PixelRect.h"
+#include "zonesend/PreviewPicture.h"
 
 class QPainter;
 
