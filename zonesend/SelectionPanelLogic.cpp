@@ -301,21 +301,22 @@ void SelectionPanelLogic::setTypeTicked(std::size_t box, bool ticked) {
 
 SelectionOutcome SelectionPanelLogic::OnApply(AirspaceSetupLogic& dialog, ProfileStore* profile) {
     SelectionOutcome outcome;
-    const std::vector<airspace::AirspaceRecord>& records = dialog.fileAirspaces();
     CheckedChoices checked;
-    outcome.problem =
-        records.empty() ? ChoiceProblem::NoFile : checkChoices(choices_, types_, checked);
-    if (outcome.problem == ChoiceProblem::None) {
-        outcome = selectAirspaces(records, checked);
-        appliedTakeOff_ = checked.criteria.near;
-        appliedRadiusKm_ = checked.criteria.radiusKm;
-        if (profile != nullptr) writeSelectionChoices(*profile, choices_);
-        lastText_ = outcomeText(outcome, records);
-        dialog.applySelection(outcome.selected, std::move(outcome.replacements));
-        outcome.replacements.clear();
+    outcome.problem = dialog.airspaces().empty() ? ChoiceProblem::NoFile
+                                                 : checkChoices(choices_, types_, checked);
+    if (outcome.problem != ChoiceProblem::None) {
+        // Refused choices leave the list, its encodings and the totals as they are.
+        lastText_ = outcomeText(outcome, dialog.airspaces());
         return outcome;
     }
+    const std::vector<airspace::AirspaceRecord>& records = dialog.fileAirspaces();
+    outcome = selectAirspaces(records, checked);
+    appliedTakeOff_ = checked.criteria.near;
+    appliedRadiusKm_ = checked.criteria.radiusKm;
+    if (profile != nullptr) writeSelectionChoices(*profile, choices_);
     lastText_ = outcomeText(outcome, records);
+    dialog.applySelection(outcome.selected, std::move(outcome.replacements));
+    outcome.replacements.clear();
     return outcome;
 }
 

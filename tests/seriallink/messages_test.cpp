@@ -84,6 +84,32 @@ TEST(Messages, LanguageOfTheEnvironment) {
 }
 #endif
 
+TEST(Messages, LanguageListOutranksTheLocaleExceptUnderC) {
+    const struct {
+        const char* lang;
+        const char* list;
+        Language language;
+    } cases[] = {
+        {"en_US.UTF-8", "de:en", Language::German},
+        {"de_DE.UTF-8", "en_GB:de", Language::English},
+        {"en_US.UTF-8", "fr:de", Language::German},
+        {"de_DE.UTF-8", "fr:it", Language::German},
+        {"C", "de", Language::English},
+        {"C.UTF-8", "de", Language::English},
+        {"", "de", Language::English},
+        {"en_US.UTF-8", "", Language::English},
+    };
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    for (const auto& c : cases) {
+        ::setenv("LANG", c.lang, 1);
+        ::setenv("LANGUAGE", c.list, 1);
+        EXPECT_EQ(UserLanguage(), c.language) << c.lang << " / " << c.list;
+    }
+    ::unsetenv("LANG");
+    ::unsetenv("LANGUAGE");
+}
+
 TEST(Messages, FormatText) {
     EXPECT_EQ(FormatText("%d new Com Ports was found (%s).", {3LL, std::string("COM4, COM7")}),
               "3 new Com Ports was found (COM4, COM7).");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "airspace/AirspaceFile.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
@@ -220,6 +222,48 @@ TEST(MapLayout, OutlinesRingScaleAndHighlightFitTheFrame) {
     EXPECT_EQ(zonesend::gridLabel(-179 * 60, false), "179\xC2\xB0W");
     EXPECT_EQ(zonesend::niceLengthBelow(73.0), 50.0);
     EXPECT_EQ(zonesend::niceLengthBelow(1.9), 1.0);
+}
+
+}  // namespace
+
+namespace {
+
+// A wavy ring of 400 points around 46.1N 7.1E, some 5 km across.
+std::string wavyPolygon() {
+    std::string text = "AC R\nAN Wavy\nAL GND\nAH FL100\n";
+    for (int i = 0; i < 400; ++i) {
+        const double a = i * 2 * 3.14159265358979 / 400;
+        const double r = 2.5 + 0.02 * ((i % 2) ? 1 : -1);  // km, a zig-zag of 40 m
+        const double lat = 46.1 + r * std::sin(a) / 111.2;
+        const double lon = 7.1 + r * std::cos(a) / (111.2 * std::cos(46.1 * 3.14159265 / 180));
+        char line[64];
+        std::snprintf(line, sizeof line, "DP %02d:%06.3f N %03d:%06.3f E\n", static_cast<int>(lat),
+                      (lat - static_cast<int>(lat)) * 60, static_cast<int>(lon),
+                      (lon - static_cast<int>(lon)) * 60);
+        text += line;
+    }
+    return text;
+}
+
+TEST(SelectionPanel, SimplifiedOutlinesReplaceOnlyWhatTheySave) {
+    const zstest::StringsInstalled strings(seriallink::Language::English);
+    const auto records =
+        airspace::parseAirspaces(wavyPolygon() + squareText("Alpha", "R", 5, "GND"));
+    zonesend::SelectionChoices choices;
+    choices.simplifyMetres = "250";
+    zonesend::CheckedChoices checked;
+    ASSERT_EQ(zonesend::checkChoices(choices, zonesend::countTypes(records), checked),
+              ChoiceProblem::None);
+    EXPECT_EQ(checked.toleranceMetres, 250.0);
+    const zonesend::SelectionOutcome outcome = zonesend::selectAirspaces(records, checked);
+    EXPECT_EQ(outcome.selected, (std::vector<std::size_t>{0, 1}));
+    // The square cannot get smaller; the wavy ring does, and is counted at its new size.
+    ASSERT_EQ(outcome.replacements.size(), 1u);
+    EXPECT_EQ(outcome.replacements[0].first, 0u);
+    const std::size_t simplified = outcome.replacements[0].second.encodedSize();
+    EXPECT_LT(simplified, records[0].encodedSize());
+    EXPECT_EQ(outcome.bytes, simplified + zstest::kSquareSize);
+    EXPECT_EQ(outcome.bytesSaved, records[0].encodedSize() - simplified);
 }
 
 }  // namespace

@@ -119,9 +119,7 @@ int runSend(const std::vector<std::string>& args) {
     if (file.empty() || given.empty() || ways != 1) return quillon::usageError("send", kUsage);
     std::string port;
     if (!quillon::resolvePortArgument(given, port)) {
-        return quillon::usageError(
-            "send", quillon::text("--port needs COMn or a device path such as /dev/ttyUSB0",
-                                  "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0"));
+        return quillon::usageError("send", quillon::portArgumentRefusal());
     }
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
@@ -196,8 +194,7 @@ int runSend(const std::vector<std::string>& args) {
 std::vector<quillon::OptionHelp> sendOptionHelp() {
     using quillon::text;
     std::vector<quillon::OptionHelp> help = {
-        {"--port NAME", text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
-                             "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...")},
+        {"--port NAME", quillon::portOptionHelp()},
         {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden")},
         {"--select 0,3,7", text("send these lines of quillon list (0 = first)",
                                 "diese Zeilen von quillon list senden (0 = erste)")},

@@ -1,18 +1,14 @@
 // The image formats the drawing commands write, on both platforms.
-#include <algorithm>
-#include <cctype>
 #include <charconv>
-#include <filesystem>
 
 #include "tools/quillon/image_output.h"
+#include "tools/quillon/input.h"
 #include "tools/quillon/texts.h"
 
 namespace quillon {
 
 bool imageFormatOf(const std::string& path, ImageFormat& format) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowercaseExtension(path);
     if (extension == ".png") {
         format = ImageFormat::Png;
         return true;

@@ -13,10 +13,9 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
 #include "tools/quillon/texts.h"
 #include "zonesend/preview/MapPainter.h"
 #include "zonesend/preview/PreviewDrawing.h"

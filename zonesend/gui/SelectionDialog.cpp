@@ -62,7 +62,8 @@ SelectionDialog::SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic&
     setFont(dialogFont());
     setWindowTitle(text(ids::kSelectTitle));
     setObjectName(QStringLiteral("select"));
-    panel_.setFile(dialog_.fileAirspaces());
+    // Only the types are read: the lines keep what is selected and how it would be sent.
+    panel_.setFile(dialog_.airspaces());
 
     auto* form = new QFormLayout;
     takeOff_ = lineEdit("takeOff", this);
