@@ -131,21 +131,30 @@ protected:
     }
 };
 
+TEST(DialogUnits, ConvertedFromTheFontLikeTheDialogManager) {
+    const shell::QtDialogUnits units(6, 13);
+    EXPECT_EQ(units.X(530), 795);
+    EXPECT_EQ(units.Y(302), 491);
+    EXPECT_EQ(units.X(87), 131);  // 130.5 rounds up
+    EXPECT_EQ(units.Y(14), 23);   // 22.75
+    EXPECT_EQ(shell::QtDialogUnits::AverageCharWidth(286), 6);
+}
+
 TEST_F(DialogTest, ControlsFollowTheTemplate) {
     open();
-    const zonesend::DialogBaseUnits& units = dialog->baseUnits();
+    const shell::QtDialogUnits& units = dialog->baseUnits();
     for (const zonesend::ControlTemplate& item : zonesend::mainDialogControls()) {
         QWidget* widget = dialog->findChild<QWidget*>(QString::number(item.id));
         ASSERT_NE(widget, nullptr) << item.id;
-        EXPECT_EQ(widget->x(), units.toPixelsX(item.place.x)) << item.id;
-        EXPECT_EQ(widget->y(), units.toPixelsY(item.place.y)) << item.id;
-        EXPECT_EQ(widget->width(), units.toPixelsX(item.place.width)) << item.id;
+        EXPECT_EQ(widget->x(), units.X(item.place.x)) << item.id;
+        EXPECT_EQ(widget->y(), units.Y(item.place.y)) << item.id;
+        EXPECT_EQ(widget->width(), units.X(item.place.width)) << item.id;
         if (item.kind != zonesend::ControlKind::ComboBox) {
-            EXPECT_EQ(widget->height(), units.toPixelsY(item.place.height)) << item.id;
+            EXPECT_EQ(widget->height(), units.Y(item.place.height)) << item.id;
         }
     }
-    EXPECT_EQ(dialog->width(), units.toPixelsX(530));
-    EXPECT_EQ(dialog->height(), units.toPixelsY(302));
+    EXPECT_EQ(dialog->width(), units.X(530));
+    EXPECT_EQ(dialog->height(), units.Y(302));
 
     // Tab order is template order.
     const std::vector<int> tabOrder = {2, 1000, 1003, 1004, 1005, 1010, 1011};
@@ -173,7 +182,7 @@ TEST_F(DialogTest, ControlsFollowTheTemplate) {
     EXPECT_EQ(preview.bottom() + 1, control<QWidget>(zonesend::kIdFileLine)->y() - 5);
     dialog->resize(dialog->width() + 100, dialog->height() + 50);
     EXPECT_EQ(dialog->previewRect(), preview);
-    EXPECT_EQ(list()->x(), units.toPixelsX(7));
+    EXPECT_EQ(list()->x(), units.X(7));
 }
 
 TEST_F(DialogTest, TextsInEnglishAndGerman) {

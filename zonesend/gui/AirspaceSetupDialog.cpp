@@ -79,15 +79,13 @@ private:
 };
 
 AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options, QWidget* parent)
-    : QDialog(parent), options_(std::move(options)) {
+    : QDialog(parent), options_(std::move(options)), baseUnits_(dialogFont()) {
     setFont(dialogFont());
-    baseUnits_ = baseUnitsOf(font());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(applicationIcon());
     setSizeGripEnabled(false);
-    resize(baseUnits_.toPixelsX(kMainDialogSize.width),
-           baseUnits_.toPixelsY(kMainDialogSize.height));
+    resize(baseUnits_.Size(kMainDialogSize.width, kMainDialogSize.height));
     createControls();
 
     logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
@@ -139,7 +137,7 @@ void AirspaceSetupDialog::createControls() {
         }
         if (widget == nullptr) continue;
         widget->setObjectName(QString::number(item.id));
-        QRect place = pixelRect(item.place);
+        QRect place = pixelRect(baseUnits_, item.place);
         // A drop-down list's template height is that of its open list; closed it is one line.
         if (item.kind == ControlKind::ComboBox) place.setHeight(combo_->sizeHint().height());
         widget->setGeometry(place);
@@ -160,11 +158,6 @@ void AirspaceSetupDialog::createControls() {
             &AirspaceSetupDialog::onListSelectionChanged);
     // activated: the pilot's choice only, not the program's own changes of the entry.
     connect(combo_, &QComboBox::activated, this, [this] { logic_->OnPortSelChange(); });
-}
-
-QRect AirspaceSetupDialog::pixelRect(const DialogUnitRect& place) const {
-    return QRect(baseUnits_.toPixelsX(place.x), baseUnits_.toPixelsY(place.y),
-                 baseUnits_.toPixelsX(place.width), baseUnits_.toPixelsY(place.height));
 }
 
 QWidget* AirspaceSetupDialog::control(int controlId) const {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "shell/qt/QtDialogUnits.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/DialogTemplate.h"
 
@@ -42,7 +43,7 @@ public:
     // The preview as last drawn (null before the first selection change), and where it shows.
     [[nodiscard]] const QImage& previewImage() const { return preview_; }
     [[nodiscard]] QRect previewRect() const { return previewRect_; }
-    [[nodiscard]] const DialogBaseUnits& baseUnits() const { return baseUnits_; }
+    [[nodiscard]] const shell::QtDialogUnits& baseUnits() const { return baseUnits_; }
     [[nodiscard]] const QFont& listFont() const { return listFont_; }
 
     // AirspaceSetupView
@@ -77,12 +78,11 @@ private:
     class ComboAdapter;
 
     void createControls();
-    [[nodiscard]] QRect pixelRect(const DialogUnitRect& place) const;
     [[nodiscard]] QWidget* control(int controlId) const;
     void onListSelectionChanged();
 
     Options options_;
-    DialogBaseUnits baseUnits_;
+    shell::QtDialogUnits baseUnits_;
     QFont listFont_;
     std::map<int, QWidget*> controls_;
     QListWidget* list_ = nullptr;
