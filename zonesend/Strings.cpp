@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 38> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 39> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -52,6 +52,8 @@ constexpr std::array<seriallink::StringEntry, 38> kEntries = {{
     {137, "A new Com Port was found.\nShould it be selected?",
      "Es wurde ein neues Com Port gefunden.\nSoll es automatisch ausgewählt werden?"},
     {138, "%d new Com Ports was found (%s).", "Es wurden %d neue Com Ports gefunden und zwar %s."},
+    {180, "The selected airspaces hold no outline data",
+     "Die gewählten Lufträume enthalten keine Umrissdaten"},
 }};
 
 }  // namespace

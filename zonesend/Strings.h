@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 138, in English and German.
+// zonesend's string table, ids 101 to 138 and 180, in English and German.
 #pragma once
 
 #include <span>
@@ -46,6 +46,8 @@ inline constexpr unsigned kErrorCaption = 135;
 inline constexpr unsigned kInfoCaption = 136;
 inline constexpr unsigned kNewPortQuestion = 137;
 inline constexpr unsigned kNewPortsNotice = 138;
+// Texts the program gained later, in a range of their own.
+inline constexpr unsigned kNoOutlineData = 180;
 }  // namespace ids
 
 // The version the About box shows after string 132.

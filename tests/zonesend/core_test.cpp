@@ -74,6 +74,7 @@ TEST(Strings, EveryIdInBothLanguages) {
     EXPECT_EQ(english.Load(108), "Not enough free space. ");
     EXPECT_EQ(german.Load(108), "Nicht genug freier Speicherplatz.");
     EXPECT_EQ(english.Load(115), german.Load(115));
+    EXPECT_EQ(german.Load(180), "Die gewählten Lufträume enthalten keine Umrissdaten");
     EXPECT_EQ(seriallink::FormatText(english.Load(138), {3LL, std::string("COM4, COM7, COM9")}),
               "3 new Com Ports was found (COM4, COM7, COM9).");
 }

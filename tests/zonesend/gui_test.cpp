@@ -485,7 +485,7 @@ TEST_F(DialogTest, SendingFromTheDialog) {
     EXPECT_EQ(shown.back().text, "No data selected");
     clickLine(2);
     click(zonesend::kIdSendAirspace);  // only an airspace without bytes
-    EXPECT_EQ(shown.back().text, "No data selected");
+    EXPECT_EQ(shown.back().text, "The selected airspaces hold no outline data");
     EXPECT_TRUE(sim.logLines().size() <= 1);
 
     clickLine(0);
@@ -493,6 +493,8 @@ TEST_F(DialogTest, SendingFromTheDialog) {
     click(zonesend::kIdSendAirspace);
     EXPECT_EQ(shown.back().text, "Download succeded");
     EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
+    // The preselected port, never touched, is remembered because it worked.
+    EXPECT_EQ(app.commPort, "COM5");
     EXPECT_EQ(list()->selectedItems().size(), 3);
     EXPECT_EQ(totals().second, "22");
     EXPECT_FALSE(dialog->logic().sending());
