@@ -27,13 +27,33 @@ Language LanguageOfLocale(std::string_view locale) {
                                                                     : Language::English;
 }
 
+Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities) {
+    // As gettext does: in the "C" locale the list is not consulted, a pilot who switched the
+    // locale off gets the original texts.
+    if (locale.empty() || locale == "C" || locale == "POSIX") return Language::English;
+    while (!priorities.empty()) {
+        const std::size_t colon = priorities.find(':');
+        const std::string_view entry = priorities.substr(0, colon);
+        priorities =
+            colon == std::string_view::npos ? std::string_view() : priorities.substr(colon + 1);
+        if (LanguageOfLocale(entry) == Language::German) return Language::German;
+        // An English entry ahead of German is a choice too; "en" and "en_GB" alike.
+        if (entry.size() >= 2 && (entry.substr(0, 2) == "en" || entry.substr(0, 2) == "EN") &&
+            (entry.size() == 2 || entry[2] == '_' || entry[2] == '.' || entry[2] == '@')) {
+            return Language::English;
+        }
+    }
+    return LanguageOfLocale(locale);
+}
+
 Language UserLanguage() {
     // The POSIX order of precedence for message texts.
+    std::string_view locale;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        std::string_view value = EnvironmentValue(name);
-        if (!value.empty()) return LanguageOfLocale(value);
+        locale = EnvironmentValue(name);
+        if (!locale.empty()) break;
     }
-    return Language::English;
+    return LanguageOfEnvironment(locale, EnvironmentValue("LANGUAGE"));
 }
 
 StringTable::StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId,

@@ -64,6 +64,7 @@ TEST(Messages, LanguageOfTheLocale) {
     for (const auto& [locale, language] : cases) {
         EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
     }
+    ::unsetenv("LANGUAGE");
     ::setenv("LANG", "de_DE.UTF-8", 1);
     ::unsetenv("LC_ALL");
     ::unsetenv("LC_MESSAGES");
@@ -76,6 +77,34 @@ TEST(Messages, LanguageOfTheLocale) {
     ::unsetenv("LC_MESSAGES");
     ::unsetenv("LANG");
     EXPECT_EQ(UserLanguage(), Language::English);
+}
+
+TEST(Messages, LanguagePriorityListAfterTheLocale) {
+    const struct {
+        const char* locale;
+        const char* priorities;
+        Language language;
+    } cases[] = {
+        {"en_US.UTF-8", "de:en", Language::German},
+        {"de_DE.UTF-8", "en_GB:de", Language::English},
+        {"en_US.UTF-8", "fr:de_AT", Language::German},
+        {"de_DE.UTF-8", "fr:it", Language::German},
+        {"en_US.UTF-8", "", Language::English},
+        {"C", "de", Language::English},
+        {"", "de", Language::English},
+        {"fr_FR", "::de", Language::German},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LanguageOfEnvironment(c.locale, c.priorities), c.language)
+            << c.locale << " / " << c.priorities;
+    }
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    ::setenv("LANG", "en_US.UTF-8", 1);
+    ::setenv("LANGUAGE", "de:en", 1);
+    EXPECT_EQ(UserLanguage(), Language::German);
+    ::unsetenv("LANGUAGE");
+    ::unsetenv("LANG");
 }
 
 TEST(Messages, FormatText) {

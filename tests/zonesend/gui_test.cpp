@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -23,6 +24,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "shell/qt/QtProfileStore.h"
+#include "shell/qt/QtTranslations.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
@@ -183,6 +185,41 @@ TEST_F(DialogTest, ControlsFollowTheTemplate) {
     dialog->resize(dialog->width() + 100, dialog->height() + 50);
     EXPECT_EQ(dialog->previewRect(), preview);
     EXPECT_EQ(list()->x(), units.X(7));
+}
+
+// The header shows the list font: taller than the dialog font, it must not cut the descenders.
+TEST_F(DialogTest, HeaderIsTallEnoughForTheListFont) {
+    for (int points : {8, 14}) {
+        AirspaceSetupDialog::Options o = options();
+        o.listFont = QFont(QStringLiteral("DejaVu Sans Mono"), points);
+        dialog = std::make_unique<AirspaceSetupDialog>(app, o);
+        const QLabel* header = control<QLabel>(zonesend::kIdHeaderLine);
+        EXPECT_GE(header->height(), QFontMetrics(header->font()).height()) << points;
+        EXPECT_LE(header->geometry().bottom(), list()->y()) << points;
+        EXPECT_GE(header->y(), 0) << points;
+    }
+}
+
+// Qt's own texts follow the program's language once its translation is installed.
+TEST(QtTranslations, ButtonsAndFileDialogInGerman) {
+    const auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    EXPECT_EQ(shell::InstallQtTranslations(seriallink::Language::English), nullptr);
+    EXPECT_EQ(yesText(), "&Yes");
+    {
+        const auto german = shell::InstallQtTranslations(seriallink::Language::German);
+        ASSERT_NE(german, nullptr) << "Qt's German translation (qt6-translations-l10n) is missing";
+        EXPECT_EQ(yesText(), "&Ja");
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        const QLabel* lookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(lookIn, nullptr);
+        EXPECT_EQ(lookIn->text(), "Suchen in:");
+    }
+    EXPECT_EQ(yesText(), "&Yes");
 }
 
 TEST_F(DialogTest, TextsInEnglishAndGerman) {

@@ -1,5 +1,7 @@
 #include "zonesend/gui/AirspaceSetupDialog.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -239,9 +242,19 @@ int AirspaceSetupDialog::caretIndex() const {
 }
 
 void AirspaceSetupDialog::applyListFont() {
-    listFont_ = makeListFont();
+    listFont_ = options_.listFont ? *options_.listFont : makeListFont();
     list_->setFont(listFont_);
-    control(kIdHeaderLine)->setFont(listFont_);
+    QWidget* header = control(kIdHeaderLine);
+    header->setFont(listFont_);
+    // The template gives the header the dialog font's height, but it shows the list font, which
+    // may be taller: it grows upwards, over the margin, so that the descenders ("g" of
+    // "Ceiling") are not cut off and the list below stays where it is.
+    const int needed = QFontMetrics(listFont_).height();
+    const QRect place = header->geometry();
+    if (place.height() < needed) {
+        header->setGeometry(place.x(), std::max(0, place.bottom() + 1 - needed), place.width(),
+                            needed);
+    }
 }
 
 void AirspaceSetupDialog::computePreviewRect() {

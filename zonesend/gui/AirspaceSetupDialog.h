@@ -33,6 +33,8 @@ public:
             chooseFile;
         std::function<seriallink::MessageAnswer(const seriallink::MessageBoxRequest&)> messageBox;
         std::function<void()> aboutBox;
+        // The fixed-pitch font of the list and its header; chosen from the system's when empty.
+        std::optional<QFont> listFont;
     };
 
     explicit AirspaceSetupDialog(AirspaceSetupApp& app, Options options = {},
