@@ -15,6 +15,7 @@ struct PortState {
     std::unique_ptr<SerialBackend> backend;  // null or closed: the handle is invalid
     std::uint32_t baudRate = kDefaultBaudRate;
     BackendFactory factory;
+    OpenStatus lastOpenStatus = OpenStatus::Ok;
 };
 
 PortState& State() {
@@ -58,13 +59,17 @@ void SetBackendFactory(BackendFactory factory) {
 
 bool Open(const std::string& name) {
     std::string path = DevicePathForPort(name);
-    if (path.size() > kMaxDevicePath) return false;
     PortState& state = State();
+    if (path.size() > kMaxDevicePath) {
+        state.lastOpenStatus = OpenStatus::Failed;
+        return false;
+    }
     Close();
     if (!state.backend) state.backend = state.factory ? state.factory() : MakePlatformBackend();
     if (!state.backend) return false;
     SerialBackend& port = *state.backend;
-    if (port.Open(path) != OpenStatus::Ok) return false;
+    state.lastOpenStatus = port.Open(path);
+    if (state.lastOpenStatus != OpenStatus::Ok) return false;
 
     LineSettings line;
     bool ok = port.GetLineSettings(line);
@@ -91,6 +96,10 @@ void Close() {
 
 bool IsOpen() {
     return OpenBackend() != nullptr;
+}
+
+OpenStatus LastOpenStatus() {
+    return State().lastOpenStatus;
 }
 
 std::vector<std::uint8_t> MakeFrame(std::span<const std::uint8_t> payload) {

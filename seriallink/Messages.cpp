@@ -30,7 +30,9 @@ Language LanguageOfLocale(std::string_view locale) {
 Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities) {
     // As gettext does: in the "C" locale the list is not consulted, a pilot who switched the
     // locale off gets the original texts.
-    if (locale.empty() || locale == "C" || locale == "POSIX") return Language::English;
+    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.substr(0, 2) == "C.") {
+        return Language::English;
+    }
     while (!priorities.empty()) {
         const std::size_t colon = priorities.find(':');
         const std::string_view entry = priorities.substr(0, colon);

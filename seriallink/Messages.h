@@ -35,8 +35,8 @@ public:
 enum class Language { English, German };
 
 // The user's language as GNU programs choose it: the locale is LC_ALL, else LC_MESSAGES, else
-// LANG; unless that is "C" or "POSIX" (or unset), the first German or English entry of the
-// priority list LANGUAGE ("de:en") decides; otherwise the locale does. German when it names
+// LANG; unless that is "C", "C.UTF-8" or "POSIX" (or unset), the first German or English entry of
+// the priority list LANGUAGE ("de:en") decides; otherwise the locale does. German when it names
 // German, English otherwise.
 [[nodiscard]] Language UserLanguage();
 [[nodiscard]] Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities);

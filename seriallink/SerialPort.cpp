@@ -27,7 +27,9 @@ bool SerialPort::CloseHandle() {
 }
 
 bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
-    if (!backend_ || backend_->Open(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    if (!backend_) return false;
+    lastOpenStatus_ = backend_->Open(DevicePathForPort(name));
+    if (lastOpenStatus_ != OpenStatus::Ok) return false;
     LineSettings line;
     bool ok = backend_->GetLineSettings(line);
     if (ok) {
