@@ -92,6 +92,7 @@ TEST(Messages, LanguagePriorityListAfterTheLocale) {
         {"en_US.UTF-8", "", Language::English},
         {"C", "de", Language::English},
         {"", "de", Language::English},
+        {"C.UTF-8", "de", Language::English},
         {"fr_FR", "::de", Language::German},
     };
     for (const auto& c : cases) {
