@@ -3,6 +3,7 @@
 
 #include "flashwizard/core/WizardStrings.h"
 #include "flashwizard/ui/WizardApp.h"
+#include "shell/qt/QtTranslations.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -10,6 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/flashwizard.svg")));
     // The port scan and the message layer load their texts from the installed table.
     seriallink::InstallStringTable(&flashwizard::WizardStrings());
+    // German only, Qt's own file dialog included.
+    const auto qtTexts = shell::InstallQtTranslations(seriallink::Language::German);
 
     flashwizard::WizardApp wizard;
     return wizard.Run();

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
     xvfb xauth
     clang-format
     # The Windows programs: cross compilers, GoogleTest's sources for them, Wine to run the

@@ -29,6 +29,27 @@ Language LanguageOfLocale(std::string_view locale) {
                                                                     : Language::English;
 }
 
+Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities) {
+    // As gettext does: in the "C" locale the list is not consulted, a pilot who switched the
+    // locale off gets the original texts.
+    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.substr(0, 2) == "C.") {
+        return Language::English;
+    }
+    while (!priorities.empty()) {
+        const std::size_t colon = priorities.find(':');
+        const std::string_view entry = priorities.substr(0, colon);
+        priorities =
+            colon == std::string_view::npos ? std::string_view() : priorities.substr(colon + 1);
+        if (LanguageOfLocale(entry) == Language::German) return Language::German;
+        // An English entry ahead of German is a choice too; "en" and "en_GB" alike.
+        if (entry.size() >= 2 && (entry.substr(0, 2) == "en" || entry.substr(0, 2) == "EN") &&
+            (entry.size() == 2 || entry[2] == '_' || entry[2] == '.' || entry[2] == '@')) {
+            return Language::English;
+        }
+    }
+    return LanguageOfLocale(locale);
+}
+
 #ifndef _WIN32
 // Windows takes the user's interface language from the system: win32/UserLanguageWin32.cpp.
 Language UserLanguage() {
@@ -38,19 +59,7 @@ Language UserLanguage() {
         locale = EnvironmentValue(name);
         if (!locale.empty()) break;
     }
-    // LANGUAGE ("de:en") is the user's list of message languages, first choice first; as in
-    // gettext it counts only when a locale other than C is set.
-    const bool cLocale =
-        locale.empty() || locale == "C" || locale == "POSIX" || locale.substr(0, 2) == "C.";
-    std::string_view list = cLocale ? std::string_view() : EnvironmentValue("LANGUAGE");
-    while (!list.empty()) {
-        const std::size_t colon = list.find(':');
-        const std::string_view entry = list.substr(0, colon);
-        if (LanguageOfLocale(entry) == Language::German) return Language::German;
-        if (entry.substr(0, 2) == "en") return Language::English;
-        list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
-    }
-    return LanguageOfLocale(locale);
+    return LanguageOfEnvironment(locale, EnvironmentValue("LANGUAGE"));
 }
 #endif
 

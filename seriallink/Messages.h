@@ -34,9 +34,12 @@ public:
 
 enum class Language { English, German };
 
-// German when the user's locale (LC_ALL, else LC_MESSAGES, else LANG) names German, or when
-// German comes before English in LANGUAGE under a locale other than C; English otherwise.
+// The user's language as GNU programs choose it: the locale is LC_ALL, else LC_MESSAGES, else
+// LANG; unless that is "C", "C.UTF-8" or "POSIX" (or unset), the first German or English entry of
+// the priority list LANGUAGE ("de:en") decides; otherwise the locale does. German when it names
+// German, English otherwise.
 [[nodiscard]] Language UserLanguage();
+[[nodiscard]] Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities);
 [[nodiscard]] Language LanguageOfLocale(std::string_view locale);
 
 struct StringEntry {

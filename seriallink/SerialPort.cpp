@@ -48,14 +48,13 @@ bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
 }
 
 bool SerialPort::Open(const std::string& name, std::uint32_t baudRate) {
-    // The arguments are copies: name may be our own name_, which is forgotten below.
+    // The arguments are copies: name may be our own name_, which Close forgets.
     if (IsOpen() && !Close()) return false;
-    name_.clear();
-    baudRate_ = 0;
-    if (!OpenDevice(name, baudRate)) return false;
+    // Remembered even when the open fails: a USB adapter that dropped out for a moment comes
+    // back under the same name, and the next exchange's EnsureOpen finds it there.
     name_ = name;
     baudRate_ = baudRate;
-    return true;
+    return OpenDevice(name, baudRate);
 }
 
 bool SerialPort::Close() {
@@ -184,6 +183,10 @@ bool SerialPort::TransactFixed(const std::string& request, std::string& reply,
 bool SerialPort::TransactUntilQuiet(const std::string& request, std::string& reply,
                                     std::chrono::milliseconds readTimeout) {
     if (!EnsureOpen()) return false;
+    // A late byte (the answer to a command that timed out) would otherwise lead the reply. A
+    // failed drain does not end the exchange: the write tells whether the device is still there,
+    // and reopens it when it went away and came back (a USB cable pulled and plugged in).
+    (void)Drain();
     if (!ApplyTimeouts(static_cast<std::uint32_t>(readTimeout.count()), 0)) {
         return Release(false);
     }

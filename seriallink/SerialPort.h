@@ -38,12 +38,14 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens "//./" + name at baudRate, 8N1, default time-outs; closes the current port first.
+    // Name and rate are remembered also when the open fails, so that EnsureOpen tries again.
     [[nodiscard]] bool Open(const std::string& name, std::uint32_t baudRate);
     // Closes and forgets name and rate; true also when nothing was open. On a failing close
     // the port stays open and remembered.
     [[nodiscard]] bool Close();
     [[nodiscard]] bool IsOpen() const;
-    // Reopens with the remembered name and rate when closed (after Release, not after Close).
+    // Reopens with the remembered name and rate when closed (after Release or a failed Open,
+    // not after Close).
     [[nodiscard]] bool EnsureOpen();
     // End of an exchange: closes unless keepOpen; passes result through (false if the close
     // fails).
@@ -70,12 +72,12 @@ public:
                                      std::size_t replyLength, int attempts,
                                      std::chrono::milliseconds pause,
                                      std::chrono::milliseconds readTimeout);
-    // One request, then the reply up to the first pause of readTimeout. One attempt; true when
-    // written and read without error (the reply may be empty).
+    // Drains, sends one request, then reads the reply up to the first pause of readTimeout. One
+    // attempt; true when written and read without error (the reply may be empty).
     [[nodiscard]] bool TransactUntilQuiet(const std::string& request, std::string& reply,
                                           std::chrono::milliseconds readTimeout);
 
-    // Rate of the last successful Open; 0 after Close.
+    // Rate of the last Open; 0 after Close.
     [[nodiscard]] std::uint32_t BaudRate() const { return baudRate_; }
     [[nodiscard]] bool KeepOpen() const { return keepOpen_; }
     // The pauses of TransactFixed go through this (tests make them instant).

@@ -110,7 +110,11 @@ void AirspaceSetupLogic::OnSendAirspace() {
     seriallink::Sleeper& sleeper =
         services_.sleeper ? *services_.sleeper : seriallink::SystemSleeper();
     AirspaceUpload upload(link, this, sleeper, sending_, services_.timing);
-    lastUploadOutcome_ = upload.run(selection, uploadPortName(), app_.baudRate);
+    const std::string portName = uploadPortName();
+    lastUploadOutcome_ = upload.run(selection, portName, app_.baudRate);
+    // The port that took the airspaces is the one to offer next time, also when the pilot left
+    // the preselected entry as it was and never touched the combo box.
+    if (lastUploadOutcome_ == UploadOutcome::Succeeded) app_.commPort = portName;
 }
 
 std::string AirspaceSetupLogic::uploadPortName() const {

@@ -41,7 +41,7 @@ unsigned outcomeStringId(UploadOutcome outcome) {
         case UploadOutcome::NothingSelected:
             return ids::kNoDataSelected;
         case UploadOutcome::NoData:
-            return ids::kNoDataSelected;
+            return ids::kNoOutlineData;
         case UploadOutcome::TooLarge:
             return ids::kTooMuchData;
         case UploadOutcome::PortNotOpened:

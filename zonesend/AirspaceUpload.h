@@ -30,7 +30,7 @@ enum class UploadOutcome {
     Succeeded,        // 112
     SelectionError,   // 114: the list could not report its selection
     NothingSelected,  // 107: no line selected
-    NoData,           // 107: only airspaces without an encoding selected
+    NoData,           // 180: only airspaces without an encoding selected
     TooLarge,         // 111: more than 3192 bytes
     PortNotOpened,    // 106
     NoResponse,       // 105: query or a block unanswered after three attempts

@@ -43,15 +43,4 @@ std::span<const ControlTemplate> aboutDialogControls() {
     return kAboutControls;
 }
 
-int DialogBaseUnits::scaleRounded(int value, int numerator, int denominator) {
-    const long long product = static_cast<long long>(value) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator
-                                         : -((-product + half) / denominator));
-}
-
-int averageCharWidthFromAlphabet(int alphabetWidth) {
-    return (alphabetWidth / 26 + 1) / 2;
-}
-
 }  // namespace zonesend

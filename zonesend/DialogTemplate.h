@@ -1,4 +1,4 @@
-// The layout of zonesend's two dialogs, in dialog units, and their conversion to pixels.
+// The layout of zonesend's two dialogs, in dialog units; the Qt shell converts them to pixels.
 #pragma once
 
 #include <span>
@@ -75,25 +75,5 @@ inline constexpr DialogUnitRect kAirspaceInfoPlace{241, 307, 284, 8};
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};
 [[nodiscard]] std::span<const ControlTemplate> aboutDialogControls();
-
-// The dialog font's base units: the average character width and the character height in
-// pixels. A dialog unit is a quarter of the first horizontally and an eighth of the second
-// vertically, rounded to the nearest pixel as the dialog manager does.
-struct DialogBaseUnits {
-    int averageCharWidth = 6;
-    int charHeight = 13;
-
-    [[nodiscard]] int toPixelsX(int units) const {
-        return scaleRounded(units, averageCharWidth, 4);
-    }
-    [[nodiscard]] int toPixelsY(int units) const { return scaleRounded(units, charHeight, 8); }
-
-private:
-    [[nodiscard]] static int scaleRounded(int value, int numerator, int denominator);
-};
-
-// The average character width the way the dialog manager measures it: the width of the 52
-// letters of the alphabet, divided by 26, plus one, halved.
-[[nodiscard]] int averageCharWidthFromAlphabet(int alphabetWidth);
 
 }  // namespace zonesend

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 63> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -84,6 +84,8 @@ constexpr std::array<seriallink::StringEntry, 63> kEntries = {{
     {161, "%s (%d bytes)", "%s (%d Bytes)"},
     {162, "Simplified outlines save %d bytes.", "Vereinfachte Umrisse sparen %d Bytes."},
     {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
+    {180, "The selected airspaces hold no outline data",
+     "Die gewählten Lufträume enthalten keine Umrissdaten"},
 }};
 
 }  // namespace

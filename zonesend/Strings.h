@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 163, in English and German.
+// zonesend's string table, ids 101 to 163 and 180, in English and German.
 #pragma once
 
 #include <span>
@@ -72,6 +72,8 @@ inline constexpr unsigned kAirspaceInfo = 160;
 inline constexpr unsigned kAirspaceBytes = 161;
 inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
+// Texts the program gained later, in a range of their own.
+inline constexpr unsigned kNoOutlineData = 180;
 }  // namespace ids
 
 // The version the About box shows after string 132.

@@ -25,7 +25,11 @@ unsigned MessageForResult(IdentifyResult result) {
 SearchOutcome DeviceSearch::Run(const std::string& portName, bool& searchFailed) {
     attempts_ = 0;
     // The loader listens at 9600 baud when the instrument enters download mode.
-    if (!port_.Open(portName, kSlowBaud)) {
+    const bool opened = port_.Open(portName, kSlowBaud);
+    // A failed update may have left the link at 115200; from here the PC side runs at 9600, and
+    // identifying must not reopen at 115200 after a silence, nor leave the port there.
+    link_.fastRate = false;
+    if (!opened) {
         lastResult_ = kCommFailure;
         ShowWizardError(owner_, kStrPortNotOpened);
         return SearchOutcome::PortNotOpened;

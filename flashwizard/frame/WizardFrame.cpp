@@ -68,6 +68,7 @@ void WizardFrame::OnNext() {
             // show the port page while the worker owns the port.
             view_.EnableNext(false);
             view_.EnableBack(false);
+            updateRunning_ = true;
             view_.StartUpdate();
             return;
         default:
@@ -92,15 +93,14 @@ void WizardFrame::OnCancel() {
         if (AskToLeave(kStrQuitQuestion, kStrQuitCaption, false)) view_.CloseWizard();
         return;
     }
-    // After a failed search the instrument may sit in download mode with an erased program;
-    // the pilot may still leave, but is warned, and No is the default.
-    if (pageIndex_ == kPortPage && searchFailed_) {
-        if (AskToLeave(kStrCancelQuestion, kStrAttentionCaption, true)) {
-            view_.CloseWizard();
-        }
+    // While the worker runs it owns the port and the instrument: leaving would cut it short.
+    if (updateRunning_) {
+        ShowWizardError(&messages_, kStrCannotCancel);
         return;
     }
-    ShowWizardError(&messages_, kStrCannotCancel);
+    // From step 5 on the instrument sits in download mode, after a failed update perhaps with an
+    // erased program: the pilot may leave, but is warned, and No is the default.
+    if (AskToLeave(kStrCancelQuestion, kStrAttentionCaption, true)) view_.CloseWizard();
 }
 
 bool WizardFrame::AskToLeave(unsigned textId, unsigned captionId, bool warn) {
@@ -141,7 +141,9 @@ bool WizardFrame::Enumerate(seriallink::ComPortList& ports) const {
 
 bool WizardFrame::RunUpdate(UpdateReport& report) {
     UpdateSequence sequence(*state_.port, link_, state_.hexLines, report, timing_);
-    return sequence.Run();
+    const bool done = sequence.Run();
+    updateRunning_ = false;
+    return done;
 }
 
 }  // namespace flashwizard

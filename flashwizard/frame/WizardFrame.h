@@ -3,6 +3,7 @@
 // window only shows what this class decides and forwards the pilot's clicks to it.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "flashwizard/core/LinkState.h"
@@ -62,6 +63,8 @@ public:
 
     // The update sequence, as the worker thread runs it; every effect goes through report.
     bool RunUpdate(UpdateReport& report);
+    // From Next on step 6 until RunUpdate returns.
+    [[nodiscard]] bool updateRunning() const { return updateRunning_; }
     // Set on the user-interface thread on the worker's behalf when the update succeeded.
     void MarkUpdateDone() { updateDone_ = true; }
 
@@ -87,6 +90,8 @@ private:
     int pageIndex_ = 0;
     bool updateDone_ = false;
     bool searchFailed_ = false;
+    // Written by the worker when it ends, read by the cancel handler on the interface thread.
+    std::atomic<bool> updateRunning_{false};
 };
 
 }  // namespace flashwizard

@@ -6,16 +6,12 @@ namespace flashwizard {
 
 WizardApp::WizardApp(WizardEnvironment environment) : environment_(std::move(environment)) {}
 
-QSettings WizardApp::Profile() {
-    return QSettings(QString::fromStdString(WizardText(kStrCompanyKey)),
-                     QString::fromLatin1(kApplicationName));
+shell::QtProfileStore WizardApp::Profile() {
+    return shell::QtProfileStore(WizardText(kStrCompanyKey), kApplicationName);
 }
 
 void WizardApp::InitInstance() {
-    QSettings profile = Profile();
-    profile.beginGroup(QString::fromLatin1(kSection));
-    state_.portName = profile.value(QString::fromLatin1(kPortKey)).toString().toStdString();
-    profile.endGroup();
+    state_.portName = Profile().readText(kSection, kPortKey, "");
 }
 
 WizardDlg& WizardApp::CreateFrame() {
@@ -25,12 +21,9 @@ WizardDlg& WizardApp::CreateFrame() {
 }
 
 void WizardApp::ExitInstance() {
-    QSettings profile = Profile();
-    profile.beginGroup(QString::fromLatin1(kSection));
-    profile.setValue(QString::fromLatin1(kPortKey), QString::fromStdString(state_.portName));
-    profile.endGroup();
-    // A failing write is not reported: the next run only falls back to the first port.
-    profile.sync();
+    // Written when the store goes; a failing write is not reported: the next run only falls back
+    // to the first port.
+    Profile().writeText(kSection, kPortKey, state_.portName);
 }
 
 int WizardApp::Run() {

@@ -2,11 +2,11 @@
 // remembered COM port, and one modal run of the wizard.
 #pragma once
 
-#include <QSettings>
 #include <string>
 
 #include "flashwizard/frame/WizardState.h"
 #include "flashwizard/ui/WizardDlg.h"
+#include "shell/qt/QtProfileStore.h"
 
 namespace flashwizard {
 
@@ -34,7 +34,7 @@ public:
     [[nodiscard]] Step6Dlg* progressPage() const { return progressPage_; }
 
     // The profile store of the program: company key string 138 and the program's name.
-    [[nodiscard]] static QSettings Profile();
+    [[nodiscard]] static shell::QtProfileStore Profile();
 
 private:
     WizardEnvironment environment_;

@@ -23,11 +23,13 @@ int MulDiv(int value, int numerator, int denominator) {
 
 QtDialogUnits::QtDialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    // The average width over the 52 letters, rounded half up, as the dialog manager measures it.
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    baseX_ = (letters / 26 + 1) / 2;
+    baseX_ = AverageCharWidth(metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
     baseY_ = metrics.height();
+}
+
+int QtDialogUnits::AverageCharWidth(int alphabetWidth) {
+    return (alphabetWidth / 26 + 1) / 2;
 }
 
 QFont QtDialogUnits::TemplateFont(int pointSize) {

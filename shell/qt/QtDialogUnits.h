@@ -11,7 +11,13 @@ namespace shell {
 
 class QtDialogUnits {
 public:
+    // The base units of the font: the average width of its letters and its height.
     explicit QtDialogUnits(const QFont& font);
+    QtDialogUnits(int baseX, int baseY) : baseX_(baseX), baseY_(baseY) {}
+
+    // The average character width the way the dialog manager measures it: the width of the 52
+    // letters of the alphabet, divided by 26, plus one, halved.
+    [[nodiscard]] static int AverageCharWidth(int alphabetWidth);
 
     // The template's "MS Shell Dlg" at the given point size, or the closest face the system has.
     [[nodiscard]] static QFont TemplateFont(int pointSize);

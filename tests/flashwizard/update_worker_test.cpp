@@ -99,11 +99,14 @@ TEST_F(UpdateTest, FailureOffersToRepeatAndTheRepeatCanSucceed) {
     EXPECT_TRUE(state.port->IsOpen());
     EXPECT_FALSE(dlg->logic().updateDone());
 
-    // Cancel is still refused after a failed update.
+    // After a failed update the pilot may leave, once warned; No stays.
     messages.shown.clear();
+    messages.answers = {MessageAnswer::No};
     QTest::keyClick(dlg->nextButton(), Qt::Key_Escape);
     EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"Der Update Vorgang darf nicht mehr abgebrochen werden."});
+              std::vector<std::string>{"Der Update Vorgang darf nicht mehr abgebrochen werden.\n"
+                                       "Wollen sie dennoch Abbrechen?"});
+    EXPECT_TRUE(dlg->isVisible());
 
     loader.refuseRecords = false;
     messages.shown.clear();

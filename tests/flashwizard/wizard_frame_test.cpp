@@ -265,51 +265,70 @@ TEST_F(WizardTest, LeavingStepsOneToFourAsksFirst) {
     }
 }
 
-TEST_F(WizardTest, StepFiveRefusesBeforeASearchAndWarnsAfterAFailedOne) {
-    const char* refusal = "Der Update Vorgang darf nicht mehr abgebrochen werden.";
-    WalkTo(5);
-    for (Way way : {Way::Escape, Way::CloseBox}) {
-        messages.shown.clear();
-        Cancel(*dlg, way);
-        EXPECT_EQ(messages.Texts(), std::vector<std::string>{refusal});
-        EXPECT_TRUE(dlg->isVisible());
+// From step 5 on the pilot may always leave while no update runs, after the warning whose
+// default is No; the instrument may sit in download mode, after a failed update even erased.
+TEST_F(WizardTest, StepsFiveAndSixWarnBeforeLeaving) {
+    enum class Stage { BeforeSearch, FailedSearch, FoundSearch, BeforeUpdate, FailedUpdate };
+    for (Way way : {Way::Button, Way::Escape, Way::CloseBox}) {
+        for (Stage stage : {Stage::BeforeSearch, Stage::FailedSearch, Stage::FoundSearch,
+                            Stage::BeforeUpdate, Stage::FailedUpdate}) {
+            SCOPED_TRACE("stage " + std::to_string(static_cast<int>(stage)) + " way " +
+                         std::to_string(static_cast<int>(way)));
+            TearDown();
+            loader.silent = stage == Stage::FailedSearch;
+            loader.refuseRecords = stage == Stage::FailedUpdate;
+            WalkTo(stage == Stage::BeforeSearch || stage == Stage::FailedSearch ? 5 : 6);
+            if (stage == Stage::FailedSearch) ClickNext();
+            if (stage == Stage::FoundSearch) ClickBack();
+            if (stage == Stage::FailedUpdate) {
+                ClickNext();
+                ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->updateRunning(); }, 10000));
+                QTest::qWait(20);  // the worker's last reports
+            }
+            // The button stays disabled on steps 5 and 6 as the frame shows them.
+            if (way == Way::Button) {
+                EXPECT_FALSE(dlg->cancelButton()->isEnabled());
+                continue;
+            }
+            messages.shown.clear();
+            messages.answers = {MessageAnswer::No};
+            Cancel(*dlg, way);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            const ShownBox& box = messages.shown[0];
+            EXPECT_EQ(box.request.text,
+                      "Der Update Vorgang darf nicht mehr abgebrochen werden.\nWollen sie dennoch "
+                      "Abbrechen?");
+            EXPECT_EQ(box.request.caption, "Achtung");
+            EXPECT_EQ(box.request.buttons, seriallink::MessageButtons::YesNo);
+            EXPECT_EQ(box.request.icon, seriallink::MessageIcon::Exclamation);
+            EXPECT_TRUE(box.defaultNo);
+            EXPECT_TRUE(dlg->isVisible());
+            messages.answers = {MessageAnswer::Yes};
+            Cancel(*dlg, way);
+            EXPECT_FALSE(dlg->isVisible());
+        }
     }
-
-    loader.silent = true;
-    ClickNext();
-    for (Way way : {Way::Escape, Way::CloseBox}) {
-        messages.shown.clear();
-        messages.answers = {MessageAnswer::No};
-        Cancel(*dlg, way);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        const ShownBox& box = messages.shown[0];
-        EXPECT_EQ(box.request.text,
-                  "Der Update Vorgang darf nicht mehr abgebrochen werden.\nWollen sie dennoch "
-                  "Abbrechen?");
-        EXPECT_EQ(box.request.caption, "Achtung");
-        EXPECT_EQ(box.request.buttons, seriallink::MessageButtons::YesNo);
-        EXPECT_EQ(box.request.icon, seriallink::MessageIcon::Exclamation);
-        EXPECT_TRUE(box.defaultNo);
-        EXPECT_TRUE(dlg->isVisible());
-    }
-    messages.answers = {MessageAnswer::Yes};
-    Cancel(*dlg, Way::Escape);
-    EXPECT_FALSE(dlg->isVisible());
 }
 
-TEST_F(WizardTest, StepFiveAfterASuccessfulSearchAndStepSixRefuse) {
+// Only while the worker holds the port is leaving refused.
+TEST_F(WizardTest, ARunningUpdateRefusesToBeLeft) {
+    const std::string refusal = "Der Update Vorgang darf nicht mehr abgebrochen werden.";
     WalkTo(6);
-    ClickBack();  // step 5 after a search that found the loader
-    for (int step : {5, 6}) {
-        if (step == 6) ClickNext();
-        messages.shown.clear();
-        Cancel(*dlg, Way::Escape);
+    loader.refuseRecords = true;
+    bool tried = false;
+    messages.onShow = [&] {
+        // The worker waits for its last box: the update still runs.
+        if (tried || messages.LastText() == refusal) return;
+        tried = true;
         Cancel(*dlg, Way::CloseBox);
-        EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
-                                        "Der Update Vorgang darf nicht mehr abgebrochen werden.",
-                                        "Der Update Vorgang darf nicht mehr abgebrochen werden."}));
-        EXPECT_TRUE(dlg->isVisible());
-    }
+    };
+    ClickNext();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->updateRunning(); }, 10000));
+    messages.onShow = nullptr;
+    ASSERT_TRUE(tried);
+    ASSERT_GE(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].request.text, refusal);
+    EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(WizardTest, EscapeInsideAPageNeitherHidesItNorLeaves) {

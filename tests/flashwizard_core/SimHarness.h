@@ -38,6 +38,8 @@ public:
     // The loader's program memory as the role wrote it (after the start command or Stop).
     [[nodiscard]] std::vector<std::string> ImageLines() const;
     [[nodiscard]] const std::string& dir() const { return dir_; }
+    // A --vanish-after fault has pulled the port (it may be back since).
+    [[nodiscard]] bool Vanished() { return started_ && running_.sim().Vanished(); }
 
 private:
     std::string dir_;

@@ -228,6 +228,16 @@ TEST(LoaderCommands, IdentifyReportsTransportFailureAsThree) {
     EXPECT_EQ(loader.IdentifyLoader(), flashwizard::kCommFailure);
 }
 
+// A late answer waiting in the port (of an erase that timed out, say) is drained first, so the
+// reset step does not lose an attempt to a "wrong device".
+TEST(LoaderCommands, IdentifyDrainsALateAnswerFirst) {
+    FakeLoader f(Reply("32"));
+    f.line.Feed("\x06");
+    flashwizard::LoaderClient loader(f.port, f.link, f.timing);
+    EXPECT_EQ(loader.IdentifyLoader(), flashwizard::kLoaderFound);
+    EXPECT_EQ(f.link.chipModel, 832u);
+}
+
 // A device that talks without pause on the chosen port (a GPS receiver, say) is a wrong device,
 // found at once: the search must not wait for a silence that never comes.
 TEST(LoaderCommands, IdentifyEndsOnADeviceThatNeverFallsSilent) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -78,6 +79,32 @@ TEST(DeviceSearch, ResultsAndAttempts) {
             EXPECT_EQ(messages.shown[0].caption, "Fehler") << c.what;
             EXPECT_EQ(messages.shown[0].icon, seriallink::MessageIcon::Exclamation) << c.what;
         }
+    }
+}
+
+// A failed fast update leaves fastRate set. The search opens at 9600 and stays there: no
+// reopens at either rate, and a silent loader leaves the PC side at 9600.
+TEST(DeviceSearch, StartsAtTheSlowRateWhateverTheLastUpdateLeft) {
+    for (bool silent : {false, true}) {
+        fwtest::LoaderSim sim(silent ? std::vector<std::string>{"--silent"}
+                                     : std::vector<std::string>{});
+        ASSERT_TRUE(sim.started()) << sim.error();
+        seriallink::SerialPort port;
+        flashwizard::LinkState link;
+        link.fastRate = true;
+        seriallink::testing::RecordingSleeper waits;
+        flashwizard::LoaderTiming timing = fwtest::FastTiming();
+        timing.sleeper = &waits;
+        fwtest::RecordingStatusLine status;
+        seriallink::testing::MessageRecorder messages;
+        bool searchFailed = false;
+        flashwizard::DeviceSearch search(port, link, status, &messages, timing);
+        EXPECT_EQ(search.Run(fwtest::LoaderSim::kPortName, searchFailed),
+                  silent ? SearchOutcome::NotFound : SearchOutcome::Found);
+        EXPECT_EQ(std::count(waits.sleeps.begin(), waits.sleeps.end(), timing.reopenSettle), 0)
+            << silent;
+        EXPECT_EQ(port.BaudRate(), 9600u) << silent;
+        EXPECT_FALSE(link.fastRate) << silent;
     }
 }
 

@@ -192,6 +192,20 @@ TEST(UpdateAgainstSimulator, SixFailedPassesThenARepeatSucceeds) {
     EXPECT_EQ(fwtest::HexData(run.sim.ImageLines()), fwtest::HexData(run.lines));
 }
 
+// A short USB drop-out in the middle of the download: the port vanishes after the fifth record
+// and is back under its name a moment later, after the first reopen (in the next pass's reset)
+// has failed. That failure keeps the name, a later attempt finds the port again, and the update
+// ends with every record written.
+TEST(UpdateAgainstSimulator, CablePulledAndPluggedInAgain) {
+    WizardRun run({"--vanish-after", "5", "--return-after", "400"});
+    ASSERT_TRUE(run.Search());
+    ASSERT_TRUE(run.Update());
+    EXPECT_TRUE(run.report.Has("next 176"));
+    EXPECT_EQ(run.port.PortName(), "");  // closed at the end as after every success
+    EXPECT_TRUE(run.sim.Vanished());
+    EXPECT_EQ(fwtest::HexData(run.sim.ImageLines()), fwtest::HexData(run.lines));
+}
+
 TEST(UpdateAgainstSimulator, FileWithOnlyTheEndRecord) {
     const std::string file = fwtest::WriteTempFile("end-only.hex", ":00000001FF\r\n");
     WizardRun run({}, file);

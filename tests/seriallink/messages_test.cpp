@@ -69,6 +69,7 @@ TEST(Messages, LanguageOfTheLocale) {
 #ifndef _WIN32
 // Windows programs take the user's language from the system, not from the environment.
 TEST(Messages, LanguageOfTheEnvironment) {
+    ::unsetenv("LANGUAGE");
     ::setenv("LANG", "de_DE.UTF-8", 1);
     ::unsetenv("LC_ALL");
     ::unsetenv("LC_MESSAGES");
@@ -82,33 +83,37 @@ TEST(Messages, LanguageOfTheEnvironment) {
     ::unsetenv("LANG");
     EXPECT_EQ(UserLanguage(), Language::English);
 }
-#endif
 
-TEST(Messages, LanguageListOutranksTheLocaleExceptUnderC) {
+TEST(Messages, LanguagePriorityListAfterTheLocale) {
     const struct {
-        const char* lang;
-        const char* list;
+        const char* locale;
+        const char* priorities;
         Language language;
     } cases[] = {
         {"en_US.UTF-8", "de:en", Language::German},
         {"de_DE.UTF-8", "en_GB:de", Language::English},
-        {"en_US.UTF-8", "fr:de", Language::German},
+        {"en_US.UTF-8", "fr:de_AT", Language::German},
         {"de_DE.UTF-8", "fr:it", Language::German},
-        {"C", "de", Language::English},
-        {"C.UTF-8", "de", Language::English},
-        {"", "de", Language::English},
         {"en_US.UTF-8", "", Language::English},
+        {"C", "de", Language::English},
+        {"", "de", Language::English},
+        {"C.UTF-8", "de", Language::English},
+        {"fr_FR", "::de", Language::German},
     };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LanguageOfEnvironment(c.locale, c.priorities), c.language)
+            << c.locale << " / " << c.priorities;
+    }
     ::unsetenv("LC_ALL");
     ::unsetenv("LC_MESSAGES");
-    for (const auto& c : cases) {
-        ::setenv("LANG", c.lang, 1);
-        ::setenv("LANGUAGE", c.list, 1);
-        EXPECT_EQ(UserLanguage(), c.language) << c.lang << " / " << c.list;
-    }
-    ::unsetenv("LANG");
+    ::setenv("LANG", "en_US.UTF-8", 1);
+    ::setenv("LANGUAGE", "de:en", 1);
+    EXPECT_EQ(UserLanguage(), Language::German);
     ::unsetenv("LANGUAGE");
+    ::unsetenv("LANG");
 }
+
+#endif
 
 TEST(Messages, FormatText) {
     EXPECT_EQ(FormatText("%d new Com Ports was found (%s).", {3LL, std::string("COM4, COM7")}),

@@ -45,17 +45,22 @@ TEST_F(SerialPortFake, OpenClosesTheOpenPortFirst) {
     EXPECT_EQ(line_.lastPath, "//./COM5");
 }
 
-TEST_F(SerialPortFake, FailedOpensLeaveNothingRemembered) {
+TEST_F(SerialPortFake, FailedOpensKeepTheNameForTheNextAttempt) {
     line_.present = false;
     EXPECT_FALSE(port_.Open("COM9", 9600));
     EXPECT_FALSE(port_.IsOpen());
     line_.present = true;
     line_.failSetLine = true;
-    EXPECT_FALSE(port_.Open("COM9", 9600));
+    EXPECT_FALSE(port_.Open("COM9", 115200));
     EXPECT_FALSE(port_.IsOpen());
     EXPECT_FALSE(line_.isOpen);
-    EXPECT_EQ(port_.PortName(), "");
-    EXPECT_EQ(port_.BaudRate(), 0u);
+    // A USB adapter that dropped out comes back under its name: the next exchange reopens it.
+    EXPECT_EQ(port_.PortName(), "COM9");
+    EXPECT_EQ(port_.BaudRate(), 115200u);
+    line_.failSetLine = false;
+    ASSERT_TRUE(port_.EnsureOpen());
+    EXPECT_EQ(line_.lastPath, "//./COM9");
+    EXPECT_EQ(line_.line.baudRate, 115200u);
 }
 
 TEST_F(SerialPortFake, ReleaseEnsureOpenAndClose) {
@@ -192,9 +197,10 @@ TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
 TEST_F(SerialPortFake, TransactUntilQuietReadsTheWholeReply) {
     ASSERT_TRUE(port_.Open("COM4", 9600));
     line_.onWrite = [](const std::string&, FakeLine& l) { l.Feed(std::string(25, 'A')); };
+    line_.Feed("\x06");  // the late answer of an earlier command must not lead the reply
     std::string reply;
     ASSERT_TRUE(port_.TransactUntilQuiet(std::string("\x21\x5A\x00\xA6", 4), reply, 500ms));
-    EXPECT_EQ(reply.size(), 25u);
+    EXPECT_EQ(reply, std::string(25, 'A'));
     EXPECT_EQ(line_.writes.back(), std::string("\x21\x5A\x00\xA6", 4));
     EXPECT_EQ(line_.readTimeouts.back().readTotalConstant, 500u);
 

@@ -54,6 +54,7 @@ TEST(Strings, EveryIdInBothLanguages) {
     EXPECT_EQ(english.Load(108), "Not enough free space. ");
     EXPECT_EQ(german.Load(108), "Nicht genug freier Speicherplatz.");
     EXPECT_EQ(english.Load(115), german.Load(115));
+    EXPECT_EQ(german.Load(180), "Die gewählten Lufträume enthalten keine Umrissdaten");
     EXPECT_EQ(seriallink::FormatText(english.Load(138), {3LL, std::string("COM4, COM7, COM9")}),
               "3 new Com Ports was found (COM4, COM7, COM9).");
 }
@@ -115,13 +116,7 @@ TEST(ScaleBar, NoRoomMeansNoScale) {
     EXPECT_FALSE(zonesend::chooseScale(flat, -20, 10, 10, choice));
 }
 
-TEST(DialogUnits, ConvertedFromTheFontLikeTheDialogManager) {
-    const zonesend::DialogBaseUnits units{6, 13};
-    EXPECT_EQ(units.toPixelsX(530), 795);
-    EXPECT_EQ(units.toPixelsY(302), 491);
-    EXPECT_EQ(units.toPixelsX(87), 131);  // 130.5 rounds up
-    EXPECT_EQ(units.toPixelsY(14), 23);   // 22.75
-    EXPECT_EQ(zonesend::averageCharWidthFromAlphabet(286), 6);
+TEST(DialogTemplate, MainDialogControlsInTemplateOrder) {
     ASSERT_EQ(zonesend::mainDialogControls().size(), 15u);
     EXPECT_EQ(zonesend::mainDialogControls()[0].id, zonesend::kIdExit);
     EXPECT_EQ(zonesend::mainDialogControls()[3].place.height, 268);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -23,6 +24,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "shell/qt/QtProfileStore.h"
+#include "shell/qt/QtTranslations.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
@@ -131,21 +133,30 @@ protected:
     }
 };
 
+TEST(DialogUnits, ConvertedFromTheFontLikeTheDialogManager) {
+    const shell::QtDialogUnits units(6, 13);
+    EXPECT_EQ(units.X(530), 795);
+    EXPECT_EQ(units.Y(302), 491);
+    EXPECT_EQ(units.X(87), 131);  // 130.5 rounds up
+    EXPECT_EQ(units.Y(14), 23);   // 22.75
+    EXPECT_EQ(shell::QtDialogUnits::AverageCharWidth(286), 6);
+}
+
 TEST_F(DialogTest, ControlsFollowTheTemplate) {
     open();
-    const zonesend::DialogBaseUnits& units = dialog->baseUnits();
+    const shell::QtDialogUnits& units = dialog->baseUnits();
     for (const zonesend::ControlTemplate& item : zonesend::mainDialogControls()) {
         QWidget* widget = dialog->findChild<QWidget*>(QString::number(item.id));
         ASSERT_NE(widget, nullptr) << item.id;
-        EXPECT_EQ(widget->x(), units.toPixelsX(item.place.x)) << item.id;
-        EXPECT_EQ(widget->y(), units.toPixelsY(item.place.y)) << item.id;
-        EXPECT_EQ(widget->width(), units.toPixelsX(item.place.width)) << item.id;
+        EXPECT_EQ(widget->x(), units.X(item.place.x)) << item.id;
+        EXPECT_EQ(widget->y(), units.Y(item.place.y)) << item.id;
+        EXPECT_EQ(widget->width(), units.X(item.place.width)) << item.id;
         if (item.kind != zonesend::ControlKind::ComboBox) {
-            EXPECT_EQ(widget->height(), units.toPixelsY(item.place.height)) << item.id;
+            EXPECT_EQ(widget->height(), units.Y(item.place.height)) << item.id;
         }
     }
-    EXPECT_EQ(dialog->width(), units.toPixelsX(530));
-    EXPECT_EQ(dialog->height(), units.toPixelsY(302));
+    EXPECT_EQ(dialog->width(), units.X(530));
+    EXPECT_EQ(dialog->height(), units.Y(302));
 
     // Tab order is template order.
     const std::vector<int> tabOrder = {2, 1000, 1003, 1004, 1005, 1010, 1011};
@@ -173,7 +184,42 @@ TEST_F(DialogTest, ControlsFollowTheTemplate) {
     EXPECT_EQ(preview.bottom() + 1, control<QWidget>(zonesend::kIdFileLine)->y() - 5);
     dialog->resize(dialog->width() + 100, dialog->height() + 50);
     EXPECT_EQ(dialog->previewRect(), preview);
-    EXPECT_EQ(list()->x(), units.toPixelsX(7));
+    EXPECT_EQ(list()->x(), units.X(7));
+}
+
+// The header shows the list font: taller than the dialog font, it must not cut the descenders.
+TEST_F(DialogTest, HeaderIsTallEnoughForTheListFont) {
+    for (int points : {8, 14}) {
+        AirspaceSetupDialog::Options o = options();
+        o.listFont = QFont(QStringLiteral("DejaVu Sans Mono"), points);
+        dialog = std::make_unique<AirspaceSetupDialog>(app, o);
+        const QLabel* header = control<QLabel>(zonesend::kIdHeaderLine);
+        EXPECT_GE(header->height(), QFontMetrics(header->font()).height()) << points;
+        EXPECT_LE(header->geometry().bottom(), list()->y()) << points;
+        EXPECT_GE(header->y(), 0) << points;
+    }
+}
+
+// Qt's own texts follow the program's language once its translation is installed.
+TEST(QtTranslations, ButtonsAndFileDialogInGerman) {
+    const auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    EXPECT_EQ(shell::InstallQtTranslations(seriallink::Language::English), nullptr);
+    EXPECT_EQ(yesText(), "&Yes");
+    {
+        const auto german = shell::InstallQtTranslations(seriallink::Language::German);
+        ASSERT_NE(german, nullptr) << "Qt's German translation (qt6-translations-l10n) is missing";
+        EXPECT_EQ(yesText(), "&Ja");
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        const QLabel* lookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(lookIn, nullptr);
+        EXPECT_EQ(lookIn->text(), "Suchen in:");
+    }
+    EXPECT_EQ(yesText(), "&Yes");
 }
 
 TEST_F(DialogTest, TextsInEnglishAndGerman) {
@@ -476,7 +522,7 @@ TEST_F(DialogTest, SendingFromTheDialog) {
     EXPECT_EQ(shown.back().text, "No data selected");
     clickLine(2);
     click(zonesend::kIdSendAirspace);  // only an airspace without bytes
-    EXPECT_EQ(shown.back().text, "No data selected");
+    EXPECT_EQ(shown.back().text, "The selected airspaces hold no outline data");
     EXPECT_TRUE(sim.logLines().size() <= 1);
 
     clickLine(0);
@@ -484,6 +530,8 @@ TEST_F(DialogTest, SendingFromTheDialog) {
     click(zonesend::kIdSendAirspace);
     EXPECT_EQ(shown.back().text, "Download succeded");
     EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
+    // The preselected port, never touched, is remembered because it worked.
+    EXPECT_EQ(app.commPort, "COM5");
     EXPECT_EQ(list()->selectedItems().size(), 3);
     EXPECT_EQ(totals().second, "22");
     EXPECT_FALSE(dialog->logic().sending());

@@ -209,7 +209,7 @@ TEST_F(UploadTest, OutcomesBeforeThePortIsTouched) {
     const std::vector<Case> cases = {
         {true, {0}, UploadOutcome::SelectionError, "Unexpected Error at select items"},
         {false, {}, UploadOutcome::NothingSelected, "No data selected"},
-        {false, {229}, UploadOutcome::NoData, "No data selected"},
+        {false, {229}, UploadOutcome::NoData, "The selected airspaces hold no outline data"},
         {false, over, UploadOutcome::TooLarge,
          "You can not load more than 3192 bytes/228 blocks of airspace data into Quillon\n"
          "Please reduce selected airspaces."},

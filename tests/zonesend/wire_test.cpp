@@ -170,7 +170,7 @@ TEST_F(WireTest, OutcomesThatLeaveTheStoreUntouched) {
     // Only airspaces without an encoding: nothing to send is no success.
     records.erase(records.begin(), records.begin() + 3);
     EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::NoData);
-    EXPECT_EQ(lastText(), "No data selected");
+    EXPECT_EQ(lastText(), "The selected airspaces hold no outline data");
 
     records.clear();
     for (int i = 0; i < 229; ++i) records.emplace_back(zstest::triangleText("T", i));

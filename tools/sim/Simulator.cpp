@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -61,7 +62,8 @@ std::string SimUsage(RoleTable roles) {
         "  --garbage-first N    invert the first N answers\n"
         "  --drop FRACTION      leave out this fraction of answers at random (see --seed)\n"
         "  --seed N             seed for --drop (default 1)\n"
-        "  --vanish-after K     pull the port after K accepted units\n\nRoles:\n";
+        "  --vanish-after K     pull the port after K accepted units\n"
+        "  --return-after MS    plug a pulled port in again after MS milliseconds\n\nRoles:\n";
     for (const RoleInfo& role : roles) {
         text += "  " + role.name + ": " + role.summary + "\n";
         for (const RoleOption& option : role.options) {
@@ -155,6 +157,8 @@ bool ParseSimArgs(RoleTable roles, const std::vector<std::string>& args, SimOpti
                                            static_cast<int>(times));
         } else if (arg == "--vanish-after") {
             if (!count(out.faults.vanishAfter)) return false;
+        } else if (arg == "--return-after") {
+            if (!count(out.faults.returnAfterMs)) return false;
         } else if (arg.rfind("--", 0) == 0 && role != nullptr) {
             const std::string name = arg.substr(2);
             const RoleOption* option = nullptr;
@@ -196,7 +200,8 @@ struct Simulator::Impl : Wire {
     int slave = -1;
     int wake[2] = {-1, -1};
     std::string linkPath;
-    std::atomic<bool> vanished{false};
+    std::atomic<bool> pulled{false};  // the cable has been pulled (once; it may come back)
+    bool vanished = false;            // the port is gone now
     bool vanishDue = false;
     bool linked = false;
     Clock::time_point started = Clock::now();
@@ -255,7 +260,7 @@ struct Simulator::Impl : Wire {
 
     void UnitAccepted() override {
         ++accepted;
-        if (options.faults.vanishAfter >= 0 && accepted >= options.faults.vanishAfter) {
+        if (!pulled && options.faults.vanishAfter >= 0 && accepted >= options.faults.vanishAfter) {
             vanishDue = true;
         }
     }
@@ -315,6 +320,8 @@ struct Simulator::Impl : Wire {
 
     // The cable is pulled: the name disappears and the client's next read or write fails.
     void Vanish() {
+        vanishDue = false;
+        pulled = true;
         Log("fault: port vanishes after " + std::to_string(accepted) + " accepted unit(s)");
         Unlink();
         // The last answer was on the wire before the cable went: let the client read it, as
@@ -336,6 +343,23 @@ struct Simulator::Impl : Wire {
         CloseFd(master);
         CloseFd(slave);
         vanished = true;
+    }
+
+    // The cable is plugged in again after the pause of --return-after: a new pseudo-terminal
+    // under the same name, the instrument's state as it was. false when the pause was cut short
+    // by Stop() or the port cannot be made again.
+    [[nodiscard]] bool Return() {
+        pollfd stop{wake[0], POLLIN, 0};
+        const auto pause = std::min<long long>(options.faults.returnAfterMs, 24LL * 3600 * 1000);
+        if (::poll(&stop, 1, static_cast<int>(pause)) != 0) return false;
+        std::string error;
+        if (!CreatePort(error)) {
+            Log("fault: the port cannot come back: " + error);
+            return false;
+        }
+        Log("fault: port is back after " + std::to_string(options.faults.returnAfterMs) + " ms");
+        vanished = false;
+        return true;
     }
 
     void Unlink() {
@@ -435,7 +459,8 @@ void Simulator::Run() {
     if (!s.role || s.master < 0) return;
     if (s.options.faults.vanishAfter == 0) s.Vanish();
     std::uint8_t buffer[kReadChunk];
-    while (!s.vanished) {
+    for (;;) {
+        if (s.vanished && (s.options.faults.returnAfterMs < 0 || !s.Return())) break;
         int timeoutMs = -1;
         if (s.idleDue) {
             const auto left = s.lastByte + kIdleGap - Clock::now();
@@ -495,7 +520,7 @@ std::string Simulator::LinkPath() const {
 }
 
 bool Simulator::Vanished() const {
-    return impl_->vanished;
+    return impl_->pulled;
 }
 
 }  // namespace quillon_sim

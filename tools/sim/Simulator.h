@@ -21,7 +21,8 @@ struct FaultOptions {
     double dropFraction = 0.0;   // leave out this fraction of answers, at random
     std::uint64_t seed = 1;      // for dropFraction
     std::vector<std::pair<std::uint32_t, int>> refuse;  // unit K refused the first T times
-    long long vanishAfter = -1;  // accepted units after which the port disappears; -1 never
+    long long vanishAfter = -1;    // accepted units after which the port disappears; -1 never
+    long long returnAfterMs = -1;  // a pulled port comes back after this pause; -1 never
 };
 
 struct SimOptions {
@@ -57,7 +58,7 @@ public:
     // Ends Run from any thread (or a signal handler).
     void Stop();
     [[nodiscard]] std::string LinkPath() const;
-    // True once a --vanish-after fault has pulled the port.
+    // True once a --vanish-after fault has pulled the port, also after it came back.
     [[nodiscard]] bool Vanished() const;
 
 private:

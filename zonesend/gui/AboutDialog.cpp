@@ -1,7 +1,6 @@
 #include "zonesend/gui/AboutDialog.h"
 
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -25,11 +24,6 @@ QString tableText(unsigned id) {
     return QString::fromStdString(seriallink::LoadString(id));
 }
 
-QRect toPixels(const DialogBaseUnits& units, const DialogUnitRect& place) {
-    return QRect(units.toPixelsX(place.x), units.toPixelsY(place.y), units.toPixelsX(place.width),
-                 units.toPixelsY(place.height));
-}
-
 }  // namespace
 
 QFont dialogFont() {
@@ -41,13 +35,8 @@ QFont dialogFont() {
     return font;
 }
 
-DialogBaseUnits baseUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    DialogBaseUnits units;
-    units.averageCharWidth = averageCharWidthFromAlphabet(metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
-    units.charHeight = metrics.height();
-    return units;
+QRect pixelRect(const shell::QtDialogUnits& units, const DialogUnitRect& place) {
+    return units.Rect(place.x, place.y, place.width, place.height);
 }
 
 QIcon applicationIcon() {
@@ -55,15 +44,15 @@ QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/zonesend/zonesend.svg"));
 }
 
-AboutDialog::AboutDialog(const DialogBaseUnits& units, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(const shell::QtDialogUnits& units, QWidget* parent) : QDialog(parent) {
     setFont(dialogFont());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(units.toPixelsX(kAboutDialogSize.width), units.toPixelsY(kAboutDialogSize.height));
+    setFixedSize(units.Size(kAboutDialogSize.width, kAboutDialogSize.height));
     setWindowTitle(tableText(ids::kAboutTitle));
 
     for (const ControlTemplate& item : aboutDialogControls()) {
-        const QRect place = toPixels(units, item.place);
+        const QRect place = pixelRect(units, item.place);
         if (item.kind == ControlKind::Icon) {
             auto* icon = new QLabel(this);
             icon->setObjectName(QStringLiteral("icon"));

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include "shell/qt/QtDialogUnits.h"
 #include "zonesend/DialogTemplate.h"
 
 namespace zonesend {
@@ -10,13 +11,14 @@ namespace zonesend {
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(const DialogBaseUnits& units, QWidget* parent = nullptr);
+    explicit AboutDialog(const shell::QtDialogUnits& units, QWidget* parent = nullptr);
 };
 
-// The dialog font ("MS Sans Serif" 8 pt where installed, the system's sans serif at 8 pt
-// otherwise) and the base units it gives.
+// The dialog font: "MS Sans Serif" 8 pt where installed, the system's sans serif at 8 pt
+// otherwise.
 [[nodiscard]] QFont dialogFont();
-[[nodiscard]] DialogBaseUnits baseUnitsOf(const QFont& font);
+// A template rectangle in pixels.
+[[nodiscard]] QRect pixelRect(const shell::QtDialogUnits& units, const DialogUnitRect& place);
 [[nodiscard]] QIcon applicationIcon();
 
 }  // namespace zonesend

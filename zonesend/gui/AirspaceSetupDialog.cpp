@@ -1,5 +1,7 @@
 #include "zonesend/gui/AirspaceSetupDialog.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -84,15 +87,13 @@ private:
 };
 
 AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options, QWidget* parent)
-    : QDialog(parent), options_(std::move(options)) {
+    : QDialog(parent), options_(std::move(options)), baseUnits_(dialogFont()) {
     setFont(dialogFont());
-    baseUnits_ = baseUnitsOf(font());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(applicationIcon());
     setSizeGripEnabled(false);
-    resize(baseUnits_.toPixelsX(kMainDialogSize.width),
-           baseUnits_.toPixelsY(kMainDialogSize.height));
+    resize(baseUnits_.Size(kMainDialogSize.width, kMainDialogSize.height));
     createControls();
     if (options_.selectionTools.shown) createSelectionTools();
 
@@ -251,7 +252,7 @@ void AirspaceSetupDialog::createControls() {
         }
         if (widget == nullptr) continue;
         widget->setObjectName(QString::number(item.id));
-        QRect place = pixelRect(item.place);
+        QRect place = pixelRect(baseUnits_, item.place);
         // A drop-down list's template height is that of its open list; closed it is one line.
         if (item.kind == ControlKind::ComboBox) place.setHeight(combo_->sizeHint().height());
         widget->setGeometry(place);
@@ -272,11 +273,6 @@ void AirspaceSetupDialog::createControls() {
             &AirspaceSetupDialog::onListSelectionChanged);
     // activated: the pilot's choice only, not the program's own changes of the entry.
     connect(combo_, &QComboBox::activated, this, [this] { logic_->OnPortSelChange(); });
-}
-
-QRect AirspaceSetupDialog::pixelRect(const DialogUnitRect& place) const {
-    return QRect(baseUnits_.toPixelsX(place.x), baseUnits_.toPixelsY(place.y),
-                 baseUnits_.toPixelsX(place.width), baseUnits_.toPixelsY(place.height));
 }
 
 QWidget* AirspaceSetupDialog::control(int controlId) const {
@@ -368,9 +364,19 @@ int AirspaceSetupDialog::caretIndex() const {
 }
 
 void AirspaceSetupDialog::applyListFont() {
-    listFont_ = makeListFont();
+    listFont_ = options_.listFont ? *options_.listFont : makeListFont();
     list_->setFont(listFont_);
-    control(kIdHeaderLine)->setFont(listFont_);
+    QWidget* header = control(kIdHeaderLine);
+    header->setFont(listFont_);
+    // The template gives the header the dialog font's height, but it shows the list font, which
+    // may be taller: it grows upwards, over the margin, so that the descenders ("g" of
+    // "Ceiling") are not cut off and the list below stays where it is.
+    const int needed = QFontMetrics(listFont_).height();
+    const QRect place = header->geometry();
+    if (place.height() < needed) {
+        header->setGeometry(place.x(), std::max(0, place.bottom() + 1 - needed), place.width(),
+                            needed);
+    }
 }
 
 void AirspaceSetupDialog::computePreviewRect() {

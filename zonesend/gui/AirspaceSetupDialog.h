@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "shell/qt/QtDialogUnits.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/DialogTemplate.h"
 #include "zonesend/SelectionPanelLogic.h"
@@ -45,6 +46,8 @@ public:
         std::function<seriallink::MessageAnswer(const seriallink::MessageBoxRequest&)> messageBox;
         std::function<void()> aboutBox;
         SelectionToolOptions selectionTools;
+        // The fixed-pitch font of the list and its header; chosen from the system's when empty.
+        std::optional<QFont> listFont;
     };
 
     explicit AirspaceSetupDialog(AirspaceSetupApp& app, Options options = {},
@@ -55,7 +58,7 @@ public:
     // The preview as last drawn (null before the first selection change), and where it shows.
     [[nodiscard]] const QImage& previewImage() const { return preview_; }
     [[nodiscard]] QRect previewRect() const { return previewRect_; }
-    [[nodiscard]] const DialogBaseUnits& baseUnits() const { return baseUnits_; }
+    [[nodiscard]] const shell::QtDialogUnits& baseUnits() const { return baseUnits_; }
     [[nodiscard]] const QFont& listFont() const { return listFont_; }
     [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
     // Opens the Select panel modally; `whileOpen` runs once it shows (for tests and pictures).
@@ -97,7 +100,6 @@ private:
     class ComboAdapter;
 
     void createControls();
-    [[nodiscard]] QRect pixelRect(const DialogUnitRect& place) const;
     [[nodiscard]] QWidget* control(int controlId) const;
     void onListSelectionChanged();
     void createSelectionTools();
@@ -105,7 +107,7 @@ private:
     void showAirspaceInfo();
 
     Options options_;
-    DialogBaseUnits baseUnits_;
+    shell::QtDialogUnits baseUnits_;
     QFont listFont_;
     std::map<int, QWidget*> controls_;
     QListWidget* list_ = nullptr;

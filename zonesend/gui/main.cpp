@@ -4,6 +4,7 @@
 
 #include "seriallink/Messages.h"
 #include "shell/qt/QtProfileStore.h"
+#include "shell/qt/QtTranslations.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/gui/AirspaceSetupProgram.h"
@@ -13,8 +14,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(zonesend::applicationIcon());
     QApplication::setDesktopFileName(QStringLiteral("zonesend"));
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::Language language = seriallink::UserLanguage();
+    const seriallink::StringTable strings = zonesend::makeStringTable(language);
     seriallink::InstallStringTable(&strings);
+    // The file dialog and the Yes/No buttons speak the string table's language too.
+    const auto qtTexts = shell::InstallQtTranslations(language);
 
     zonesend::AirspaceSetupApp app;
     shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
