@@ -1,6 +1,7 @@
 #include "seriallink/SerialPort.h"
 
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace seriallink {
@@ -11,8 +12,7 @@ std::string DevicePathForPort(const std::string& portName) {
 
 SerialPort::SerialPort() : SerialPort(MakePlatformBackend()) {}
 
-SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend)
-    : backend_(std::move(backend)), sleeper_(&SystemSleeper()) {}
+SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
 
 SerialPort::~SerialPort() {
     (void)Close();
@@ -147,6 +147,14 @@ bool SerialPort::ReadFixed(std::string& out, std::size_t count) {
     return true;
 }
 
+void SerialPort::Sleep(std::chrono::milliseconds duration) {
+    if (backend_) {
+        backend_->Sleep(duration);
+    } else {
+        std::this_thread::sleep_for(duration);  // no device at all; the wait still holds
+    }
+}
+
 std::string SerialPort::PortName() const {
     return name_;
 }
@@ -164,11 +172,11 @@ bool SerialPort::TransactFixed(const std::string& request, std::string& reply,
         // attempt without a pause, as nothing was sent that needs time to settle.
         if (!Drain()) continue;
         if (!WriteRaw(request)) {
-            sleeper_->Sleep(pause);
+            Sleep(pause);
             continue;
         }
         if (!ReadFixed(reply, replyLength)) {
-            sleeper_->Sleep(pause);
+            Sleep(pause);
             continue;
         }
         (void)ApplyTimeouts(0, 0);

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "seriallink/SerialBackend.h"
-#include "seriallink/Timing.h"
 
 namespace seriallink {
 
@@ -76,9 +75,9 @@ public:
     // Rate of the last successful Open; 0 after Close.
     [[nodiscard]] std::uint32_t BaudRate() const { return baudRate_; }
     [[nodiscard]] bool KeepOpen() const { return keepOpen_; }
-    // The pauses of TransactFixed go through this (tests make them instant).
-    void SetSleeper(Sleeper& sleeper) { sleeper_ = &sleeper; }
-    [[nodiscard]] Sleeper& GetSleeper() const { return *sleeper_; }
+    // Waits on the port's back end: the pauses of TransactFixed and of the loader procedures
+    // above (a fake back end makes them instant). Works whether the port is open or not.
+    void Sleep(std::chrono::milliseconds duration);
 
 private:
     [[nodiscard]] bool OpenDevice(const std::string& name, std::uint32_t baudRate);
@@ -93,7 +92,6 @@ private:
     std::uint32_t writeTotalDefault_ = kWriteTotalDefault;
     std::uint32_t writeMultiplier_ = kWriteMultiplier;
     std::uint32_t baudRate_ = 0;
-    Sleeper* sleeper_;
 };
 
 }  // namespace seriallink

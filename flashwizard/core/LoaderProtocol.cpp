@@ -140,7 +140,7 @@ void LoaderClient::Reopen(unsigned rate) {
     // A failed close or open shows up as a failure of the next exchange.
     (void)port_.Close();
     (void)port_.Open(name, rate);
-    timing_.Sleep(timing_.reopenSettle);
+    port_.Sleep(timing_.reopenSettle);
     link_.fastRate = (rate == kFastBaud);
 }
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "seriallink/ComPorts.h"
 #include "seriallink/SerialBackend.h"
@@ -179,6 +180,10 @@ public:
         (void)::close(fd_);
         fd_ = -1;
         return true;
+    }
+
+    void Sleep(std::chrono::milliseconds duration) override {
+        std::this_thread::sleep_for(duration);
     }
 
 private:

@@ -227,7 +227,6 @@ TEST(UpdateAgainstSimulator, RealTimingsForAShortFile) {
 // so that any command can be made to fail.
 struct ScriptedLoader {
     seriallink::testing::FakeLine line;
-    seriallink::testing::RecordingSleeper sleeps;
     seriallink::SerialPort port{line.MakeBackend()};
     flashwizard::LinkState link;
     flashwizard::LoaderTiming timing;
@@ -241,8 +240,6 @@ struct ScriptedLoader {
                 l.Feed(sent == refused ? "\x07" : "\x06");
             }
         };
-        port.SetSleeper(sleeps);
-        timing.sleeper = &sleeps;
         EXPECT_TRUE(port.Open("COM2", 9600));
     }
 };
@@ -270,7 +267,7 @@ TEST(UpdateSequenceSteps, SlowModeRefusedSixTimesDeactivatesTheLoader) {
     const std::string& w = loader.line.written;
     EXPECT_NE(w.find(flashwizard::DisablePacket()), std::string::npos);
     EXPECT_EQ(w.substr(w.size() - flashwizard::RunPacket().size()), flashwizard::RunPacket());
-    EXPECT_EQ(std::count(loader.sleeps.sleeps.begin(), loader.sleeps.sleeps.end(),
+    EXPECT_EQ(std::count(loader.line.sleeps.begin(), loader.line.sleeps.end(),
                          std::chrono::milliseconds(500)),
               6);
 }
@@ -331,7 +328,7 @@ TEST(UpdateSequenceSteps, EraseRefusedInEveryPassWaitsTwiceBeforeTheNextPass) {
     expected.emplace_back("165");
     EXPECT_EQ(report.Statuses(), expected);
     // Six pauses after the failed attempts and one before the next pass, in each of six passes.
-    EXPECT_EQ(loader.sleeps.sleeps,
+    EXPECT_EQ(loader.line.sleeps,
               std::vector<std::chrono::milliseconds>(42, std::chrono::milliseconds(500)));
     EXPECT_TRUE(loader.port.IsOpen());
     EXPECT_EQ(

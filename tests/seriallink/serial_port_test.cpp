@@ -17,9 +17,8 @@ constexpr Timeouts kDefaultTimeouts{0, 0, 500, 1, 10};
 
 class SerialPortFake : public ::testing::Test {
 protected:
-    SerialPortFake() : port_(line_.MakeBackend()) { port_.SetSleeper(sleeper_); }
+    SerialPortFake() : port_(line_.MakeBackend()) {}
     FakeLine line_;
-    RecordingSleeper sleeper_;
     SerialPort port_;
 };
 
@@ -159,7 +158,7 @@ TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
     };
     ASSERT_TRUE(port_.TransactFixed("\x07\x0E\x01\x43\xBC", reply, 1, 3, 500ms, 700ms));
     EXPECT_EQ(reply, "\x06");
-    EXPECT_EQ(sleeper_.sleeps, (std::vector<std::chrono::milliseconds>{500ms, 500ms}));
+    EXPECT_EQ(line_.sleeps, (std::vector<std::chrono::milliseconds>{500ms, 500ms}));
     EXPECT_EQ(line_.readTimeouts.back().readTotalConstant, 700u);
     EXPECT_EQ(line_.timeouts, kDefaultTimeouts);
     EXPECT_FALSE(port_.IsOpen());  // released
@@ -173,19 +172,19 @@ TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
 
     // Silence throughout: false, reply cleared, every attempt paused.
     line_.onWrite = nullptr;
-    sleeper_.sleeps.clear();
+    line_.sleeps.clear();
     EXPECT_FALSE(port_.TransactFixed("\x07", reply, 1, 3, 500ms, 500ms));
     EXPECT_EQ(reply, "");
-    EXPECT_EQ(sleeper_.sleeps.size(), 3u);
+    EXPECT_EQ(line_.sleeps.size(), 3u);
 
     // A failing drain spends the attempt without a pause.
     port_.SetKeepOpen(true);
     line_.failGetTimeouts = true;
-    sleeper_.sleeps.clear();
+    line_.sleeps.clear();
     line_.writes.clear();
     EXPECT_FALSE(port_.TransactFixed("\x07", reply, 1, 3, 500ms, 500ms));
     EXPECT_TRUE(line_.writes.empty());
-    EXPECT_TRUE(sleeper_.sleeps.empty());
+    EXPECT_TRUE(line_.sleeps.empty());
     EXPECT_TRUE(port_.IsOpen());
 }
 

@@ -10,7 +10,6 @@
 
 #include "airspace/AirspaceFile.h"
 #include "seriallink/Messages.h"
-#include "seriallink/Timing.h"
 #include "tools/quillon/command.h"
 #include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/AirspaceSetupLogic.h"
@@ -116,8 +115,7 @@ int runSend(const std::vector<std::string>& args) {
 
     PrintedMessages messages;
     bool sending = false;
-    zonesend::AirspaceUpload upload(zonesend::systemAirspaceLink(), &messages,
-                                    seriallink::SystemSleeper(), sending);
+    zonesend::AirspaceUpload upload(&messages, sending);
     const zonesend::UploadOutcome outcome = upload.run(selection, port, baudRate);
     seriallink::InstallStringTable(nullptr);
     return outcome == zonesend::UploadOutcome::Succeeded ? 0 : 1;
