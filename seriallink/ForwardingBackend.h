@@ -28,6 +28,7 @@ public:
         return inner_->Write(data, count, written);
     }
     bool Close() override { return inner_->Close(); }
+    OpenStatus Reopen(const std::string& devicePath) override { return inner_->Reopen(devicePath); }
     void Sleep(std::chrono::milliseconds duration) override { inner_->Sleep(duration); }
 
 protected:

@@ -81,6 +81,13 @@ public:
                                      std::size_t& written) = 0;
     // Closes the device. On false the device stays open.
     [[nodiscard]] virtual bool Close() = 0;
+    // Closes the device and opens devicePath again. Back ends that can keep other programs out
+    // in between do so (the POSIX one holds its advisory lock throughout); this default leaves
+    // a moment in which another program may take the device.
+    [[nodiscard]] virtual OpenStatus Reopen(const std::string& devicePath) {
+        if (!Close()) return OpenStatus::Failed;
+        return Open(devicePath);
+    }
     // Waits for duration, open or not (the pause after a failed exchange, the settling time
     // after a reopen).
     virtual void Sleep(std::chrono::milliseconds duration) = 0;

@@ -28,6 +28,10 @@ bool SerialPort::CloseHandle() {
 
 bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
     if (!backend_ || backend_->Open(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    return SetUpDevice(baudRate);
+}
+
+bool SerialPort::SetUpDevice(std::uint32_t baudRate) {
     LineSettings line;
     bool ok = backend_->GetLineSettings(line);
     if (ok) {
@@ -51,6 +55,18 @@ bool SerialPort::Open(const std::string& name, std::uint32_t baudRate) {
     name_.clear();
     baudRate_ = 0;
     if (!OpenDevice(name, baudRate)) return false;
+    name_ = name;
+    baudRate_ = baudRate;
+    return true;
+}
+
+bool SerialPort::Reopen(std::uint32_t baudRate) {
+    const std::string name = name_;
+    if (!IsOpen()) return Open(name, baudRate);
+    name_.clear();
+    baudRate_ = 0;
+    if (backend_->Reopen(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    if (!SetUpDevice(baudRate)) return false;
     name_ = name;
     baudRate_ = baudRate;
     return true;
@@ -113,7 +129,7 @@ bool SerialPort::WriteRaw(const std::string& bytes) {
                          written)) {
         // A failed write often means the device went away (USB cable); a fresh open is the
         // only way to get a working handle back, should it have returned.
-        (void)Open(std::string(name_), baudRate_);
+        (void)Reopen(baudRate_);
         return false;
     }
     return written == bytes.size();

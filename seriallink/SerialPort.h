@@ -38,6 +38,10 @@ public:
 
     // Opens "//./" + name at baudRate, 8N1, default time-outs; closes the current port first.
     [[nodiscard]] bool Open(const std::string& name, std::uint32_t baudRate);
+    // Close, then Open by the remembered name at baudRate, as one step: the back end keeps
+    // other programs out meanwhile where it can (a second program's open in the gap would
+    // otherwise take the port from under a running update). Open when the port is closed.
+    [[nodiscard]] bool Reopen(std::uint32_t baudRate);
     // Closes and forgets name and rate; true also when nothing was open. On a failing close
     // the port stays open and remembered.
     [[nodiscard]] bool Close();
@@ -81,6 +85,8 @@ public:
 
 private:
     [[nodiscard]] bool OpenDevice(const std::string& name, std::uint32_t baudRate);
+    // Line settings and default time-outs of a device just opened; closes it on failure.
+    [[nodiscard]] bool SetUpDevice(std::uint32_t baudRate);
     [[nodiscard]] bool CloseHandle();
 
     std::unique_ptr<SerialBackend> backend_;  // the handle: open or not

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "flashwizard/core/DeviceSearch.h"
@@ -206,6 +208,51 @@ TEST(UpdateAgainstSimulator, FileWithOnlyTheEndRecord) {
     EXPECT_EQ(CountStarting(simReport, "write"), 0);
     EXPECT_EQ(CountStarting(simReport, "erase"), 1);
     EXPECT_EQ(run.sim.ImageLines(), std::vector<std::string>{":00000001FF"});
+}
+
+// Two programs on one port: a second one trying to open it again and again while the first
+// updates (from the fast-mode switch, a reopen, to the end of the slow-mode one, another) is
+// always refused and disturbs nothing.
+TEST(UpdateAgainstSimulator, ASecondProgramNeverGetsThePortDuringAnUpdate) {
+    WizardRun run({});
+    std::atomic<bool> hammering{false};
+    std::atomic<bool> done{false};
+    std::atomic<int> refused{0};
+    std::atomic<int> intrusions{0};
+    std::thread second([&] {
+        seriallink::SerialPort other;
+        while (!done) {
+            // A short breath between tries, so that the simulator is not starved of processor.
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            if (!hammering) continue;
+            if (other.Open(LoaderSim::kPortName, 9600)) {
+                // Counted only while the update still runs: this thread may have been held up
+                // between the check above and the open until after the update's end.
+                if (hammering) ++intrusions;
+                (void)other.Close();
+            } else {
+                ++refused;
+            }
+        }
+    });
+    struct Watching : RecordingReport {
+        std::atomic<bool>* hammering = nullptr;
+        void SetStatus(unsigned id, const std::vector<int>& numbers) override {
+            RecordingReport::SetStatus(id, numbers);
+            if (id == flashwizard::kStrFastFirst) *hammering = true;
+            if (id == flashwizard::kStrStartFirst) *hammering = false;
+        }
+    } report;
+    report.hammering = &hammering;
+    ASSERT_TRUE(run.Search());
+    flashwizard::UpdateSequence sequence(run.port, run.link, run.lines, report, run.timing);
+    const bool updated = sequence.Run();
+    done = true;
+    second.join();
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(intrusions, 0);
+    EXPECT_GT(refused, 100);
+    EXPECT_EQ(fwtest::HexData(run.sim.ImageLines()), fwtest::HexData(run.lines));
 }
 
 TEST(UpdateAgainstSimulator, RealTimingsForAShortFile) {

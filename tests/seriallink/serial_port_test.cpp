@@ -2,6 +2,10 @@
 // drain, and the two exchanges, on the fake; time-outs, exclusivity and line rates on a pty.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 #include "PtyPair.h"
 #include "seriallink/SerialPort.h"
 #include "seriallink/testing/FakeBackend.h"
@@ -253,6 +257,39 @@ TEST_F(SerialPortPty, SecondOpenOfTheSamePortFails) {
     EXPECT_FALSE(other.Open("COM7", 9600));
     ASSERT_TRUE(port_.Close());
     EXPECT_TRUE(other.Open("COM7", 9600));
+}
+
+// Another program trying to open the port without pause, while this one switches its rate
+// again and again: it must never get in, and every switch must succeed.
+TEST_F(SerialPortPty, ReopenKeepsAnotherProgramOut) {
+    ASSERT_TRUE(port_.Open("COM7", 9600));
+    std::atomic<bool> done{false};
+    std::atomic<int> attempts{0};
+    std::atomic<int> intrusions{0};
+    std::thread other([&] {
+        std::unique_ptr<SerialBackend> backend = MakePlatformBackend();
+        while (!done) {
+            ++attempts;
+            if (backend->Open(DevicePathForPort("COM7")) == OpenStatus::Ok) {
+                ++intrusions;
+                (void)backend->Close();
+            }
+        }
+    });
+    int failed = 0;
+    for (int i = 0; i < 300; ++i) {
+        const std::uint32_t rate = i % 2 == 0 ? 115200 : 9600;
+        if (!port_.Reopen(rate) || pty_.ClientRate() != rate) ++failed;
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(intrusions, 0);
+    EXPECT_GT(attempts, 300);
+    EXPECT_EQ(port_.PortName(), "COM7");
+    ASSERT_TRUE(port_.Close());
+    SerialPort after;
+    EXPECT_TRUE(after.Open("COM7", 9600));  // the lock went with the close
 }
 
 TEST_F(SerialPortPty, LineRatesReachTheOtherSide) {
