@@ -13,6 +13,7 @@ struct PortState {
     std::uint32_t baudRate = kDefaultBaudRate;
     std::chrono::milliseconds readTimeout = kReadTimeout;
     BackendFactory factory;
+    OpenStatus lastOpenStatus = OpenStatus::Ok;
 };
 
 PortState& State() {
@@ -80,12 +81,16 @@ void SetBackendFactory(BackendFactory factory) {
 
 bool Open(const std::string& name) {
     std::string path = DevicePathForPort(name);
-    if (path.size() > kMaxDevicePath) return false;
     PortState& state = State();
+    if (path.size() > kMaxDevicePath) {
+        state.lastOpenStatus = OpenStatus::Failed;
+        return false;
+    }
     Close();
     if (!Backend()) return false;
     SerialBackend& port = *state.backend;
-    if (port.Open(path) != OpenStatus::Ok) return false;
+    state.lastOpenStatus = port.Open(path);
+    if (state.lastOpenStatus != OpenStatus::Ok) return false;
 
     LineSettings line;
     bool ok = port.GetLineSettings(line);
@@ -112,6 +117,10 @@ void Close() {
 
 bool IsOpen() {
     return OpenBackend() != nullptr;
+}
+
+OpenStatus LastOpenStatus() {
+    return State().lastOpenStatus;
 }
 
 std::vector<std::uint8_t> MakeFrame(std::span<const std::uint8_t> payload) {

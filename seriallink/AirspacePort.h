@@ -42,6 +42,8 @@ void SetReadTimeout(std::chrono::milliseconds timeout);
 // Opens "//./" + name at BaudRate(), 8N1, reads waiting at most ReadTimeout(), writes without
 // limit.
 [[nodiscard]] bool Open(const std::string& name);
+// What the back end answered to the last attempt to open a device (Ok before any).
+[[nodiscard]] OpenStatus LastOpenStatus();
 // Sends buffer[0..sendLength-1] (framed when frameRequest) after discarding waiting input, then
 // reads receiveLength bytes (+2 and checked as a frame when checkReply) back into buffer.
 // Returns an ExchangeResult; 0 = success.

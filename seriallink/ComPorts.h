@@ -46,7 +46,8 @@ struct PortDevice {
 // The present ports of the port map, in the order found (not sorted). false when the listing
 // itself is not possible (unreadable port directory or /sys/class/tty).
 [[nodiscard]] bool ListPortDevices(std::vector<PortDevice>& out);
-// The device a port name opens through the port map; empty when the name maps to nothing.
+// The device a port name opens through the port map; empty when the name maps to nothing. A name
+// that is an absolute device path names itself.
 [[nodiscard]] std::string DeviceOfPortName(std::string_view portName);
 
 // The two enumeration methods: the device listing, and the probe of COM1..COM255.

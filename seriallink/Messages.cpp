@@ -29,11 +29,24 @@ Language LanguageOfLocale(std::string_view locale) {
 
 Language UserLanguage() {
     // The POSIX order of precedence for message texts.
+    std::string_view locale;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        std::string_view value = EnvironmentValue(name);
-        if (!value.empty()) return LanguageOfLocale(value);
+        locale = EnvironmentValue(name);
+        if (!locale.empty()) break;
     }
-    return Language::English;
+    // LANGUAGE ("de:en") is the user's list of message languages, first choice first; as in
+    // gettext it counts only when a locale other than C is set.
+    const bool cLocale =
+        locale.empty() || locale == "C" || locale == "POSIX" || locale.substr(0, 2) == "C.";
+    std::string_view list = cLocale ? std::string_view() : EnvironmentValue("LANGUAGE");
+    while (!list.empty()) {
+        const std::size_t colon = list.find(':');
+        const std::string_view entry = list.substr(0, colon);
+        if (LanguageOfLocale(entry) == Language::German) return Language::German;
+        if (entry.substr(0, 2) == "en") return Language::English;
+        list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+    }
+    return LanguageOfLocale(locale);
 }
 
 StringTable::StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId,

@@ -34,8 +34,8 @@ public:
 
 enum class Language { English, German };
 
-// German when the user's locale (LC_ALL, else LC_MESSAGES, else LANG) names German,
-// English otherwise.
+// German when the user's locale (LC_ALL, else LC_MESSAGES, else LANG) names German, or when
+// German comes before English in LANGUAGE under a locale other than C; English otherwise.
 [[nodiscard]] Language UserLanguage();
 [[nodiscard]] Language LanguageOfLocale(std::string_view locale);
 

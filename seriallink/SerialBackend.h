@@ -55,10 +55,11 @@ struct LineSettings {
 
 enum class OpenStatus {
     Ok,
-    NotFound,  // no such device (Win32 ERROR_FILE_NOT_FOUND and alike)
-    Busy,      // exists but another program holds it (sharing violation, access denied)
-    Faulty,    // exists but does not work (Win32 error 31)
-    Failed,    // any other failure
+    NotFound,      // no such device (Win32 ERROR_FILE_NOT_FOUND and alike)
+    Busy,          // exists but another program holds it (sharing violation, access denied)
+    Faulty,        // exists but does not work (Win32 error 31)
+    Failed,        // any other failure
+    NoPermission,  // exists but this user may not open it (POSIX: not in the device's group)
 };
 
 class SerialBackend {

@@ -27,7 +27,9 @@ bool SerialPort::CloseHandle() {
 }
 
 bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
-    if (!backend_ || backend_->Open(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    if (!backend_) return false;
+    lastOpenStatus_ = backend_->Open(DevicePathForPort(name));
+    if (lastOpenStatus_ != OpenStatus::Ok) return false;
     return SetUpDevice(baudRate);
 }
 
@@ -65,7 +67,8 @@ bool SerialPort::Reopen(std::uint32_t baudRate) {
     if (!IsOpen()) return Open(name, baudRate);
     name_.clear();
     baudRate_ = 0;
-    if (backend_->Reopen(DevicePathForPort(name)) != OpenStatus::Ok) return false;
+    lastOpenStatus_ = backend_->Reopen(DevicePathForPort(name));
+    if (lastOpenStatus_ != OpenStatus::Ok) return false;
     if (!SetUpDevice(baudRate)) return false;
     name_ = name;
     baudRate_ = baudRate;

@@ -63,6 +63,8 @@ public:
     // Reads exactly count bytes in one read; out is untouched on false.
     [[nodiscard]] bool ReadFixed(std::string& out, std::size_t count);
     [[nodiscard]] std::string PortName() const;
+    // What the back end answered to the last attempt to open a device (Ok before any).
+    [[nodiscard]] OpenStatus LastOpenStatus() const { return lastOpenStatus_; }
 
     // One request/reply exchange with a reply of fixed length, repeated on transport failures:
     // up to `attempts` tries, `pause` between failed ones, `readTimeout` per read. true when a
@@ -98,6 +100,7 @@ private:
     std::uint32_t writeTotalDefault_ = kWriteTotalDefault;
     std::uint32_t writeMultiplier_ = kWriteMultiplier;
     std::uint32_t baudRate_ = 0;
+    OpenStatus lastOpenStatus_ = OpenStatus::Ok;
 };
 
 }  // namespace seriallink

@@ -4,23 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/ProfileStore.h"
+
 namespace zonesend {
 
-// Where the remembered values live. The program backs it with the per-user settings store; the
-// tests and the command line use the same location or an in-memory copy.
-class ProfileStore {
-public:
-    virtual ~ProfileStore() = default;
-    [[nodiscard]] virtual std::string readText(const std::string& section, const std::string& name,
-                                               const std::string& fallback) const = 0;
-    [[nodiscard]] virtual std::int64_t readInteger(const std::string& section,
-                                                   const std::string& name,
-                                                   std::int64_t fallback) const = 0;
-    virtual void writeText(const std::string& section, const std::string& name,
-                           const std::string& value) = 0;
-    virtual void writeInteger(const std::string& section, const std::string& name,
-                              std::int64_t value) = 0;
-};
+// Where the remembered values live: the per-user settings store in the program, the same
+// location in the command line, an in-memory copy in tests.
+using ProfileStore = shell::ProfileStore;
 
 inline constexpr const char* kProgramName = "zonesend";
 inline constexpr const char* kSettingsSection = "Settings";

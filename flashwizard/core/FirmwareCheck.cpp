@@ -1,12 +1,11 @@
 #include "flashwizard/core/FirmwareCheck.h"
 
 #include "flashwizard/core/WizardStrings.h"
-#include "seriallink/HexFile.h"
 
 namespace flashwizard {
 
 bool CheckFirmwareFile(const std::string& firmwarePath, std::vector<std::string>& hexLines,
-                       seriallink::MessageOwner* owner) {
+                       seriallink::MessageOwner* owner, seriallink::HexVerdict* verdict) {
     if (firmwarePath.empty()) {
         ShowWizardError(owner, kStrNoFileChosen);
         return false;
@@ -15,7 +14,9 @@ bool CheckFirmwareFile(const std::string& firmwarePath, std::vector<std::string>
         ShowWizardError(owner, kStrFileMissing);
         return false;
     }
-    if (!seriallink::LoadHexFile(firmwarePath, hexLines)) {
+    const seriallink::HexVerdict found = seriallink::ReadHexFile(firmwarePath, hexLines);
+    if (verdict != nullptr) *verdict = found;
+    if (!found.ok()) {
         // A half-read file must not reach the download.
         hexLines.clear();
         ShowWizardError(owner, kStrFileNotHex);

@@ -79,12 +79,18 @@ const seriallink::StringEntry kTexts[] = {
     {179, "", "Achtung"},
 };
 
+const seriallink::StringTable* g_replacement = nullptr;
+
 }  // namespace
 
 const seriallink::StringTable& WizardStrings() {
     static const seriallink::StringTable table(kTexts, kStrErrorCaption,
                                                seriallink::Language::German);
-    return table;
+    return g_replacement != nullptr ? *g_replacement : table;
+}
+
+void UseWizardStrings(const seriallink::StringTable* table) {
+    g_replacement = table;
 }
 
 std::string WizardText(unsigned id, const std::vector<int>& numbers) {

@@ -68,8 +68,13 @@ enum StringId : unsigned {
     kStrAttentionCaption = 179,
 };
 
-// The table, with 129 "Fehler" as its error caption.
+// The table, with 129 "Fehler" as its error caption; or the table put in its place.
 [[nodiscard]] const seriallink::StringTable& WizardStrings();
+
+// Puts another table with the same ids (the command line's English one) in place of the
+// wizard's own for WizardStrings, WizardText and ShowWizardError; null restores the wizard's.
+// The table must outlive its use.
+void UseWizardStrings(const seriallink::StringTable* table);
 
 // The text of id formatted with whole numbers (printf rules, as the status line shows it).
 [[nodiscard]] std::string WizardText(unsigned id, const std::vector<int>& numbers = {});

@@ -1,24 +1,31 @@
-// The wizard's message boxes as QMessageBox, owned by a window of the wizard.
+// The wizard's message boxes on the Qt shell's, with the Downloader's German Yes and No.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "flashwizard/frame/WizardMessages.h"
+#include "shell/qt/QtMessageBoxes.h"
 
 namespace flashwizard {
 
 class QtMessages : public WizardMessages {
 public:
-    explicit QtMessages(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
+    explicit QtMessages(QWidget* owner = nullptr) : boxes_(owner) {
+        // The Downloader speaks German only, its buttons included.
+        boxes_.SetYesNoTexts(QStringLiteral("Ja"), QStringLiteral("Nein"));
+    }
+    void SetOwner(QWidget* owner) { boxes_.SetOwner(owner); }
 
-    seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
-    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override;
+    seriallink::MessageAnswer ShowMessageBox(
+        const seriallink::MessageBoxRequest& request) override {
+        return boxes_.ShowMessageBox(request);
+    }
+    seriallink::MessageAnswer AskDefaultNo(const seriallink::MessageBoxRequest& request) override {
+        return boxes_.AskDefaultNo(request);
+    }
 
 private:
-    seriallink::MessageAnswer Show(const seriallink::MessageBoxRequest& request, bool defaultNo);
-    QPointer<QWidget> owner_;
+    shell::QtMessageBoxes boxes_;
 };
 
 }  // namespace flashwizard

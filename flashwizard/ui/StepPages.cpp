@@ -33,8 +33,8 @@ QString Qt8(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 
 StepDlg::StepDlg(QWidget* parent, int pointSize, int widthUnits, int heightUnits)
-    : QWidget(parent), units_(DialogUnits::TemplateFont(pointSize)) {
-    setFont(DialogUnits::TemplateFont(pointSize));
+    : QWidget(parent), units_(shell::QtDialogUnits::TemplateFont(pointSize)) {
+    setFont(shell::QtDialogUnits::TemplateFont(pointSize));
     setFixedSize(units_.Size(widthUnits, heightUnits));
 }
 

@@ -11,7 +11,7 @@
 
 #include "flashwizard/core/UpdateReport.h"
 #include "flashwizard/core/WizardStrings.h"
-#include "flashwizard/ui/DialogUnits.h"
+#include "shell/qt/QtDialogUnits.h"
 
 class QLineEdit;
 class QProgressBar;
@@ -43,7 +43,7 @@ public:
     virtual void OnPageShown() {}
     virtual void OnPageHidden() {}
 
-    [[nodiscard]] const DialogUnits& units() const { return units_; }
+    [[nodiscard]] const shell::QtDialogUnits& units() const { return units_; }
 
 protected:
     // Enter and Escape inside a page do nothing: they must neither hide the page nor reach the
@@ -55,7 +55,7 @@ protected:
     QSvgWidget* AddPicture(const QString& resource, int x, int y, QSize pixels);
 
 private:
-    DialogUnits units_;
+    shell::QtDialogUnits units_;
 };
 
 // A static text that paints with colours of its own (the red "Achtung:" of step 4).

@@ -46,7 +46,7 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
                           Qt::WindowCloseButtonHint),
       state_(state),
       environment_(std::move(environment)),
-      units_(DialogUnits::TemplateFont(kFrameFontPoints)) {
+      units_(shell::QtDialogUnits::TemplateFont(kFrameFontPoints)) {
     RegisterWizardResources();
     if (environment_.messages == nullptr) {
         ownMessages_ = std::make_unique<QtMessages>(this);
@@ -54,7 +54,7 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
     } else {
         messages_ = environment_.messages;
     }
-    setFont(DialogUnits::TemplateFont(kFrameFontPoints));
+    setFont(shell::QtDialogUnits::TemplateFont(kFrameFontPoints));
     setFixedSize(units_.Size(kFrameWidth, kFrameHeight));
     setWindowIcon(QIcon(QStringLiteral(":/flashwizard.svg")));
 

@@ -16,7 +16,7 @@
 #include "flashwizard/frame/WizardFrame.h"
 #include "flashwizard/frame/WizardMessages.h"
 #include "flashwizard/frame/WizardState.h"
-#include "flashwizard/ui/DialogUnits.h"
+#include "shell/qt/QtDialogUnits.h"
 
 namespace flashwizard {
 
@@ -93,7 +93,7 @@ private:
     WizardEnvironment environment_;
     std::unique_ptr<QtMessages> ownMessages_;
     WizardMessages* messages_;
-    DialogUnits units_;
+    shell::QtDialogUnits units_;
     std::unique_ptr<WizardFrame> logic_;
     std::array<StepDlg*, kPageCount> pages_{};
     int shownPage_ = -1;

@@ -107,6 +107,8 @@ bool ListPortDevices(std::vector<PortDevice>& out) {
 }
 
 std::string DeviceOfPortName(std::string_view portName) {
+    // A device path given as such (/dev/ttyUSB0, /dev/serial/by-id/...) opens itself.
+    if (!portName.empty() && portName.front() == '/') return std::string(portName);
     const std::optional<std::uint32_t> number = ComNumberOfName(portName);
     if (!number) return {};
     if (const std::optional<std::string> dir = PortDirectory()) {
@@ -143,6 +145,7 @@ bool ProbeComPorts(std::vector<std::uint32_t>& out) {
                 break;
             case OpenStatus::Busy:  // in use by another program: it exists all the same
             case OpenStatus::Faulty:
+            case OpenStatus::NoPermission:
                 out.push_back(n);
                 break;
             case OpenStatus::NotFound:

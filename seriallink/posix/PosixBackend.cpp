@@ -30,10 +30,11 @@ using Clock = std::chrono::steady_clock;
         case ENOTDIR:
             return OpenStatus::NotFound;
         case EBUSY:
-        case EACCES:
-        case EPERM:
         case EWOULDBLOCK:
             return OpenStatus::Busy;
+        case EACCES:
+        case EPERM:
+            return OpenStatus::NoPermission;
         default:
             // EIO is what a ttyS placeholder without a UART answers: not a port.
             return OpenStatus::Failed;

@@ -7,7 +7,7 @@
 #include <QSvgWidget>
 
 #include "WizardTestSupport.h"
-#include "flashwizard/ui/DialogUnits.h"
+#include "shell/qt/QtDialogUnits.h"
 
 namespace fwtest {
 namespace {
@@ -85,7 +85,7 @@ TEST_F(WizardTest, ProgressPageShowsFileAndPortWhenShown) {
 }
 
 TEST(ShortenPath, KeepsTheFileNameAndCutsTheMiddle) {
-    const QFont font = flashwizard::DialogUnits::TemplateFont(8);
+    const QFont font = shell::QtDialogUnits::TemplateFont(8);
     const QFontMetrics metrics(font);
     const QString path = "/home/pilot/Downloads/Korvalis/Firmware/2026/Sommer/QLX_V12.HEX";
     EXPECT_EQ(flashwizard::ShortenPath(path, metrics, 10000), path);
@@ -123,7 +123,7 @@ TEST_F(WizardTest, ProgressCounterAndBar) {
 
 TEST_F(WizardTest, PicturesAndFrameFollowTheTemplates) {
     MakeWizard();
-    const flashwizard::DialogUnits units(flashwizard::DialogUnits::TemplateFont(8));
+    const shell::QtDialogUnits units(shell::QtDialogUnits::TemplateFont(8));
     EXPECT_EQ(dlg->size(), units.Size(396, 229));
     EXPECT_EQ(dlg->nextButton()->geometry(), units.Rect(284, 208, 50, 14));
     EXPECT_EQ(dlg->page(1)->size(), units.Size(396, 202));

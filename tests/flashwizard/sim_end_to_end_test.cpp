@@ -52,7 +52,9 @@ void UpdateSimulatedInstrument(const flashwizard::LoaderTiming& timing, const QS
 
     quillon_sim::SimOptions options;
     std::string error;
+    const quillon_sim::RoleInfo roles[] = {quillon_sim::LoaderRoleInfo()};
     ASSERT_TRUE(quillon_sim::ParseSimArgs(
+        roles,
         {"--port-dir", portDir.toStdString(), "--com", "7", "--role", "loader", "--model", "832",
          "--image", imagePath.toStdString(), "--quiet"},
         options, error))

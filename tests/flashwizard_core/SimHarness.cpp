@@ -35,7 +35,8 @@ LoaderSim::LoaderSim(const std::vector<std::string>& args) {
                                     "--image",
                                     dir_ + "/image.hex"};
     all.insert(all.end(), args.begin(), args.end());
-    started_ = running_.Start(all, error_);
+    static const quillon_sim::RoleInfo kRoles[] = {quillon_sim::LoaderRoleInfo()};
+    started_ = running_.Start(kRoles, all, error_);
 }
 
 LoaderSim::~LoaderSim() {

@@ -16,6 +16,9 @@
 
 namespace quillon_sim::testing {
 
+// Both roles: the simulator tests play either.
+inline const RoleInfo kTestRoles[] = {StoreRoleInfo(), LoaderRoleInfo()};
+
 class SimHarness {
 public:
     // args: role and fault options; --port-dir, --com, --log, --report and --quiet are added.
@@ -23,7 +26,7 @@ public:
         args.insert(args.end(), {"--port-dir", dir_.path(), "--com", std::to_string(com), "--log",
                                  LogPath(), "--report", ReportPath(), "--quiet"});
         std::string error;
-        if (!running_.Start(args, error)) {
+        if (!running_.Start(kTestRoles, args, error)) {
             ADD_FAILURE() << error;
             return false;
         }

@@ -23,7 +23,7 @@ TEST(SimArgs, UsageErrors) {
     for (const auto& [args, message] : cases) {
         SimOptions options;
         std::string error;
-        EXPECT_FALSE(ParseSimArgs(args, options, error));
+        EXPECT_FALSE(ParseSimArgs(kTestRoles, args, options, error));
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
 }
@@ -32,6 +32,7 @@ TEST(SimArgs, OptionsReachFaultsAndRole) {
     SimOptions options;
     std::string error;
     ASSERT_TRUE(ParseSimArgs(
+        kTestRoles,
         {"--port-dir", "/tmp/x",   "--com",  "4",        "--role", "store",  "--free",         "17",
          "--dump",     "--refuse", "3:2",    "--refuse", "5:1",    "--pace", "--vanish-after", "9",
          "--seed",     "42",       "--drop", "0.25"},
@@ -65,9 +66,9 @@ TEST(SimPort, LinkComesAndGoes) {
 TEST(SimPort, RoleOptionsAreChecked) {
     SimOptions options;
     std::string error;
-    ASSERT_TRUE(
-        ParseSimArgs({"--port-dir", "/tmp/x", "--com", "3", "--role", "store", "--free", "300"},
-                     options, error));
+    ASSERT_TRUE(ParseSimArgs(
+        kTestRoles, {"--port-dir", "/tmp/x", "--com", "3", "--role", "store", "--free", "300"},
+        options, error));
     Simulator sim(options);
     EXPECT_FALSE(sim.Start(error));
     EXPECT_NE(error.find("--free"), std::string::npos) << error;

@@ -89,7 +89,8 @@ StoreSim::StoreSim(const std::vector<std::string>& extraArgs) {
                                      "--report",   dir_.path() + "/report.txt",
                                      "--log",      dir_.path() + "/log.txt"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    started_ = running_.Start(args, error_);
+    static const quillon_sim::RoleInfo kRoles[] = {quillon_sim::StoreRoleInfo()};
+    started_ = running_.Start(kRoles, args, error_);
 }
 
 StoreSim::~StoreSim() {

@@ -22,12 +22,12 @@
 #include <optional>
 
 #include "airspace/AirspaceFile.h"
+#include "shell/qt/QtProfileStore.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/gui/AirspaceSetupDialog.h"
 #include "zonesend/gui/AirspaceSetupProgram.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 namespace {
 
@@ -579,7 +579,7 @@ TEST(Program, ProfileReadAndWritten) {
     };
     for (const Case& c : {Case{115200, 115200}, Case{12345, 57600}, Case{-1, 57600}}) {
         {
-            zonesend::QtProfileStore profile("Korvalis", "zonesend");
+            shell::QtProfileStore profile("Korvalis", "zonesend");
             if (c.stored >= 0) {
                 profile.writeInteger("Settings", "Baudrate", c.stored);
             } else {
@@ -599,7 +599,7 @@ TEST(Program, ProfileReadAndWritten) {
             emit combo->activated(1);
             dialog->reject();
         });
-        zonesend::QtProfileStore profile("Korvalis", "zonesend");
+        shell::QtProfileStore profile("Korvalis", "zonesend");
         zonesend::runAirspaceSetup(app, profile);
         EXPECT_EQ(rateWhileRunning, static_cast<std::uint32_t>(c.used));
         QSettings stored(QString::fromStdString(home.path() + "/Korvalis/zonesend.conf"),

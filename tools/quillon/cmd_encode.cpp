@@ -8,39 +8,62 @@
 #include "airspace/AirspaceFile.h"
 #include "airspace/AirspaceRecord.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
+#include "tools/quillon/json.h"
+#include "tools/quillon/texts.h"
 
 namespace {
 
-int runEncode(const std::vector<std::string>& args) {
-    if (args.size() != 1) return quillon::fail("usage: quillon encode FILE", 2);
-    const airspace::LoadResult result = airspace::loadAirspaceFile(args[0]);
-    if (result.status == airspace::LoadStatus::SystemError) {
-        return quillon::fail("cannot read '" + args[0] + "': " + result.systemErrorText);
-    }
-    if (result.status != airspace::LoadStatus::Ok) {
-        return quillon::fail("cannot read '" + args[0] +
-                             "': the file could not be read completely");
-    }
-
+// The stored bytes, without the end flags that only an upload's copy carries.
+std::string hexOf(const airspace::AirspaceRecord& record) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string line;
-    for (std::size_t i = 0; i < result.records.size(); ++i) {
-        const auto& record = result.records[i];
-        line = std::to_string(i) + '\t' + std::to_string(record.encodedSize()) + '\t';
-        // The stored bytes, without the end flags that only an upload's copy carries.
-        for (const std::uint8_t byte : record.storedBytes()) {
-            line += kDigits[byte >> 4];
-            line += kDigits[byte & 0x0F];
-        }
-        line += '\n';
-        std::cout << line;
+    std::string hex;
+    for (const std::uint8_t byte : record.storedBytes()) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0x0F];
     }
-    return std::cout.good() ? 0 : 1;
+    return hex;
 }
 
-const quillon::CommandRegistration registration{
-    "encode", "encode FILE",
-    "Print each airspace of an OpenAir FILE: index, size and the encoded bytes in hexadecimal",
-    runEncode};
+int runEncode(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        return quillon::usageError(
+            "encode", quillon::text("usage: quillon encode FILE", "Aufruf: quillon encode DATEI"));
+    }
+    airspace::LoadResult result;
+    if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+
+    if (quillon::settings().json) {
+        quillon::JsonWriter json(std::cout);
+        json.beginObject().key("file").value(args[0]).key("airspaces").beginArray();
+        for (std::size_t i = 0; i < result.records.size(); ++i) {
+            const auto& record = result.records[i];
+            json.beginObject().key("index").value(i).key("name").value(record.name);
+            json.key("size").value(record.encodedSize()).key("bytes").value(hexOf(record));
+            json.endObject();
+        }
+        json.endArray().endObject();
+        return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
+    }
+    for (std::size_t i = 0; i < result.records.size(); ++i) {
+        const auto& record = result.records[i];
+        std::cout << std::to_string(i) + '\t' + std::to_string(record.encodedSize()) + '\t' +
+                         hexOf(record) + '\n';
+    }
+    return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
+}
 
 }  // namespace
+
+quillon::Command quillon::encodeCommand() {
+    return {"encode",
+            "encode FILE",
+            text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
+                 "hexadecimal",
+                 "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "
+                 "Bytes hexadezimal"),
+            runEncode,
+            {},
+            {"quillon encode alps.txt", "quillon encode --json alps.txt"},
+            Json::Yes};
+}

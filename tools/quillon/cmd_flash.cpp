@@ -1,10 +1,9 @@
-// quillon flash FILE.hex --port COMn: the Downloader's firmware update without the wizard.
+// quillon flash FILE.hex --port NAME: the Downloader's firmware update without the wizard.
 //
 // It runs the wizard's own steps: the file check of the file page, the loader search of the port
-// page, and the update sequence of the progress page, with the same German texts.
+// page, and the update sequence of the progress page, with the same texts (English, or the
+// wizard's German under a German locale).
 #if QUILLON_HAVE_FLASHWIZARD_CORE
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
@@ -17,46 +16,58 @@
 #include "flashwizard/core/WizardStrings.h"
 #include "seriallink/SerialPort.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/flash_texts.h"
+#include "tools/quillon/input.h"
+#include "tools/quillon/json.h"
+#include "tools/quillon/ports.h"
+#include "tools/quillon/terminal.h"
+#include "tools/quillon/texts.h"
 
 namespace {
 
 using flashwizard::WizardText;
 
 constexpr int kBarWidth = 40;
+constexpr int kLogSteps = 10;  // without a terminal, one progress line per 10 %
 
-// Message boxes become lines on standard error.
+// Message boxes become lines on standard error; the last one is kept for the outcome.
 class ConsoleMessages : public seriallink::MessageOwner {
 public:
-    explicit ConsoleMessages(std::FILE* out) : out_(out) {}
     seriallink::MessageAnswer ShowMessageBox(
         const seriallink::MessageBoxRequest& request) override {
-        std::fprintf(out_, "%s: %s\n", request.caption.c_str(), request.text.c_str());
-        std::fflush(out_);
+        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+        std::fflush(stderr);
+        last = request.text;
         return request.buttons == seriallink::MessageButtons::Ok ? seriallink::MessageAnswer::Ok
                                                                  : seriallink::MessageAnswer::No;
     }
-
-private:
-    std::FILE* out_;
+    std::string last;
 };
+
+// Where the progress lines go: standard output, or nowhere with -q and --json.
+bool showProgress() {
+    return !quillon::settings().quiet() && !quillon::settings().json;
+}
 
 class ConsoleStatusLine : public flashwizard::StatusLine {
 public:
     void SetStatusLine(const std::string& text) override {
-        if (text.empty()) return;
+        if (text.empty() || !showProgress()) return;
         std::printf("%s\n", text.c_str());
         std::fflush(stdout);
     }
 };
 
 // The progress page on a terminal: one line with bar, counter and status, rewritten in place.
-// Without a terminal (a log file, a pipe) a line is written only when the status changes.
+// Without a terminal (a log file, a pipe) a line is written when the status changes and each
+// time the bar has moved on by a tenth.
 class ConsoleReport : public flashwizard::UpdateReport {
 public:
-    ConsoleReport() : interactive_(isatty(STDOUT_FILENO) != 0) {}
+    ConsoleReport() : interactive_(quillon::stdoutIsTerminal()), shown_(showProgress()) {}
 
     void SetStatus(unsigned id, const std::vector<int>& numbers) override {
         status_ = WizardText(id, numbers);
+        if (!shown_) return;
         if (interactive_) {
             Redraw();
         } else {
@@ -66,17 +77,36 @@ public:
     }
     void SetProgress(int position, int total) override {
         counter_.Set(position, total);
-        if (interactive_) Redraw();
+        if (!shown_) return;
+        if (interactive_) {
+            Redraw();
+            return;
+        }
+        const int all = counter_.total();
+        if (all <= 0) return;
+        const int step = counter_.position() * kLogSteps / all;
+        if (counter_.position() == 0 || step < loggedStep_) loggedStep_ = 0;  // a new pass
+        if (step > loggedStep_) {
+            loggedStep_ = step;
+            std::printf("%7s  %3d %%\n", counter_.Text().c_str(), step * 100 / kLogSteps);
+            std::fflush(stdout);
+        }
     }
     void SetNextText(unsigned) override {}
     void EnableNext(bool) override {}
     void EnableBack(bool) override {}
     void SetUpdateDone() override {}
-    void ShowError(unsigned id) override { Announce(flashwizard::kStrErrorCaption, id); }
-    void ShowMessage(unsigned id) override {
-        // A log already has the outcome as its last status line.
-        if (interactive_ || WizardText(id) != status_) Announce(0, id);
+    void ShowError(unsigned id) override {
+        lastMessage = WizardText(id);
+        Announce(flashwizard::kStrErrorCaption, id);
     }
+    void ShowMessage(unsigned id) override {
+        lastMessage = WizardText(id);
+        // A log already has the outcome as its last status line.
+        if (shown_ && (interactive_ || WizardText(id) != status_)) Announce(0, id);
+    }
+
+    std::string lastMessage;
 
 private:
     void Redraw() {
@@ -98,50 +128,127 @@ private:
     }
 
     bool interactive_;
+    bool shown_;
     bool lineOpen_ = false;
+    int loggedStep_ = 0;
     std::string status_;
     flashwizard::ProgressCounter counter_;
 };
 
-int runFlash(const std::vector<std::string>& args) {
+struct FlashOutcome {
     std::string file;
-    std::string portName;
+    std::string port;
+    std::string stage;  // "file", "port", "search", "update"
+    bool ok = false;
+    std::string message;
+    seriallink::HexVerdict verdict;
+    std::size_t records = 0;
+    unsigned chip = 0;
+};
+
+int finish(const FlashOutcome& outcome) {
+    if (quillon::settings().json) {
+        quillon::JsonWriter json(std::cout);
+        json.beginObject().key("file").value(outcome.file).key("port").value(outcome.port);
+        json.key("ok").value(outcome.ok).key("stage").value(outcome.stage);
+        json.key("message").value(outcome.message);
+        if (!outcome.verdict.ok()) {
+            json.key("problem").value(quillon::hexProblemKey(outcome.verdict.problem));
+            json.key("line").value(outcome.verdict.line);
+        }
+        json.key("records").value(outcome.records);
+        if (outcome.chip != 0) json.key("chip").value(outcome.chip);
+        json.endObject();
+    }
+    return outcome.ok ? quillon::kExitOk : quillon::kExitFailure;
+}
+
+int runFlash(const std::vector<std::string>& args) {
+    const std::string usage = quillon::text("usage: quillon flash FILE.hex --port NAME",
+                                            "Aufruf: quillon flash DATEI.hex --port NAME");
+    FlashOutcome outcome;
+    std::string given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--port" && i + 1 < args.size()) {
-            portName = args[++i];
-        } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
-            file = args[i];
+            given = args[++i];
+        } else if (outcome.file.empty() && !args[i].empty() && args[i][0] != '-') {
+            outcome.file = args[i];
         } else {
-            return quillon::fail("usage: quillon flash FILE.hex --port COMn", 2);
+            return quillon::usageError("flash", usage);
         }
     }
-    if (file.empty() || portName.empty()) {
-        return quillon::fail("usage: quillon flash FILE.hex --port COMn", 2);
+    if (outcome.file.empty() || given.empty()) return quillon::usageError("flash", usage);
+    if (!quillon::resolvePortArgument(given, outcome.port)) {
+        return quillon::usageError(
+            "flash", quillon::text("--port needs COMn or a device path such as /dev/ttyUSB0",
+                                   "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0"));
     }
+    quillon::useFlashTexts();
 
-    ConsoleMessages messages(stderr);
+    ConsoleMessages messages;
     std::vector<std::string> hexLines;
-    if (!flashwizard::CheckFirmwareFile(file, hexLines, &messages)) return 1;
+    outcome.stage = "file";
+    if (!flashwizard::CheckFirmwareFile(outcome.file, hexLines, &messages, &outcome.verdict)) {
+        // The wizard's box says that the file is no good; the reader knows where and why.
+        if (!outcome.verdict.ok() &&
+            outcome.verdict.problem != seriallink::HexProblem::CannotOpen) {
+            (void)quillon::fail(outcome.file + ": " + quillon::hexProblemText(outcome.verdict));
+        }
+        outcome.message = messages.last;
+        return finish(outcome);
+    }
+    outcome.records = hexLines.size();
 
     seriallink::SerialPort port;
     flashwizard::LinkState link;
     ConsoleStatusLine statusLine;
     flashwizard::DeviceSearch search(port, link, statusLine, &messages);
     bool searchFailed = false;
-    if (search.Run(portName, searchFailed) != flashwizard::SearchOutcome::Found) return 1;
-    std::printf("Loader ADI %u, %s\n", link.chipModel,
-                link.chipKnown ? "schneller Download mit 115200 Baud" : "Download mit 9600 Baud");
+    const flashwizard::SearchOutcome found = search.Run(outcome.port, searchFailed);
+    if (found != flashwizard::SearchOutcome::Found) {
+        outcome.stage = found == flashwizard::SearchOutcome::PortNotOpened ? "port" : "search";
+        if (found == flashwizard::SearchOutcome::PortNotOpened) {
+            (void)quillon::fail(
+                quillon::openFailureText(given, outcome.port, port.LastOpenStatus()));
+        }
+        outcome.message = messages.last;
+        return finish(outcome);
+    }
+    outcome.chip = link.chipModel;
+    if (showProgress()) {
+        std::printf("Loader ADI %u, %s\n", link.chipModel,
+                    link.chipKnown
+                        ? quillon::text("fast download at 115200 baud",
+                                        "schneller Download mit 115200 Baud")
+                              .c_str()
+                        : quillon::text("download at 9600 baud", "Download mit 9600 Baud").c_str());
+    }
 
+    outcome.stage = "update";
     ConsoleReport report;
     flashwizard::UpdateSequence sequence(port, link, hexLines, report);
-    return sequence.Run() ? 0 : 1;
+    outcome.ok = sequence.Run();
+    outcome.message = report.lastMessage;
+    return finish(outcome);
 }
 
-const quillon::CommandRegistration reg{
-    "flash", "flash FILE.hex --port COMn",
-    "Write FILE.hex into the Quillon in download mode (exit 0 once the new program runs)",
-    runFlash};
-
 }  // namespace
+
+quillon::Command quillon::flashCommand() {
+    return {
+        "flash",
+        "flash FILE.hex --port NAME",
+        text("Write FILE.hex into the Quillon in download mode, as the Downloader wizard does "
+             "(exit 0 once the new program runs)",
+             "DATEI.hex wie der Downloader-Assistent in den Quillon im Downloadmodus "
+             "schreiben (Rückgabe 0, sobald das neue Programm läuft)"),
+        runFlash,
+        {{"--port NAME", text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
+                              "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...")}},
+        {"quillon flash quillon-2.4.hex --port COM33",
+         "quillon flash quillon-2.4.hex --port /dev/ttyUSB0 > flash.log",
+         "quillon flash quillon-2.4.hex --port COM3 --json"},
+        Json::Yes};
+}
 
 #endif  // QUILLON_HAVE_FLASHWIZARD_CORE

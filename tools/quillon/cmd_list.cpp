@@ -7,21 +7,40 @@
 #include "airspace/AirspaceFile.h"
 #include "airspace/AirspaceRecord.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
+#include "tools/quillon/json.h"
+#include "tools/quillon/texts.h"
 
 namespace {
 
-// One line naming the file and why it could not be read.
-int loadFailure(const std::string& path, const airspace::LoadResult& result) {
-    if (result.status == airspace::LoadStatus::SystemError) {
-        return quillon::fail("cannot read '" + path + "': " + result.systemErrorText);
+void printJson(const std::string& path, const std::vector<airspace::AirspaceRecord>& records) {
+    std::size_t totalBytes = 0;
+    quillon::JsonWriter json(std::cout);
+    json.beginObject().key("file").value(path).key("airspaces").beginArray();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto& record = records[i];
+        json.beginObject().key("index").value(i);
+        json.key("class").value(record.airspaceClass).key("name").value(record.name);
+        json.key("floor").value(record.floor).key("ceiling").value(record.ceiling);
+        json.key("size").value(record.encodedSize()).endObject();
+        totalBytes += record.encodedSize();
     }
-    return quillon::fail("cannot read '" + path + "': the file could not be read completely");
+    json.endArray();
+    json.key("bytes").value(totalBytes).key("blocks").value(airspace::blocksFor(totalBytes));
+    json.endObject();
 }
 
 int runList(const std::vector<std::string>& args) {
-    if (args.size() != 1) return quillon::fail("usage: quillon list FILE", 2);
-    const airspace::LoadResult result = airspace::loadAirspaceFile(args[0]);
-    if (result.status != airspace::LoadStatus::Ok) return loadFailure(args[0], result);
+    if (args.size() != 1) {
+        return quillon::usageError(
+            "list", quillon::text("usage: quillon list FILE", "Aufruf: quillon list DATEI"));
+    }
+    airspace::LoadResult result;
+    if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+    if (quillon::settings().json) {
+        printJson(args[0], result.records);
+        return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
+    }
 
     std::size_t totalBytes = 0;
     std::cout << airspace::airspaceListHeader() << '\n';
@@ -32,13 +51,20 @@ int runList(const std::vector<std::string>& args) {
     std::cout << result.records.size()
               << (result.records.size() == 1 ? " airspace, " : " airspaces, ") << totalBytes
               << " bytes, " << airspace::blocksFor(totalBytes) << " blocks\n";
-    return std::cout.good() ? 0 : 1;
+    return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
 }
 
-const quillon::CommandRegistration registration{
-    "list", "list FILE",
-    "List the airspaces of an OpenAir FILE as the setup dialog does, with the total bytes and "
-    "blocks",
-    runList};
-
 }  // namespace
+
+quillon::Command quillon::listCommand() {
+    return {"list",
+            "list FILE",
+            text("List the airspaces of an OpenAir FILE as the setup dialog does, with the total "
+                 "bytes and blocks",
+                 "Die Lufträume einer OpenAir-DATEI wie der Einstellungsdialog auflisten, mit den "
+                 "Bytes und Blöcken insgesamt"),
+            runList,
+            {},
+            {"quillon list alps.txt", "quillon list --json alps.txt"},
+            Json::Yes};
+}

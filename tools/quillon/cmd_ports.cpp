@@ -1,15 +1,29 @@
 // quillon ports: the COM ports present now, as the programs would list them, with the device
-// each one opens.
+// each one opens and what is known about it.
 #include <algorithm>
 #include <iostream>
 
 #include "seriallink/ComPorts.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/json.h"
+#include "tools/quillon/ports.h"
+#include "tools/quillon/texts.h"
 
 namespace {
 
+std::string usbText(const quillon::PortDetails& details) {
+    std::string text = details.usbId;
+    for (const std::string* part : {&details.manufacturer, &details.product}) {
+        if (!part->empty()) text += " " + *part;
+    }
+    return text;
+}
+
 int runPorts(const std::vector<std::string>& args) {
-    if (!args.empty()) return quillon::fail("ports takes no arguments", 2);
+    if (!args.empty()) {
+        return quillon::usageError(
+            "ports", quillon::text("ports takes no arguments", "ports nimmt keine Argumente"));
+    }
     std::vector<seriallink::PortDevice> ports;
     if (!seriallink::ListPortDevices(ports)) {
         // The listing is not possible here; the probe finds the ports all the same.
@@ -21,15 +35,60 @@ int runPorts(const std::vector<std::string>& args) {
     }
     std::stable_sort(ports.begin(), ports.end(),
                      [](const auto& a, const auto& b) { return a.number < b.number; });
-    for (const seriallink::PortDevice& port : ports) {
-        std::cout << seriallink::ComPortName(port.number) << '\t' << port.device << '\n';
+
+    if (quillon::settings().json) {
+        quillon::JsonWriter json(std::cout);
+        json.beginObject().key("ports").beginArray();
+        for (const seriallink::PortDevice& port : ports) {
+            const quillon::PortDetails details = quillon::describePort(port.device);
+            json.beginObject().key("name").value(seriallink::ComPortName(port.number));
+            json.key("device").value(port.device);
+            json.key("target").value(details.target.empty() ? port.device : details.target);
+            json.key("aliases").beginArray();
+            for (const auto& alias : details.aliases) json.value(alias);
+            json.endArray();
+            if (details.usbId.empty()) {
+                json.key("usb").null();
+            } else {
+                json.key("usb").beginObject().key("id").value(details.usbId);
+                json.key("manufacturer").value(details.manufacturer);
+                json.key("product").value(details.product);
+                json.key("serial").value(details.serial).endObject();
+            }
+            json.endObject();
+        }
+        json.endArray().endObject();
+        return quillon::kExitOk;
     }
-    return 0;
+    for (const seriallink::PortDevice& port : ports) {
+        const quillon::PortDetails details = quillon::describePort(port.device);
+        std::string line = seriallink::ComPortName(port.number) + '\t' + port.device;
+        if (!details.target.empty()) line += " -> " + details.target;
+        if (!details.usbId.empty()) line += '\t' + usbText(details);
+        std::cout << line << '\n';
+        if (quillon::settings().verbose()) {
+            for (const auto& alias : details.aliases) std::cout << "\t" << alias << '\n';
+            if (!details.serial.empty()) {
+                std::cout << quillon::text("\tserial number ", "\tSeriennummer ") << details.serial
+                          << '\n';
+            }
+        }
+    }
+    return quillon::kExitOk;
 }
 
-const quillon::CommandRegistration reg{
-    "ports", "ports",
-    "List the present COM ports and their devices (KORVALIS_PORT_DIR overrides the system's)",
-    runPorts};
-
 }  // namespace
+
+quillon::Command quillon::portsCommand() {
+    return {"ports",
+            "ports",
+            text("List the present COM ports, the device behind each and, for USB adapters, "
+                 "their ids and names (KORVALIS_PORT_DIR overrides the system's ports)",
+                 "Die vorhandenen COM-Ports auflisten, mit dem Gerät dahinter und bei "
+                 "USB-Adaptern deren Kennungen und Namen (KORVALIS_PORT_DIR ersetzt die Ports "
+                 "des Systems)"),
+            runPorts,
+            {},
+            {"quillon ports", "quillon ports -v", "quillon ports --json"},
+            Json::Yes};
+}

@@ -1,9 +1,7 @@
 // quillon preview: the preview drawing of one airspace, as zonesend shows it, into a PNG file.
 #if QUILLON_HAVE_ZONESEND_PREVIEW
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QString>
+#include <QPainter>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -14,6 +12,8 @@
 #include "airspace/AirspaceFile.h"
 #include "seriallink/Messages.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/image_output.h"
+#include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/Strings.h"
 #include "zonesend/preview/PreviewDrawing.h"
@@ -59,7 +59,12 @@ int runPreview(const std::vector<std::string>& args) {
     }
     int index = 0;
     if (file.empty() || out.empty() || !parseNumber(indexText, index) || index < 0) {
-        return quillon::fail("usage: quillon preview FILE INDEX -o OUT.png [--size WxH]", 2);
+        return quillon::usageError("preview",
+                                   "usage: quillon preview FILE INDEX -o OUT.png [--size WxH]");
+    }
+    quillon::ImageFormat format = quillon::ImageFormat::Png;
+    if (!quillon::imageFormatOf(out, format)) {
+        return quillon::usageError("preview", quillon::imageFormatRefusal(out));
     }
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
@@ -73,31 +78,35 @@ int runPreview(const std::vector<std::string>& args) {
                              " airspace(s); index " + indexText + " is not one of them");
     }
 
-    // Fonts need a GUI application; without a display the drawing happens off screen.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    int argc = 1;
-    char name[] = "quillon";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-
+    const quillon::DrawingSession session;
     const airspace::AirspaceRecord& record = loaded.records[static_cast<std::size_t>(index)];
-    const QImage image = zonesend::renderPreview(record, QSize(width, height));
-    if (!image.save(QString::fromStdString(out), "PNG")) {
-        return quillon::fail("cannot write " + out);
-    }
-    std::cout << out << ": " << zonesend::toDisplayUtf8(record.name) << ", " << record.encodedSize()
-              << " bytes\n";
+    const bool written = quillon::writeImage(out, format, QSize(width, height), [&](QPainter& p) {
+        zonesend::drawPreview(p, record, zonesend::PixelRect{0, 0, width, height});
+    });
+    if (!written) return quillon::fail("cannot write " + out);
+    if (!quillon::settings().quiet())
+        std::cout << out << ": " << zonesend::toDisplayUtf8(record.name) << ", "
+                  << record.encodedSize() << " bytes\n";
     return 0;
 }
 
-const quillon::CommandRegistration reg{
-    "preview", "preview FILE INDEX -o OUT.png [--size WxH]",
-    "Draw the preview of airspace INDEX (0 = first) of FILE into a PNG, as zonesend shows it",
-    runPreview};
-
 }  // namespace
+
+quillon::Command quillon::previewCommand() {
+    return {
+        "preview",
+        "preview FILE INDEX -o OUT.png [--size WxH]",
+        text("Draw the preview of airspace INDEX (0 = first) of FILE into a PNG or SVG, as "
+             "zonesend shows it",
+             "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein PNG "
+             "oder SVG zeichnen"),
+        runPreview,
+        {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector drawing",
+                                   "die zu schreibende Datei: OUT.png, oder OUT.svg als "
+                                   "Vektorgrafik")},
+         {"--size WxH", text("the picture's size in pixels (default 400x400, at most 8000)",
+                             "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
+        {"quillon preview alps.txt 3 -o zone.png", "quillon preview alps.txt 3 -o zone.svg"}};
+}
 
 #endif  // QUILLON_HAVE_ZONESEND_PREVIEW

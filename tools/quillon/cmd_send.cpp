@@ -1,6 +1,6 @@
 // quillon send: zonesend's upload from the command line, with the same checks, retries and
 // messages. Prints the outcome's message; exit status 0 only when every block was accepted.
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
+#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW && QUILLON_HAVE_SHELL_QT
 
 #include <charconv>
 #include <iostream>
@@ -9,28 +9,59 @@
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
+#include "seriallink/AirspacePort.h"
 #include "seriallink/Messages.h"
+#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
+#include "tools/quillon/json.h"
+#include "tools/quillon/ports.h"
+#include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/AirspaceUpload.h"
 #include "zonesend/Strings.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon send FILE --port COMn (--all | --select 0,3,7) [--baud B]";
+    "usage: quillon send FILE --port NAME (--all | --select 0,3,7) [--baud B]";
 
-// The outcome goes to standard output as the program would show it in its box.
+// The outcome goes to standard output as the program would show it in its box (with --json, into
+// the document instead).
 class PrintedMessages : public seriallink::MessageOwner {
 public:
     seriallink::MessageAnswer ShowMessageBox(
         const seriallink::MessageBoxRequest& request) override {
-        std::cout << request.text << '\n';
+        if (!quillon::settings().json) std::cout << request.text << '\n';
+        last = request.text;
         return seriallink::MessageAnswer::Ok;
     }
+    std::string last;
 };
+
+const char* outcomeKey(zonesend::UploadOutcome outcome) {
+    using zonesend::UploadOutcome;
+    switch (outcome) {
+        case UploadOutcome::Succeeded:
+            return "succeeded";
+        case UploadOutcome::SelectionError:
+            return "selection-error";
+        case UploadOutcome::NothingSelected:
+            return "nothing-selected";
+        case UploadOutcome::NoData:
+            return "no-data";
+        case UploadOutcome::TooLarge:
+            return "too-large";
+        case UploadOutcome::PortNotOpened:
+            return "port-not-opened";
+        case UploadOutcome::NoResponse:
+            return "no-response";
+        case UploadOutcome::NotEnoughSpace:
+            return "not-enough-space";
+    }
+    return "unknown";
+}
 
 bool parseNumber(std::string_view text, long long& value) {
     const char* last = text.data() + text.size();
@@ -57,12 +88,12 @@ bool parseSelection(std::string_view text, std::size_t count, std::vector<bool>&
 }
 
 int runSend(const std::vector<std::string>& args) {
-    std::string file, port, selectText, baudText;
+    std::string file, given, selectText, baudText;
     bool all = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == "--port" && hasValue) {
-            port = args[++i];
+            given = args[++i];
         } else if (args[i] == "--select" && hasValue) {
             selectText = args[++i];
         } else if (args[i] == "--baud" && hasValue) {
@@ -75,7 +106,15 @@ int runSend(const std::vector<std::string>& args) {
             return quillon::fail("unexpected argument '" + args[i] + "'\n" + kUsage, 2);
         }
     }
-    if (file.empty() || port.empty() || all == !selectText.empty()) return quillon::fail(kUsage, 2);
+    if (file.empty() || given.empty() || all == !selectText.empty()) {
+        return quillon::usageError("send", kUsage);
+    }
+    std::string port;
+    if (!quillon::resolvePortArgument(given, port)) {
+        return quillon::usageError(
+            "send", quillon::text("--port needs COMn or a device path such as /dev/ttyUSB0",
+                                  "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0"));
+    }
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
     seriallink::InstallStringTable(&strings);
@@ -92,8 +131,8 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = static_cast<std::uint32_t>(rate);
     } else {
         // The rate zonesend remembers: the same profile, the same check.
-        const zonesend::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                               zonesend::kProgramName);
+        const shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
+                                            zonesend::kProgramName);
         baudRate = zonesend::readBaudRate(profile);
     }
 
@@ -101,6 +140,7 @@ int runSend(const std::vector<std::string>& args) {
     if (loaded.status != airspace::LoadStatus::Ok) {
         return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
     }
+    if (loaded.records.empty()) quillon::warnNoAirspace(file);
     std::vector<bool> selected(loaded.records.size(), all);
     if (!all && !parseSelection(selectText, loaded.records.size(), selected)) {
         return quillon::fail("--select needs line indexes from 0 to " +
@@ -118,14 +158,42 @@ int runSend(const std::vector<std::string>& args) {
     zonesend::AirspaceUpload upload(&messages, sending);
     const zonesend::UploadOutcome outcome = upload.run(selection, port, baudRate);
     seriallink::InstallStringTable(nullptr);
-    return outcome == zonesend::UploadOutcome::Succeeded ? 0 : 1;
+    if (outcome == zonesend::UploadOutcome::PortNotOpened) {
+        (void)quillon::fail(
+            quillon::openFailureText(given, port, seriallink::airspaceport::LastOpenStatus()));
+    }
+    if (quillon::settings().json) {
+        quillon::JsonWriter json(std::cout);
+        json.beginObject().key("file").value(file).key("port").value(port);
+        json.key("baud").value(baudRate).key("airspaces").value(selection.airspaces.size());
+        json.key("ok").value(outcome == zonesend::UploadOutcome::Succeeded);
+        json.key("outcome").value(outcomeKey(outcome)).key("message").value(messages.last);
+        json.endObject();
+    }
+    return outcome == zonesend::UploadOutcome::Succeeded ? quillon::kExitOk : quillon::kExitFailure;
 }
 
-const quillon::CommandRegistration reg{
-    "send", "send FILE --port COMn (--all | --select 0,3,7) [--baud B]",
-    "Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's profile)",
-    runSend};
-
 }  // namespace
+
+quillon::Command quillon::sendCommand() {
+    return {
+        "send",
+        "send FILE --port NAME (--all | --select 0,3,7) [--baud B]",
+        text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
+             "profile)",
+             "Lufträume aus DATEI wie zonesend an den Quillon senden (Rate aus dem Profil "
+             "von zonesend)"),
+        runSend,
+        {{"--port NAME", text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
+                              "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...")},
+         {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden")},
+         {"--select 0,3,7", text("send these lines of quillon list (0 = first)",
+                                 "diese Zeilen von quillon list senden (0 = erste)")},
+         {"--baud B", text("the line rate, instead of zonesend's remembered one",
+                           "die Übertragungsrate statt der von zonesend gemerkten")}},
+        {"quillon send alps.txt --port COM33 --all",
+         "quillon send alps.txt --port /dev/ttyUSB0 --select 0,3,7 --json"},
+        Json::Yes};
+}
 
 #endif  // QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW

@@ -1,33 +1,154 @@
 #include "tools/quillon/command.h"
 
-#include <algorithm>
 #include <iostream>
+
+#include "tools/quillon/texts.h"
+
+#ifndef QUILLON_VERSION
+#define QUILLON_VERSION "unknown"
+#endif
 
 namespace quillon {
 namespace {
 
-std::vector<Command>& registry() {
-    static std::vector<Command> all;
-    return all;
+Settings g_settings;
+
+void printOverview(std::span<const Command> commands, std::ostream& out) {
+    out << text(
+        "Usage: quillon COMMAND [ARGS...]\n"
+        "Airspace and firmware jobs for the Korvalis Quillon.\n\nCommands:\n",
+        "Aufruf: quillon BEFEHL [ARGUMENTE...]\n"
+        "Luftraum- und Firmware-Aufgaben für den Korvalis Quillon.\n\nBefehle:\n");
+    for (const auto& command : commands) {
+        out << "  " << command.usage << "\n      " << command.summary << '\n';
+    }
+    out << text(
+        "\n  quillon help COMMAND   the options and examples of COMMAND (or COMMAND --help)"
+        "\n  quillon --version      show the version\n",
+        "\n  quillon help BEFEHL    Optionen und Beispiele zu BEFEHL (oder BEFEHL --help)"
+        "\n  quillon --version      die Version zeigen\n");
+}
+
+const Command* findCommand(std::span<const Command> commands, std::string_view name) {
+    for (const auto& command : commands) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+void printOption(std::ostream& out, const std::string& spelling, const std::string& help) {
+    std::string head = "  " + spelling;
+    if (head.size() < 24) {
+        head.resize(24, ' ');
+    } else {
+        head += "\n" + std::string(24, ' ');
+    }
+    out << head << help << '\n';
 }
 
 }  // namespace
 
-const std::vector<Command>& commands() {
-    auto& all = registry();
-    std::sort(all.begin(), all.end(),
-              [](const Command& a, const Command& b) { return a.name < b.name; });
-    return all;
+seriallink::Language language() {
+    static const seriallink::Language chosen = seriallink::UserLanguage();
+    return chosen;
 }
 
-CommandRegistration::CommandRegistration(std::string name, std::string usage, std::string summary,
-                                         CommandMain run) {
-    registry().push_back({std::move(name), std::move(usage), std::move(summary), std::move(run)});
+const Settings& settings() {
+    return g_settings;
+}
+
+void printCommandHelp(const Command& command, std::ostream& out) {
+    out << text("Usage: quillon ", "Aufruf: quillon ") << command.usage << "\n"
+        << command.summary << "\n\n"
+        << text("Options:\n", "Optionen:\n");
+    for (const auto& option : command.options) printOption(out, option.spelling, option.help);
+    if (command.json == Json::Yes) {
+        printOption(out, "--json",
+                    text("the result as JSON on standard output",
+                         "das Ergebnis als JSON auf der Standardausgabe"));
+    }
+    printOption(out, "-q, --quiet", text("only errors", "nur Fehler ausgeben"));
+    printOption(out, "-v, --verbose", text("more detail", "ausführlicher"));
+    printOption(out, "-h, --help", text("show this help", "diese Hilfe zeigen"));
+    if (!command.examples.empty()) {
+        out << text("\nExamples:\n", "\nBeispiele:\n");
+        for (const auto& example : command.examples) out << "  " << example << '\n';
+    }
+    out << text("\nExit status: 0 done, 1 failed, 2 wrong usage.\n",
+                "\nRückgabewert: 0 erledigt, 1 fehlgeschlagen, 2 falscher Aufruf.\n");
+}
+
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& args) {
+    g_settings = Settings{};
+    if (args.empty()) {
+        printOverview(commands, std::cerr);
+        return kExitUsage;
+    }
+    const std::string& first = args[0];
+    if (first == "--version" || first == "-V") {
+        std::cout << "quillon " << QUILLON_VERSION << '\n';
+        return kExitOk;
+    }
+    if (first == "--help" || first == "-h" || (first == "help" && args.size() == 1)) {
+        printOverview(commands, std::cout);
+        return kExitOk;
+    }
+    if (first == "help") {
+        const Command* command = findCommand(commands, args[1]);
+        if (command == nullptr || args.size() > 2) {
+            return fail(text("no such command '", "unbekannter Befehl '") + args[1] +
+                            text("' (see quillon --help)", "' (siehe quillon --help)"),
+                        kExitUsage);
+        }
+        printCommandHelp(*command, std::cout);
+        return kExitOk;
+    }
+    const Command* command = findCommand(commands, first);
+    if (command == nullptr) {
+        return fail(text("unknown command '", "unbekannter Befehl '") + first +
+                        text("' (see quillon --help)", "' (siehe quillon --help)"),
+                    kExitUsage);
+    }
+
+    // The shared options may stand anywhere before "--"; what follows "--" is the command's.
+    std::vector<std::string> own;
+    bool optionsEnd = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnd) {
+            own.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnd = true;
+        } else if (arg == "--help" || arg == "-h") {
+            printCommandHelp(*command, std::cout);
+            return kExitOk;
+        } else if (arg == "-q" || arg == "--quiet") {
+            g_settings.verbosity = -1;
+        } else if (arg == "-v" || arg == "--verbose") {
+            g_settings.verbosity = 1;
+        } else if (arg == "--json") {
+            if (command->json == Json::No) {
+                return usageError(command->name, text("--json is not an option of ",
+                                                      "--json ist keine Option von ") +
+                                                     command->name);
+            }
+            g_settings.json = true;
+        } else {
+            own.push_back(arg);
+        }
+    }
+    return command->run(own);
 }
 
 int fail(const std::string& message, int status) {
     std::cerr << "quillon: " << message << '\n';
     return status;
+}
+
+int usageError(std::string_view command, const std::string& message) {
+    std::cerr << "quillon: " << message << '\n'
+              << text("(see quillon help ", "(siehe quillon help ") << command << ")\n";
+    return kExitUsage;
 }
 
 }  // namespace quillon

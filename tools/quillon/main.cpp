@@ -1,5 +1,4 @@
 // quillon: the command line for the Quillon's airspace and firmware jobs.
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -7,31 +6,28 @@
 
 namespace {
 
-void printHelp(std::ostream& out) {
-    out << "Usage: quillon COMMAND [ARGS...]\n"
-           "Airspace and firmware jobs for the Korvalis Quillon.\n\nCommands:\n";
-    for (const auto& command : quillon::commands()) {
-        out << "  " << command.usage << "\n      " << command.summary << '\n';
-    }
-    out << "\n  quillon --help     show this text\n";
-}
+// Every subcommand, in the order the overview lists them. A new command adds one line here and
+// its declaration in command.h.
+// clang-format off
+const quillon::Command kCommands[] = {
+    quillon::listCommand(),
+    quillon::encodeCommand(),
+    quillon::checkCommand(),
+    quillon::portsCommand(),
+#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
+    quillon::sendCommand(),
+#endif
+#if QUILLON_HAVE_ZONESEND_PREVIEW
+    quillon::previewCommand(),
+#endif
+#if QUILLON_HAVE_FLASHWIZARD_CORE
+    quillon::flashCommand(),
+#endif
+};
+// clang-format on
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        printHelp(std::cerr);
-        return 2;
-    }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        printHelp(std::cout);
-        return 0;
-    }
-    for (const auto& command : quillon::commands()) {
-        if (command.name == args[0]) {
-            return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
-        }
-    }
-    return quillon::fail("unknown command '" + args[0] + "' (see quillon --help)", 2);
+    return quillon::runCommandLine(kCommands, std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -212,24 +212,6 @@ private:
     bool running_ = false;
 };
 
-const RoleRegistration kRegistration{{
-    "loader",
-    "the serial download loader of the Quillon's microcontroller",
-    {
-        {"model", "N", "chip model 800..899 to identify as (default 832; 831, 842 have rates)"},
-        {"image", "FILE", "write the program memory as Intel HEX here on start and on exit"},
-    },
-    [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
-        const auto model = options.GetNumber("model", kDefaultModel);
-        if (!model || *model < 800 || *model > 899) {
-            error = "--model must be a number from 800 to 899";
-            return nullptr;
-        }
-        return std::make_unique<LoaderRole>(static_cast<unsigned>(*model),
-                                            options.Get("image", ""));
-    },
-}};
-
 }  // namespace
 
 std::vector<std::uint8_t> LoaderIdentReply(unsigned model) {
@@ -313,6 +295,26 @@ std::vector<std::string> LoaderMemory::HexLines() const {
     }
     lines.emplace_back(":00000001FF");
     return lines;
+}
+
+RoleInfo LoaderRoleInfo() {
+    return {
+        "loader",
+        "the serial download loader of the Quillon's microcontroller",
+        {
+            {"model", "N", "chip model 800..899 to identify as (default 832; 831, 842 have rates)"},
+            {"image", "FILE", "write the program memory as Intel HEX here on start and on exit"},
+        },
+        [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
+            const auto model = options.GetNumber("model", kDefaultModel);
+            if (!model || *model < 800 || *model > 899) {
+                error = "--model must be a number from 800 to 899";
+                return nullptr;
+            }
+            return std::make_unique<LoaderRole>(static_cast<unsigned>(*model),
+                                                options.Get("image", ""));
+        },
+    };
 }
 
 }  // namespace quillon_sim

@@ -1,19 +1,9 @@
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
 #include "tools/sim/Role.h"
 
 namespace quillon_sim {
-namespace {
-
-std::vector<RoleInfo>& Registry() {
-    static std::vector<RoleInfo> roles;
-    return roles;
-}
-
-}  // namespace
-
 std::string RoleOptions::Get(const std::string& name, const std::string& fallback) const {
     auto found = values.find(name);
     return found == values.end() ? fallback : found->second;
@@ -31,19 +21,8 @@ std::optional<long long> RoleOptions::GetNumber(const std::string& name, long lo
     return value;
 }
 
-RoleRegistration::RoleRegistration(RoleInfo info) {
-    Registry().push_back(std::move(info));
-}
-
-const std::vector<RoleInfo>& Roles() {
-    auto& roles = Registry();
-    std::sort(roles.begin(), roles.end(),
-              [](const RoleInfo& a, const RoleInfo& b) { return a.name < b.name; });
-    return roles;
-}
-
-const RoleInfo* FindRole(std::string_view name) {
-    for (const RoleInfo& role : Roles()) {
+const RoleInfo* FindRole(RoleTable roles, std::string_view name) {
+    for (const RoleInfo& role : roles) {
         if (role.name == name) return &role;
     }
     return nullptr;

@@ -1,17 +1,15 @@
 // The instrument roles of quillon-sim, and what the simulator gives them.
 //
 // A role is the instrument's side of one protocol (the airspace store, the download loader).
-// It lives in its own <Name>Role.cpp and registers itself by name with a file-scope
-// RoleRegistration, so the simulator's main needs no list of roles:
+// It lives in its own <Name>Role.cpp, which gives its name, options and factory as a RoleInfo
+// (StoreRoleInfo(), LoaderRoleInfo()). The program's list of roles is the table in
+// tools/sim/main.cpp; a test passes the roles it plays:
 //
-//     namespace {
-//     class StoreRole : public quillon_sim::Role { ... };
-//     const quillon_sim::RoleRegistration reg{{
-//         "store", "the airspace store of the Quillon",
-//         {{"free", "N", "free 14-byte blocks to report (default 228)"}},
-//         [](const quillon_sim::RoleOptions& o, std::string& error)
-//             -> std::unique_ptr<quillon_sim::Role> { ... }}};
-//     }  // namespace
+//     RoleInfo StoreRoleInfo() {
+//         return {"store", "the airspace store of the Quillon",
+//                 {{"free", "N", "free 14-byte blocks to report (default 228)"}},
+//                 [](const RoleOptions& o, std::string& error) -> std::unique_ptr<Role> { ... }};
+//     }
 //
 // How the simulator drives a role:
 // - Bytes the client writes reach OnReceive in the chunks they arrive in (a message may be split
@@ -104,15 +102,17 @@ struct RoleInfo {
     RoleFactory make;
 };
 
-struct RoleRegistration {
-    explicit RoleRegistration(RoleInfo info);
-};
+// The roles a simulator can play, in the order its usage lists them.
+using RoleTable = std::span<const RoleInfo>;
 
 // "40 6E 2E": bytes as the log shows them.
 using seriallink::HexDump;
 
-// All registered roles, sorted by name.
-[[nodiscard]] const std::vector<RoleInfo>& Roles();
-[[nodiscard]] const RoleInfo* FindRole(std::string_view name);
+// The role of that name in roles; null when there is none.
+[[nodiscard]] const RoleInfo* FindRole(RoleTable roles, std::string_view name);
+
+// The roles of this simulator (tools/sim/StoreRole.cpp, tools/sim/LoaderRole.cpp).
+[[nodiscard]] RoleInfo StoreRoleInfo();
+[[nodiscard]] RoleInfo LoaderRoleInfo();
 
 }  // namespace quillon_sim

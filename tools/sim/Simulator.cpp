@@ -44,7 +44,7 @@ constexpr std::uint32_t kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 
 }  // namespace
 
-std::string SimUsage() {
+std::string SimUsage(RoleTable roles) {
     std::string text =
         "Usage: quillon-sim --port-dir DIR --com N --role ROLE [options]\n"
         "Plays the Quillon on a pseudo-terminal linked as DIR/COM<N> until stopped.\n\n"
@@ -62,7 +62,7 @@ std::string SimUsage() {
         "  --drop FRACTION      leave out this fraction of answers at random (see --seed)\n"
         "  --seed N             seed for --drop (default 1)\n"
         "  --vanish-after K     pull the port after K accepted units\n\nRoles:\n";
-    for (const RoleInfo& role : Roles()) {
+    for (const RoleInfo& role : roles) {
         text += "  " + role.name + ": " + role.summary + "\n";
         for (const RoleOption& option : role.options) {
             std::string head = "    --" + option.name;
@@ -74,11 +74,12 @@ std::string SimUsage() {
     return text;
 }
 
-bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& out, std::string& error) {
+bool ParseSimArgs(RoleTable roles, const std::vector<std::string>& args, SimOptions& out,
+                  std::string& error) {
     // The role first: its options are only known once it is.
     const RoleInfo* role = nullptr;
     for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] == "--role") role = FindRole(args[i + 1]);
+        if (args[i] == "--role") role = FindRole(roles, args[i + 1]);
     }
     long long number = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -182,6 +183,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& out, std::st
         error = "unknown role '" + out.role + "'";
         return false;
     }
+    out.makeRole = role->make;
     return true;
 }
 
@@ -405,8 +407,7 @@ bool Simulator::Start(std::string& error) {
         error = "cannot create the stop pipe";
         return false;
     }
-    const RoleInfo* info = FindRole(s.options.role);
-    if (info == nullptr) {
+    if (!s.options.makeRole) {
         error = "unknown role '" + s.options.role + "'";
         return false;
     }
@@ -424,7 +425,7 @@ bool Simulator::Start(std::string& error) {
             return false;
         }
     }
-    s.role = info->make(s.options.roleOptions, error);
+    s.role = s.options.makeRole(s.options.roleOptions, error);
     if (!s.role) return false;
     return s.CreatePort(error);
 }
@@ -474,9 +475,10 @@ void Simulator::Stop() {
     }
 }
 
-bool SimulatorThread::Start(const std::vector<std::string>& args, std::string& error) {
+bool SimulatorThread::Start(RoleTable roles, const std::vector<std::string>& args,
+                            std::string& error) {
     SimOptions options;
-    if (!ParseSimArgs(args, options, error)) return false;
+    if (!ParseSimArgs(roles, args, options, error)) return false;
     sim_ = std::make_unique<Simulator>(std::move(options));
     if (!sim_->Start(error)) return false;
     thread_ = std::thread([this] { sim_->Run(); });

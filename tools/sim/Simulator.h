@@ -28,6 +28,7 @@ struct SimOptions {
     std::string portDir;
     std::uint32_t com = 0;
     std::string role;
+    RoleFactory makeRole;  // the factory of the role named, from the table ParseSimArgs was given
     RoleOptions roleOptions;
     FaultOptions faults;
     bool pace = false;       // take as long as the bytes would on a wire (10 bits a byte)
@@ -36,10 +37,11 @@ struct SimOptions {
     bool quiet = false;      // no log on standard error, no report on standard output
 };
 
-// Parses the command line (without the program name). false with error for a usage error.
-[[nodiscard]] bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& out,
-                                std::string& error);
-[[nodiscard]] std::string SimUsage();
+// Parses the command line (without the program name) for a simulator that plays one of roles.
+// false with error for a usage error.
+[[nodiscard]] bool ParseSimArgs(RoleTable roles, const std::vector<std::string>& args,
+                                SimOptions& out, std::string& error);
+[[nodiscard]] std::string SimUsage(RoleTable roles);
 
 class Simulator {
 public:
@@ -73,7 +75,8 @@ public:
 
     // Parses args as the command line does, attaches the port and starts serving on the
     // thread. false with error when the options or the attaching fail.
-    [[nodiscard]] bool Start(const std::vector<std::string>& args, std::string& error);
+    [[nodiscard]] bool Start(RoleTable roles, const std::vector<std::string>& args,
+                             std::string& error);
     // Ends serving and waits for the thread; the port's link is gone afterwards.
     void Stop();
     [[nodiscard]] Simulator& sim() { return *sim_; }

@@ -153,37 +153,6 @@ private:
     int uploads_ = 0;
 };
 
-const RoleRegistration kRegistration{{
-    "store",
-    "the airspace store of the Quillon",
-    {
-        {"free", "N", "free 14-byte blocks to report, 0..255 (default 228)"},
-        {"baud", "RATE", "rate the store listens at, 0 for any (default 57600)"},
-        {"dump", "", "also report the received bytes in hex"},
-        {"names", "FILE", "name the received airspaces after this OpenAir file's"},
-    },
-    [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
-        const auto free = options.GetNumber("free", kStoreCapacityBlocks);
-        if (!free || *free < 0 || *free > 255) {
-            error = "--free must be a number from 0 to 255";
-            return nullptr;
-        }
-        const auto rate = options.GetNumber("baud", kDefaultRate);
-        if (!rate || *rate < 0 || *rate > 4000000) {
-            error = "--baud must be a line rate, or 0 for any";
-            return nullptr;
-        }
-        AirspaceNames names;
-        if (options.Has("names") && !LoadAirspaceNames(options.Get("names", ""), names)) {
-            error = "--names: cannot read airspaces from " + options.Get("names", "");
-            return nullptr;
-        }
-        return std::make_unique<StoreRole>(static_cast<std::uint32_t>(*rate),
-                                           static_cast<unsigned>(*free), options.Has("dump"),
-                                           std::move(names));
-    },
-}};
-
 // A coordinate in hundredths of a minute as a pilot reads it: N 46°50.00'.
 [[maybe_unused]] std::string Angle(std::int32_t value, char positive, char negative) {
     const std::int64_t magnitude = value < 0 ? -std::int64_t{value} : value;
@@ -253,6 +222,39 @@ std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int
     lines.push_back("  (no decoder built in) bytes: " + HexDump(image));
 #endif
     return lines;
+}
+
+RoleInfo StoreRoleInfo() {
+    return {
+        "store",
+        "the airspace store of the Quillon",
+        {
+            {"free", "N", "free 14-byte blocks to report, 0..255 (default 228)"},
+            {"baud", "RATE", "rate the store listens at, 0 for any (default 57600)"},
+            {"dump", "", "also report the received bytes in hex"},
+            {"names", "FILE", "name the received airspaces after this OpenAir file's"},
+        },
+        [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
+            const auto free = options.GetNumber("free", kStoreCapacityBlocks);
+            if (!free || *free < 0 || *free > 255) {
+                error = "--free must be a number from 0 to 255";
+                return nullptr;
+            }
+            const auto rate = options.GetNumber("baud", kDefaultRate);
+            if (!rate || *rate < 0 || *rate > 4000000) {
+                error = "--baud must be a line rate, or 0 for any";
+                return nullptr;
+            }
+            AirspaceNames names;
+            if (options.Has("names") && !LoadAirspaceNames(options.Get("names", ""), names)) {
+                error = "--names: cannot read airspaces from " + options.Get("names", "");
+                return nullptr;
+            }
+            return std::make_unique<StoreRole>(static_cast<std::uint32_t>(*rate),
+                                               static_cast<unsigned>(*free), options.Has("dump"),
+                                               std::move(names));
+        },
+    };
 }
 
 }  // namespace quillon_sim

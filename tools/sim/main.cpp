@@ -8,6 +8,12 @@
 
 namespace {
 
+// The roles quillon-sim plays, as its usage lists them. A new role adds one line here.
+const quillon_sim::RoleInfo kRoles[] = {
+    quillon_sim::StoreRoleInfo(),
+    quillon_sim::LoaderRoleInfo(),
+};
+
 quillon_sim::Simulator* g_running = nullptr;
 
 void OnSignal(int) {
@@ -20,14 +26,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            std::cout << quillon_sim::SimUsage();
+            std::cout << quillon_sim::SimUsage(kRoles);
             return 0;
         }
     }
     quillon_sim::SimOptions options;
     std::string error;
-    if (!quillon_sim::ParseSimArgs(args, options, error)) {
-        std::cerr << "quillon-sim: " << error << "\n\n" << quillon_sim::SimUsage();
+    if (!quillon_sim::ParseSimArgs(kRoles, args, options, error)) {
+        std::cerr << "quillon-sim: " << error << "\n\n" << quillon_sim::SimUsage(kRoles);
         return 2;
     }
     quillon_sim::Simulator simulator(std::move(options));

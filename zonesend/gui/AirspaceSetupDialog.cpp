@@ -10,14 +10,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
 #include <QTimerEvent>
 
-#include "seriallink/qt/QtMessageIcon.h"
+#include "shell/qt/QtMessageBoxes.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/preview/PreviewDrawing.h"
 
@@ -181,16 +180,7 @@ void AirspaceSetupDialog::onListSelectionChanged() {
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
     const seriallink::MessageBoxRequest& request) {
     if (options_.messageBox) return options_.messageBox(request);
-    QMessageBox box(
-        seriallink::ToQtIcon(request.icon), qtText(request.caption), qtText(request.text),
-        request.buttons == seriallink::MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                             : QMessageBox::Ok,
-        this);
-    box.setTextFormat(Qt::PlainText);
-    const int answer = box.exec();
-    if (answer == QMessageBox::Yes) return seriallink::MessageAnswer::Yes;
-    if (answer == QMessageBox::No) return seriallink::MessageAnswer::No;
-    return seriallink::MessageAnswer::Ok;
+    return shell::QtMessageBoxes(this).ShowMessageBox(request);
 }
 
 void AirspaceSetupDialog::setControlText(int controlId, const std::string& text) {

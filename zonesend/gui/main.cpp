@@ -3,10 +3,10 @@
 #include <QIcon>
 
 #include "seriallink/Messages.h"
+#include "shell/qt/QtProfileStore.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/gui/AirspaceSetupProgram.h"
-#include "zonesend/gui/QtProfileStore.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     seriallink::InstallStringTable(&strings);
 
     zonesend::AirspaceSetupApp app;
-    zonesend::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                     zonesend::kProgramName);
+    shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
+                                  zonesend::kProgramName);
     const int status = zonesend::runAirspaceSetup(app, profile);
     seriallink::InstallStringTable(nullptr);
     return status;

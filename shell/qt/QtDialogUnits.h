@@ -1,17 +1,17 @@
 // Dialog templates give every position in dialog units: a quarter of the dialog font's average
-// character width across, an eighth of its height down. The pages keep the Downloader's template
-// layout, so each one converts those units with its own font, the way the dialog manager does.
+// character width across, an eighth of its height down. Both programs keep their templates'
+// layout, so each window converts those units with its own font, the way the dialog manager does.
 #pragma once
 
 #include <QFont>
 #include <QRect>
 #include <QSize>
 
-namespace flashwizard {
+namespace shell {
 
-class DialogUnits {
+class QtDialogUnits {
 public:
-    explicit DialogUnits(const QFont& font);
+    explicit QtDialogUnits(const QFont& font);
 
     // The template's "MS Shell Dlg" at the given point size, or the closest face the system has.
     [[nodiscard]] static QFont TemplateFont(int pointSize);
@@ -29,4 +29,4 @@ private:
     int baseY_;
 };
 
-}  // namespace flashwizard
+}  // namespace shell

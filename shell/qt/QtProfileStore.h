@@ -1,4 +1,4 @@
-// The per-user profile store behind QSettings: the program and `quillon send` read the same
+// The per-user profile store behind QSettings: a program and the command line read the same
 // values from the same place (company key, program name, section "Settings").
 #pragma once
 
@@ -6,9 +6,9 @@
 #include <QString>
 #include <string>
 
-#include "zonesend/AirspaceSetupApp.h"
+#include "shell/ProfileStore.h"
 
-namespace zonesend {
+namespace shell {
 
 class QtProfileStore : public ProfileStore {
 public:
@@ -46,4 +46,4 @@ private:
     mutable QSettings settings_;
 };
 
-}  // namespace zonesend
+}  // namespace shell

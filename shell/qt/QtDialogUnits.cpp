@@ -1,9 +1,9 @@
-#include "flashwizard/ui/DialogUnits.h"
+#include "shell/qt/QtDialogUnits.h"
 
 #include <QFontMetrics>
 #include <QStringList>
 
-namespace flashwizard {
+namespace shell {
 
 namespace {
 
@@ -21,7 +21,7 @@ int MulDiv(int value, int numerator, int denominator) {
 
 }  // namespace
 
-DialogUnits::DialogUnits(const QFont& font) {
+QtDialogUnits::QtDialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     // The average width over the 52 letters, rounded half up, as the dialog manager measures it.
     const int letters = metrics.horizontalAdvance(
@@ -30,7 +30,7 @@ DialogUnits::DialogUnits(const QFont& font) {
     baseY_ = metrics.height();
 }
 
-QFont DialogUnits::TemplateFont(int pointSize) {
+QFont QtDialogUnits::TemplateFont(int pointSize) {
     QFont font;
     font.setFamilies({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"),
                       QStringLiteral("DejaVu Sans")});
@@ -38,20 +38,20 @@ QFont DialogUnits::TemplateFont(int pointSize) {
     return font;
 }
 
-int DialogUnits::X(int units) const {
+int QtDialogUnits::X(int units) const {
     return MulDiv(units, baseX_, kUnitsPerBaseX);
 }
 
-int DialogUnits::Y(int units) const {
+int QtDialogUnits::Y(int units) const {
     return MulDiv(units, baseY_, kUnitsPerBaseY);
 }
 
-QRect DialogUnits::Rect(int x, int y, int width, int height) const {
+QRect QtDialogUnits::Rect(int x, int y, int width, int height) const {
     return {X(x), Y(y), X(width), Y(height)};
 }
 
-QSize DialogUnits::Size(int width, int height) const {
+QSize QtDialogUnits::Size(int width, int height) const {
     return {X(width), Y(height)};
 }
 
-}  // namespace flashwizard
+}  // namespace shell

@@ -1,0 +1,142 @@
+#include "tools/quillon/input.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "tools/quillon/command.h"
+#include "tools/quillon/texts.h"
+
+namespace quillon {
+
+bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
+    result = airspace::loadAirspaceFile(path);
+    if (result.status == airspace::LoadStatus::SystemError) {
+        (void)fail(text("cannot read '", "kann '") + path + text("': ", "' nicht lesen: ") +
+                   result.systemErrorText);
+        return false;
+    }
+    if (result.status != airspace::LoadStatus::Ok) {
+        (void)fail(text("cannot read '", "kann '") + path +
+                   text("': the file could not be read completely",
+                        "' nicht lesen: die Datei ließ sich nicht vollständig lesen"));
+        return false;
+    }
+    if (result.records.empty()) warnNoAirspace(path);
+    return true;
+}
+
+void warnNoAirspace(const std::string& path) {
+    if (settings().quiet()) return;
+    std::cerr << path
+              << text(": warning: no airspace found (is this an OpenAir file?)\n",
+                      ": Warnung: kein Luftraum gefunden (ist das eine OpenAir-Datei?)\n");
+}
+
+bool looksLikeHex(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".hex") return true;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream file(path, std::ios::binary);
+    char c = 0;
+    while (file.get(c)) {
+        if (c == ':') return true;
+        if (!std::isspace(static_cast<unsigned char>(c))) return false;
+    }
+    return false;
+}
+
+const char* hexProblemKey(seriallink::HexProblem problem) {
+    using seriallink::HexProblem;
+    switch (problem) {
+        case HexProblem::None:
+            return "none";
+        case HexProblem::CannotOpen:
+            return "cannot-open";
+        case HexProblem::NotRegular:
+            return "not-a-regular-file";
+        case HexProblem::TooLarge:
+            return "too-large";
+        case HexProblem::NoColon:
+            return "no-colon";
+        case HexProblem::NotHexDigit:
+            return "not-a-hex-digit";
+        case HexProblem::Length:
+            return "length";
+        case HexProblem::Checksum:
+            return "checksum";
+        case HexProblem::RecordType:
+            return "record-type";
+        case HexProblem::EndRecord:
+            return "end-record";
+        case HexProblem::AfterEnd:
+            return "after-end";
+        case HexProblem::MissingEnd:
+            return "missing-end";
+    }
+    return "unknown";
+}
+
+std::string hexProblemText(const seriallink::HexVerdict& verdict) {
+    using seriallink::HexProblem;
+    std::string reason;
+    switch (verdict.problem) {
+        case HexProblem::None:
+            reason = text("a valid firmware file", "eine gültige Firmware-Datei");
+            break;
+        case HexProblem::CannotOpen:
+            reason = text("cannot be opened", "lässt sich nicht öffnen");
+            break;
+        case HexProblem::NotRegular:
+            reason = text("not a regular file (a pipe or a device)",
+                          "keine gewöhnliche Datei (eine Pipe oder ein Gerät)");
+            break;
+        case HexProblem::TooLarge:
+            reason = text("larger than 16 MB, far larger than any firmware",
+                          "größer als 16 MB, weit größer als jede Firmware");
+            break;
+        case HexProblem::NoColon:
+            reason = text("a record must start with ':'", "ein Datensatz muss mit ':' beginnen");
+            break;
+        case HexProblem::NotHexDigit:
+            reason = text("a character that is not a hex digit",
+                          "ein Zeichen, das keine Hex-Ziffer ist");
+            break;
+        case HexProblem::Length:
+            reason = text(
+                "wrong length (a record of at most 16 data bytes is 11 to 43 "
+                "characters, as long as its byte count says)",
+                "falsche Länge (ein Datensatz mit höchstens 16 Datenbytes hat 11 bis "
+                "43 Zeichen, so viele wie seine Byteanzahl sagt)");
+            break;
+        case HexProblem::Checksum:
+            reason = text("checksum does not match", "Prüfsumme stimmt nicht");
+            break;
+        case HexProblem::RecordType:
+            reason = text("record type other than 00 (data) or 01 (end)",
+                          "Satzart weder 00 (Daten) noch 01 (Ende)");
+            break;
+        case HexProblem::EndRecord:
+            reason = text("end record other than :00000001FF", "Endesatz ist nicht :00000001FF");
+            break;
+        case HexProblem::AfterEnd:
+            reason = text("a record after the end record", "ein Datensatz nach dem Endesatz");
+            break;
+        case HexProblem::MissingEnd:
+            reason =
+                text("the end record :00000001FF is missing", "der Endesatz :00000001FF fehlt");
+            break;
+    }
+    if (verdict.line == 0) return reason;
+    if (verdict.problem == HexProblem::MissingEnd) {
+        return reason + text(" after line ", " nach Zeile ") + std::to_string(verdict.line);
+    }
+    return text("line ", "Zeile ") + std::to_string(verdict.line) + ": " + reason;
+}
+
+}  // namespace quillon

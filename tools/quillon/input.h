@@ -1,0 +1,28 @@
+// Reading the files the commands are given, with the errors said once for all of them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "airspace/AirspaceFile.h"
+#include "seriallink/HexFile.h"
+
+namespace quillon {
+
+// Loads the OpenAir file; false after one line on std::cerr naming the file and the cause.
+// A file without any airspace loads, but gets the warning of warnNoAirspace.
+[[nodiscard]] bool loadAirspaces(const std::string& path, airspace::LoadResult& result);
+
+// "FILE: no airspace found (is this an OpenAir file?)" on std::cerr, unless -q.
+void warnNoAirspace(const std::string& path);
+
+// True when the file looks like Intel HEX rather than OpenAir: by its extension .hex, or by a
+// first line that is not blank and starts with ':'.
+[[nodiscard]] bool looksLikeHex(const std::string& path);
+
+// The reason of a HEX verdict in the pilot's language, e.g. "line 12: checksum does not match".
+[[nodiscard]] std::string hexProblemText(const seriallink::HexVerdict& verdict);
+// A stable name for scripts (--json), e.g. "checksum".
+[[nodiscard]] const char* hexProblemKey(seriallink::HexProblem problem);
+
+}  // namespace quillon
