@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
     xvfb xauth
     clang-format
+    clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -18,3 +18,7 @@ for preset in dev asan; do
     # test competing for the two cores would only make them wait for the processor.
     ctest --preset "$preset"
 done
+
+echo "== fuzz =="
+# Each fuzz target for a short fixed time; any finding fails the run.
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
