@@ -1,18 +1,24 @@
 #include "airspace/AirspaceFile.h"
 
+#include <algorithm>
+#include <string>
+
+// Reading the file is the platform's part: POSIX here, the Win32 file handle functions in
+// win32/AirspaceFileWin32.cpp.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <string>
 #include <system_error>
+#endif
 
 namespace airspace {
 namespace {
 
+#ifndef _WIN32
 // Bytes exactly as stored: no line-end translation where the C library would do it, no
 // descriptor leaking into child processes where that exists.
 #ifdef O_BINARY
@@ -30,6 +36,7 @@ constexpr int kNonBlocking = O_NONBLOCK;
 #else
 constexpr int kNonBlocking = 0;
 #endif
+#endif  // _WIN32
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = "\t ";
@@ -39,6 +46,7 @@ bool opensAirspace(std::string_view line) {
            (line[1] == 'C' || line[1] == 'c');
 }
 
+#ifndef _WIN32
 LoadResult systemError(int error) {
     LoadResult result;
     result.status = LoadStatus::SystemError;
@@ -65,20 +73,29 @@ public:
 private:
     int fd_;
 };
+#endif  // _WIN32
 
 }  // namespace
 
 std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
+    return parseAirspaces(contents, nullptr);
+}
+
+std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
+                                           std::vector<ReadProblem>* problems) {
     // An editor's byte-order mark would otherwise hide the first "AC" line, and with it the first
     // airspace.
     if (contents.starts_with(kUtf8ByteOrderMark)) contents.remove_prefix(kUtf8ByteOrderMark.size());
 
     std::vector<AirspaceRecord> records;
-    std::string pending;  // the airspace being gathered, from its "AC" line on
+    AirspaceReader reader(problems);
+    bool open = false;  // an airspace is being read, from its "AC" line on
     const char* const data = contents.data();
     const std::size_t size = contents.size();
     std::size_t pos = 0;
+    std::size_t lineNumber = 0;  // of the file: CR LF, LF and CR each end one line
     while (pos < size) {
+        ++lineNumber;
         // The line runs to CR or LF; a "*" anywhere starts a comment that runs to the same end.
         std::size_t end = pos;
         std::size_t content = size;  // end of the part before any comment
@@ -88,27 +105,31 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
         }
         std::string_view line(data + pos, std::min(end, content) - pos);
         pos = end + 1;
+        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++pos;
 
         const std::size_t first = line.find_first_not_of(kBlanks);
         if (first == std::string_view::npos) continue;
         line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
 
         if (opensAirspace(line)) {
-            if (!pending.empty()) records.emplace_back(pending);
-            pending.assign(line);
-            pending += '\n';
-        } else if (!pending.empty()) {
-            pending.append(line);
-            pending += '\n';
+            if (open) reader.finish();
+            reader.begin(records.emplace_back(), lineNumber);
+            open = true;
         }
-        // Lines before the first "AC" line belong to no airspace.
+        if (open) {
+            reader.readLine(line, lineNumber);
+        } else {
+            // Lines before the first "AC" line belong to no airspace.
+            reader.reportOutside(line, lineNumber);
+        }
     }
     // The last airspace ends with the file, whether or not its last line has a line end; an "AC"
     // line there opens an airspace of its own like any other.
-    if (!pending.empty()) records.emplace_back(pending);
+    if (open) reader.finish();
     return records;
 }
 
+#ifndef _WIN32
 LoadResult loadAirspaceFile(const std::string& path) {
     // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
     const FileDescriptor file(
@@ -139,5 +160,6 @@ LoadResult loadAirspaceFile(const std::string& path) {
     result.records = parseAirspaces(std::string_view(contents.get(), size));
     return result;
 }
+#endif  // _WIN32
 
 }  // namespace airspace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "airspace/AirspaceReader.h"
 #include "airspace/AirspaceRecord.h"
 
 namespace airspace {
@@ -35,5 +36,9 @@ inline constexpr std::size_t kMaxAirspaceFileSize = std::size_t{512} << 20;
 // may end in CR LF, LF or CR; a UTF-8 byte-order mark at the start is skipped. Bytes are kept as
 // read (no character-set conversion).
 [[nodiscard]] std::vector<AirspaceRecord> parseAirspaces(std::string_view contents);
+// The same, adding every problem met to `problems` (when given) in file order, with the file's
+// own line numbers.
+[[nodiscard]] std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
+                                                         std::vector<ReadProblem>* problems);
 
 }  // namespace airspace

@@ -67,6 +67,8 @@ public:
     // ("V X=") line, ends the reading of this airspace; what was read stays, but the record then
     // has no encoding (size 0).
     explicit AirspaceRecord(std::string_view text);
+    // An empty record, as the file reader starts one before its lines are read.
+    AirspaceRecord() = default;
     virtual ~AirspaceRecord() = default;
     AirspaceRecord(const AirspaceRecord&) = default;
     AirspaceRecord& operator=(const AirspaceRecord&) = default;
@@ -74,10 +76,12 @@ public:
     AirspaceRecord& operator=(AirspaceRecord&&) noexcept = default;
 
     // The list box line: class, name, floor, ceiling cut and padded to 5, 20, 10 and 10
-    // characters, then the size left-aligned in at least 4. When the four texts together are valid
-    // UTF-8, a character is a UTF-8 sequence (never split, counted as one column); otherwise a
-    // character is a byte (Latin-1). So the line is valid UTF-8 exactly when its texts were, and
-    // aligned when shown as UTF-8 if valid and as Latin-1 otherwise.
+    // characters, then the size left-aligned in at least 4. When the four texts as cut are valid
+    // UTF-8 (a bad byte beyond a column's cut does not count), a character is a UTF-8 sequence
+    // (never split, counted as one column); otherwise a character is a byte (Latin-1). Should
+    // the byte-counted line still be valid UTF-8, the UTF-8 columns are kept, each ending before
+    // its first bad byte. So the line is aligned whenever it is shown as UTF-8 if it is valid
+    // UTF-8 and as Latin-1 otherwise.
     [[nodiscard]] std::string listLine() const;
 
     // Size of the encoding in bytes; 0 when there is none.

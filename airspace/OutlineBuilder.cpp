@@ -46,7 +46,7 @@ void encodePolygonArc(OutlineEncoder& encoder, GeoPoint centre, double radius, d
         if (count >= 2 && !OutlineEncoder::stepTest(pointAt(centre, r, firstAngle),
                                                     pointAt(centre, r, nextAngle))) {
             if (count >= kMaxRefinedVertices) {
-                encoder.refuse();
+                encoder.refuse(EncodeFailure::Refinement);
                 return;
             }
             step /= 2;
@@ -140,7 +140,7 @@ void encodeArc(OutlineEncoder& encoder, GeoPoint centre, double radius, double t
                 return;
             }
             if (k >= kMaxRefinedVertices) {
-                encoder.refuse();
+                encoder.refuse(EncodeFailure::Refinement);
                 return;
             }
             k *= 2;

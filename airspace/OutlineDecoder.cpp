@@ -91,7 +91,11 @@ void walkArc(std::vector<OutlinePoint>& points, int startSector, int steps, std:
     }
 }
 
-std::vector<OutlinePoint> decodeOutline(std::span<const std::uint8_t> encoding) {
+namespace {
+
+// The outline in the instrument's raw terms: east in longitude units and north in latitude units
+// from the start point, closed by (0, 0) at both ends. Empty when there is no outline.
+std::vector<OutlinePoint> decodeRaw(std::span<const std::uint8_t> encoding) {
     const std::size_t n = encoding.size();
     if (n < kShortestOutline) return {};
     const std::int32_t referenceLat = signed24(encoding, 0);
@@ -129,11 +133,35 @@ std::vector<OutlinePoint> decodeOutline(std::span<const std::uint8_t> encoding) 
         pos += kDeltaPointSize;
     }
     raw.push_back({0, 0});
+    return raw;
+}
 
-    std::vector<OutlinePoint> points;
-    points.reserve(raw.size());
-    for (const OutlinePoint& p : raw) points.push_back({scaledLongitude(p.x, referenceLat), p.y});
+}  // namespace
+
+std::vector<OutlinePoint> decodeOutline(std::span<const std::uint8_t> encoding) {
+    std::vector<OutlinePoint> points = decodeRaw(encoding);
+    if (points.empty()) return points;
+    const std::int32_t referenceLat = signed24(encoding, 0);
+    for (OutlinePoint& p : points) p.x = scaledLongitude(p.x, referenceLat);
     return points;
+}
+
+std::vector<GeoPoint> decodeOutlinePoints(std::span<const std::uint8_t> encoding) {
+    const std::vector<OutlinePoint> raw = decodeRaw(encoding);
+    std::vector<GeoPoint> points;
+    if (raw.empty()) return points;
+    const GeoPoint start = readStartPoint(encoding);
+    points.reserve(raw.size() - 1);
+    // The closing (0, 0) is implied, as the closing edge is in the encoding.
+    for (std::size_t i = 0; i + 1 < raw.size(); ++i) {
+        points.emplace_back(clamped(std::int64_t{start.lon} + raw[i].x),
+                            clamped(std::int64_t{start.lat} + raw[i].y));
+    }
+    return points;
+}
+
+std::vector<GeoPoint> decodeOutlinePoints(const AirspaceRecord& airspace) {
+    return decodeOutlinePoints(airspace.encodedBytes(true));
 }
 
 std::vector<OutlinePoint> decodeOutline(const AirspaceRecord& airspace) {

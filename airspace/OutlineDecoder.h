@@ -29,6 +29,11 @@ struct OutlinePoint {
 // The outline of a record's own encoding, as the preview shows it.
 [[nodiscard]] std::vector<OutlinePoint> decodeOutline(const AirspaceRecord& airspace);
 
+// The same outline as absolute points (longitude and latitude units, not scaled), without the
+// closing repeat of the start point: the polygon the instrument holds. Empty when there is none.
+[[nodiscard]] std::vector<GeoPoint> decodeOutlinePoints(std::span<const std::uint8_t> encoding);
+[[nodiscard]] std::vector<GeoPoint> decodeOutlinePoints(const AirspaceRecord& airspace);
+
 // Appends |steps| raw points (east in longitude units, north in latitude units) of a walk along
 // 16-gon edges of length `chord`, starting at (east, north) in sector `startSector` (0 east, 4
 // north, counter-clockwise). steps > 0 walks counter-clockwise, steps < 0 clockwise (its first

@@ -37,13 +37,14 @@ bool OutlineEncoder::fits(GeoPoint point) const {
 
 bool OutlineEncoder::reserve(std::size_t extra) {
     if (bytes_.size() + extra > kMaxEncodedSize) {
-        refuse();
+        refuse(EncodeFailure::TooLarge);
         return false;
     }
     return true;
 }
 
-void OutlineEncoder::refuse() {
+void OutlineEncoder::refuse(EncodeFailure why) {
+    if (!failed_) failure_ = why;
     failed_ = true;
     discard();
 }

@@ -43,6 +43,14 @@ inline constexpr std::int32_t kMinCoordinate = -(1 << 23);
 // only a pathological file (a million points, steps across the globe) comes near it.
 inline constexpr std::size_t kMaxEncodedSize = std::size_t{4} << 20;
 
+// Why an outline could not be represented.
+enum class EncodeFailure {
+    None,
+    BeyondRange,  // a point outside the 24-bit range of the start point
+    TooLarge,     // the encoding would pass kMaxEncodedSize
+    Refinement,   // an arc whose vertices never come close enough for one step (near the poles)
+};
+
 class OutlineEncoder {
 public:
     OutlineEncoder() = default;
@@ -79,9 +87,10 @@ public:
     // Set when the outline cannot be represented (a point beyond the 24-bit range, an encoding
     // beyond kMaxEncodedSize). Once set, every further operation is ignored.
     [[nodiscard]] bool failed() const { return failed_; }
+    [[nodiscard]] EncodeFailure failure() const { return failure_; }
     // Marks the outline as one that cannot be represented: the bytes are dropped and every
     // further operation is ignored.
-    void refuse();
+    void refuse(EncodeFailure why = EncodeFailure::BeyondRange);
     // Drops every byte; used for outlines the instrument could not read back (failed ones, or a
     // start point alone, which has no item that could carry the end flags).
     void discard();
@@ -102,6 +111,7 @@ private:
     std::uint32_t lastItemIndex_ = 0;
     std::uint32_t lastPointIndex_ = 0;
     bool failed_ = false;
+    EncodeFailure failure_ = EncodeFailure::None;
 };
 
 }  // namespace airspace

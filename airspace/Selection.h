@@ -3,6 +3,7 @@
 // bytes, and outline simplification. Plain functions over records; no toolkit.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "airspace/AirspaceReader.h"
 #include "airspace/AirspaceRecord.h"
 
 namespace airspace {
@@ -20,8 +22,8 @@ enum class HeightReference {
     Unknown,       // a text the reader does not understand: never used to drop an airspace
     Ground,        // "GND", "SFC", "0", or a number followed by AGL / ASFC / GND
     MeanSeaLevel,  // a number in ft or m, optionally MSL / AMSL
-    FlightLevel,   // "FL 95": 9500 ft on the standard pressure
-    Unlimited,     // "UNL", "UNLIM"
+    FlightLevel,   // "FL 95": 9500 ft on the standard pressure; also "5000ft STD"
+    Unlimited,     // "UNL", "UNLIM", "UNLTD", "UNLIMITED"
 };
 
 struct Height {
@@ -67,14 +69,23 @@ inline constexpr double kKmPerNauticalMile = 1.852;
 [[nodiscard]] std::optional<double> distanceToAirspaceKm(const AirspaceRecord& airspace,
                                                          LatLon point);
 
+// The same for an outline already decoded (decodeOutlinePoints), for callers that draw it too.
+// Where the outline lies certainly farther than `beyondKm`, the result may be a lower bound only
+// (still above `beyondKm`), which saves the exact search for far airspaces. 0 for no points.
+[[nodiscard]] double distanceToOutlineKm(const std::vector<GeoPoint>& outline, LatLon point,
+                                         double beyondKm = INFINITY);
+
 // ---- Selection and fit ---------------------------------------------------------------------
 
 struct SelectionCriteria {
     std::optional<LatLon> near;  // with radiusKm: within that distance
     double radiusKm = 50.0;
-    std::vector<std::string> types;        // empty: any; else AY, or AC where there is no AY
-    std::optional<double> floorBelowFeet;  // floor lower than this
-    std::string nameContains;              // empty: any; ignoring case
+    std::vector<std::string> types;  // empty: any; else AY, or AC where there is no AY
+    // Floor lower than this. A floor above the ground (AGL) counts by its height above the
+    // ground, the lowest altitude it can have, so that no airspace that might lie below the limit
+    // is dropped; a flight level counts as its feet.
+    std::optional<double> floorBelowFeet;
+    std::string nameContains;  // empty: any; ignoring case
 };
 
 struct AirspaceMatch {
@@ -82,6 +93,11 @@ struct AirspaceMatch {
     std::optional<double> distanceKm;  // when criteria.near is set
     bool floorUnknown = false;  // kept although a floor limit was asked and the floor is unknown
 };
+
+// One airspace against the criteria; `index` is its list index. Empty when it does not match.
+[[nodiscard]] std::optional<AirspaceMatch> matchAirspace(const AirspaceRecord& airspace,
+                                                         std::size_t index,
+                                                         const SelectionCriteria& criteria);
 
 // The airspaces meeting every criterion, in file order. Airspaces of size 0 never match.
 [[nodiscard]] std::vector<AirspaceMatch> matchAirspaces(const std::vector<AirspaceRecord>& records,
@@ -113,21 +129,6 @@ struct FitResult {
                                                 double toleranceMetres);
 
 // ---- Reading problems, for a compiler-style check of a file --------------------------------
-
-enum class ReadProblemKind {
-    StoppedParse,  // a malformed or misplaced line ended this airspace's reading
-    PointIgnored,  // a coordinate text that added no point
-    NoBytes,       // the airspace keeps no encoding (size 0)
-    UnknownLine,   // a line with a keyword the reader does not use (reported with -v)
-    NoAirspace,    // the file holds no airspace at all
-};
-
-struct ReadProblem {
-    std::size_t line = 0;  // 1-based line of the file; 0 for the whole file
-    ReadProblemKind kind = ReadProblemKind::StoppedParse;
-    std::string airspaceName;  // "AN" of the airspace it belongs to, as written
-    std::string what;          // a short English reason, e.g. "arc radius is not a number"
-};
 
 // Every problem met while reading `contents`, in file order.
 [[nodiscard]] std::vector<ReadProblem> checkAirspaceText(std::string_view contents);

@@ -10,6 +10,12 @@ packages=(
     xvfb xauth
     clang-format
     clang libclang-rt-14-dev
+    # The Windows programs: cross compilers, GoogleTest's sources for them, Wine to run the
+    # tests, the bitmaps made from the SVGs, and the package.
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
+    wine wine64 librsvg2-bin imagemagick zip
+    # Wine's own fonts: Tahoma behind "MS Shell Dlg" and the title-bar buttons in screenshots.
+    fonts-wine
 )
 
 if [ "$(id -u)" -ne 0 ]; then

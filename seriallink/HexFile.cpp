@@ -6,6 +6,13 @@
 namespace seriallink {
 namespace {
 
+// The programs' texts, file names included, are UTF-8. Read as UTF-8 explicitly: a plain narrow
+// string would be taken in the system's narrow code page on Windows, and a folder named
+// "Flüge" would not be found.
+[[nodiscard]] std::filesystem::path PathOfUtf8(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 constexpr int kRecordData = 0x00;
 constexpr int kRecordEnd = 0x01;
 
@@ -67,7 +74,8 @@ int HexByteAt(std::string_view text, std::size_t position) {
     return high * 16 + low;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& name) {
+    const std::filesystem::path path = PathOfUtf8(name);
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
@@ -79,7 +87,8 @@ bool FileExists(const std::string& path) {
     return file.is_open();
 }
 
-HexVerdict ReadHexFile(const std::string& path, std::vector<std::string>& hexLines) {
+HexVerdict ReadHexFile(const std::string& name, std::vector<std::string>& hexLines) {
+    const std::filesystem::path path = PathOfUtf8(name);
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) {

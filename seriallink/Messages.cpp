@@ -8,10 +8,12 @@ namespace {
 
 const StringTable* g_installedTable = nullptr;
 
+#ifndef _WIN32
 [[nodiscard]] std::string_view EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::string_view(value) : std::string_view();
 }
+#endif
 
 }  // namespace
 
@@ -27,6 +29,8 @@ Language LanguageOfLocale(std::string_view locale) {
                                                                     : Language::English;
 }
 
+#ifndef _WIN32
+// Windows takes the user's interface language from the system: win32/UserLanguageWin32.cpp.
 Language UserLanguage() {
     // The POSIX order of precedence for message texts.
     std::string_view locale;
@@ -48,6 +52,7 @@ Language UserLanguage() {
     }
     return LanguageOfLocale(locale);
 }
+#endif
 
 StringTable::StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId,
                          Language language)

@@ -143,6 +143,7 @@ void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
         return;
     }
     view_.clearList();
+    fileEncodings_.clear();
     airspaceByIndex_ = std::move(result.records);
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
         view_.addListLine(toDisplayUtf8(record.listLine()));
@@ -200,6 +201,37 @@ void AirspaceSetupLogic::OnListSelChange() {
     }
 }
 
+const std::vector<airspace::AirspaceRecord>& AirspaceSetupLogic::fileAirspaces() {
+    for (auto& [index, record] : fileEncodings_) {
+        airspaceByIndex_[index] = std::move(record);
+        view_.setListLine(static_cast<unsigned>(index),
+                          toDisplayUtf8(airspaceByIndex_[index].listLine()));
+    }
+    fileEncodings_.clear();
+    return airspaceByIndex_;
+}
+
+void AirspaceSetupLogic::applySelection(
+    const std::vector<std::size_t>& selected,
+    std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements) {
+    (void)fileAirspaces();
+    for (auto& [index, record] : replacements) {
+        if (index >= airspaceByIndex_.size()) continue;
+        fileEncodings_.emplace(index, std::move(airspaceByIndex_[index]));
+        airspaceByIndex_[index] = std::move(record);
+        view_.setListLine(static_cast<unsigned>(index),
+                          toDisplayUtf8(airspaceByIndex_[index].listLine()));
+    }
+    const unsigned count = view_.listCount();
+    auto next = selected.begin();
+    for (unsigned i = 0; i < count; ++i) {
+        const bool on = next != selected.end() && *next == i;
+        if (on) ++next;
+        view_.setLineSelected(i, on);
+    }
+    OnListSelChange();
+}
+
 void AirspaceSetupLogic::OnPortSelChange() {
     seriallink::PortComboBox& combo = view_.portCombo();
     if (combo.Count() > 0) app_.commPort = combo.EntryText(combo.CurrentIndex());
@@ -219,6 +251,7 @@ void AirspaceSetupLogic::OnDestroy() {
         portScanTimer_ = 0;
     }
     airspaceByIndex_.clear();
+    fileEncodings_.clear();
 }
 
 void AirspaceSetupLogic::OnSysCommand(unsigned commandId) {

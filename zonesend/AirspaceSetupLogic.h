@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
@@ -47,6 +49,9 @@ public:
     // Fixes the preview area from the window's geometry; called once at start.
     virtual void computePreviewRect() = 0;
     virtual void drawPreview(const airspace::AirspaceRecord& airspace) = 0;
+    // Replaces the text of one list line, keeping its selection. Only a selection that sends a
+    // line's airspace in another encoding changes its line.
+    virtual void setListLine(unsigned index, const std::string& text) { (void)index, (void)text; }
 
     // The platform's file-open dialog; nothing when the pilot cancels.
     [[nodiscard]] virtual std::optional<std::string> chooseFile(const std::string& title,
@@ -105,6 +110,18 @@ public:
     [[nodiscard]] const seriallink::ComPortList& shownPorts() const { return shownPorts_; }
     [[nodiscard]] UploadOutcome lastUploadOutcome() const { return lastUploadOutcome_; }
 
+    // The records as the file gives them: every line goes back to the file's own encoding.
+    [[nodiscard]] const std::vector<airspace::AirspaceRecord>& fileAirspaces();
+    // Selects exactly the `selected` lines (ascending), sends and shows `replacements` in place
+    // of the file's encodings of their lines, and updates the totals and the limit warning as a
+    // change of selection by the pilot does.
+    void applySelection(const std::vector<std::size_t>& selected,
+                        std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements);
+    // True when the line is sent with another encoding than the file's own.
+    [[nodiscard]] bool replaced(std::size_t index) const {
+        return fileEncodings_.count(index) != 0;
+    }
+
 private:
     // seriallink::AirspaceScanDialog, for the port scan.
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
@@ -122,6 +139,8 @@ private:
 
     // Records of the loaded file, indexed by list line.
     std::vector<airspace::AirspaceRecord> airspaceByIndex_;
+    // The file's own records of the lines that applySelection replaced, to put back.
+    std::map<std::size_t, airspace::AirspaceRecord> fileEncodings_;
     std::uint32_t selectedBytes_ = 0;
     bool limitWarned_ = false;
     bool sending_ = false;

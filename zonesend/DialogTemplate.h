@@ -28,6 +28,11 @@ enum ControlId : int {
     kIdAboutVersion = 1018,
     kIdAboutText = 1019,
     kIdAboutIcon = -1,
+    // The selection strip below the template.
+    kIdSelect = 1030,
+    kIdMapToggle = 1031,
+    kIdCapacityBar = 1032,
+    kIdAirspaceInfo = 1033,
 };
 
 enum class ControlKind {
@@ -57,6 +62,15 @@ struct ControlTemplate {
 // Main dialog (resource 102): controls in template order, which is also the tab order.
 inline constexpr DialogUnitRect kMainDialogSize{0, 0, 530, 302};
 [[nodiscard]] std::span<const ControlTemplate> mainDialogControls();
+
+// The selection strip, added below the main dialog's template when the window has one: the
+// Select button, the map toggle, the capacity bar under the totals and the clicked airspace's
+// full name and type.
+inline constexpr int kSelectionStripHeight = 20;
+inline constexpr DialogUnitRect kSelectButtonPlace{7, 304, 64, 14};
+inline constexpr DialogUnitRect kMapTogglePlace{75, 304, 46, 14};
+inline constexpr DialogUnitRect kCapacityBarPlace{125, 305, 110, 12};
+inline constexpr DialogUnitRect kAirspaceInfoPlace{241, 307, 284, 8};
 
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 38> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 63> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -52,6 +52,38 @@ constexpr std::array<seriallink::StringEntry, 38> kEntries = {{
     {137, "A new Com Port was found.\nShould it be selected?",
      "Es wurde ein neues Com Port gefunden.\nSoll es automatisch ausgewählt werden?"},
     {138, "%d new Com Ports was found (%s).", "Es wurden %d neue Com Ports gefunden und zwar %s."},
+    {139, "Select...", "Auswahl..."},
+    {140, "Select airspace", "Lufträume auswählen"},
+    {141, "Take-off point:", "Startplatz:"},
+    {142, "Radius:", "Umkreis:"},
+    {143, "Types:", "Typen:"},
+    {144, "Floor below:", "Untergrenze unter:"},
+    {145, "Name contains:", "Name enthält:"},
+    {146, "Fit to the instrument", "In den Quillon einpassen"},
+    {147, "Simplify outlines (m):", "Umrisse vereinfachen (m):"},
+    {148, "Apply", "Anwenden"},
+    {149, "Close", "Schließen"},
+    {150, "Map", "Karte"},
+    {151, "%d matched, %d selected: %d bytes, %d blocks.",
+     "%d passend, %d ausgewählt: %d Bytes, %d Blöcke."},
+    {152, "Left out for lack of space:", "Aus Platzmangel weggelassen:"},
+    {153, "Kept although the floor is not understood:",
+     "Behalten, obwohl die Untergrenze nicht lesbar ist:"},
+    {154,
+     "The take-off point is not understood.\nWrite it as 46.7N 7.6E, 46.7, 7.6 or "
+     "46:42:00 N 007:36:00 E.",
+     "Der Startplatz ist nicht lesbar.\nSchreiben sie ihn als 46.7N 7.6E, 46.7, 7.6 oder "
+     "46:42:00 N 007:36:00 E."},
+    {155, "The radius is not a distance.", "Der Umkreis ist keine Entfernung."},
+    {156, "The floor limit is not a height.", "Die Untergrenze ist keine Höhe."},
+    {157, "The simplification is not a distance in metres.",
+     "Die Vereinfachung ist keine Entfernung in Metern."},
+    {158, "No type is chosen.", "Kein Typ ist gewählt."},
+    {159, "%d of %d bytes", "%d von %d Bytes"},
+    {160, "%s - type %s, class %s, %s to %s", "%s - Typ %s, Klasse %s, %s bis %s"},
+    {161, "%s (%d bytes)", "%s (%d Bytes)"},
+    {162, "Simplified outlines save %d bytes.", "Vereinfachte Umrisse sparen %d Bytes."},
+    {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
 }};
 
 }  // namespace

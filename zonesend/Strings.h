@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 138, in English and German.
+// zonesend's string table, ids 101 to 163, in English and German.
 #pragma once
 
 #include <span>
@@ -46,6 +46,32 @@ inline constexpr unsigned kErrorCaption = 135;
 inline constexpr unsigned kInfoCaption = 136;
 inline constexpr unsigned kNewPortQuestion = 137;
 inline constexpr unsigned kNewPortsNotice = 138;
+// The selection panel, the capacity bar and the map.
+inline constexpr unsigned kSelectButton = 139;
+inline constexpr unsigned kSelectTitle = 140;
+inline constexpr unsigned kTakeOffLabel = 141;
+inline constexpr unsigned kRadiusLabel = 142;
+inline constexpr unsigned kTypesLabel = 143;
+inline constexpr unsigned kFloorBelowLabel = 144;
+inline constexpr unsigned kNameContainsLabel = 145;
+inline constexpr unsigned kFitCheck = 146;
+inline constexpr unsigned kSimplifyLabel = 147;
+inline constexpr unsigned kApplyButton = 148;
+inline constexpr unsigned kCloseButton = 149;
+inline constexpr unsigned kMapToggle = 150;
+inline constexpr unsigned kMatchedKept = 151;
+inline constexpr unsigned kLeftOutHeading = 152;
+inline constexpr unsigned kFloorUnknownHeading = 153;
+inline constexpr unsigned kBadTakeOff = 154;
+inline constexpr unsigned kBadRadius = 155;
+inline constexpr unsigned kBadFloor = 156;
+inline constexpr unsigned kBadTolerance = 157;
+inline constexpr unsigned kNoTypeChosen = 158;
+inline constexpr unsigned kCapacityText = 159;
+inline constexpr unsigned kAirspaceInfo = 160;
+inline constexpr unsigned kAirspaceBytes = 161;
+inline constexpr unsigned kSimplifiedSaved = 162;
+inline constexpr unsigned kNoFileLoaded = 163;
 }  // namespace ids
 
 // The version the About box shows after string 132.

@@ -1,13 +1,18 @@
 // Loading files from disk: failures as values, and generated files in every form the field uses.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/AirspaceRecord.h"
@@ -23,26 +28,41 @@ using testing::OpenAirGenerator;
 class TempDir {
 public:
     TempDir() {
-        char pattern[] = "/tmp/airspace-tests-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        path_ = made ? made : "/tmp";
+        const auto base = std::filesystem::temp_directory_path();
+        for (std::random_device random; path_.empty();) {
+            const auto candidate = base / ("airspace-tests-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) path_ = candidate.string();
+        }
     }
     ~TempDir() {
-        for (const auto& file : files_) std::remove(file.c_str());
-        ::rmdir(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
     std::string write(const std::string& name, const std::string& contents) {
         const std::string file = path_ + "/" + name;
         std::ofstream(file, std::ios::binary) << contents;
-        files_.push_back(file);
         return file;
     }
     const std::string& path() const { return path_; }
 
 private:
     std::string path_;
-    std::vector<std::string> files_;
 };
+
+#ifdef _WIN32
+std::string systemText(DWORD error) {
+    char text[512] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         0, text, sizeof text, nullptr);
+    std::string message(text, length);
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message;
+}
+#endif
 
 std::string generated(std::uint32_t seed, GeneratorOptions options, std::size_t airspaces) {
     std::string text;
@@ -61,12 +81,34 @@ TEST(AirspaceFileLoading, FailuresComeBackAsValues) {
     TempDir dir;
     const LoadResult missing = loadAirspaceFile(dir.path() + "/no-such-file.txt");
     EXPECT_EQ(missing.status, LoadStatus::SystemError);
-    EXPECT_EQ(missing.systemErrorText, "No such file or directory");
     EXPECT_TRUE(missing.records.empty());
-
     const LoadResult directory = loadAirspaceFile(dir.path());
     EXPECT_EQ(directory.status, LoadStatus::SystemError);
+#ifdef _WIN32
+    // The system's own texts, in the user's language, without the line break they come with.
+    EXPECT_EQ(missing.systemErrorText, systemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(directory.systemErrorText, systemText(ERROR_ACCESS_DENIED));
+    ASSERT_FALSE(missing.systemErrorText.empty());
+    EXPECT_NE(missing.systemErrorText.back(), '\n');
+
+    // A device name opens like a file but would wait for input; a file held open by another
+    // program without sharing is not read half-written.
+    const LoadResult device = loadAirspaceFile("NUL");
+    EXPECT_EQ(device.status, LoadStatus::SystemError);
+    EXPECT_EQ(device.systemErrorText, systemText(ERROR_INVALID_FUNCTION));
+    const std::string heldPath = dir.write("held.txt", "AC R\nAN Held\n");
+    const HANDLE held = ::CreateFileA(heldPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const LoadResult busy = loadAirspaceFile(heldPath);
+    ::CloseHandle(held);
+    EXPECT_EQ(busy.status, LoadStatus::SystemError);
+    EXPECT_EQ(busy.systemErrorText, systemText(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(loadAirspaceFile(heldPath).records.size(), 1u);
+#else
+    EXPECT_EQ(missing.systemErrorText, "No such file or directory");
     EXPECT_EQ(directory.systemErrorText, "Is a directory");
+#endif
 
     const LoadResult empty = loadAirspaceFile(dir.write("empty.txt", ""));
     EXPECT_EQ(empty.status, LoadStatus::Ok);

@@ -9,9 +9,7 @@
 
 #include "WizardTestSupport.h"
 
-#ifdef QUILLON_HAVE_SIM
 #include "tools/sim/Simulator.h"
-#endif
 
 namespace fwtest {
 namespace {
@@ -40,7 +38,6 @@ std::vector<std::string> ReadLines(const QString& path) {
     return lines;
 }
 
-#ifdef QUILLON_HAVE_SIM
 // Runs the wizard from step 1 to "Schliessen" against a simulated loader of chip model 832 and
 // returns the simulated program memory as HEX lines.
 void UpdateSimulatedInstrument(const flashwizard::LoaderTiming& timing, const QString& firmwarePath,
@@ -109,12 +106,8 @@ void UpdateSimulatedInstrument(const flashwizard::LoaderTiming& timing, const QS
     }
     image = ReadLines(imagePath);
 }
-#endif
 
 TEST(SimEndToEnd, WizardUpdatesTheSimulatedInstrument) {
-#ifndef QUILLON_HAVE_SIM
-    GTEST_SKIP() << "quillon-sim is not part of this build";
-#else
     std::string firmware;
     std::vector<std::string> records;
     for (unsigned i = 0; i < 20; ++i) {
@@ -134,19 +127,14 @@ TEST(SimEndToEnd, WizardUpdatesTheSimulatedInstrument) {
     std::vector<std::string> image;
     UpdateSimulatedInstrument(flashwizard::LoaderTiming::Scaled(10), firmwarePath, "21/21", image);
     EXPECT_EQ(HexImage(image), HexImage(records));
-#endif
 }
 
 // The product's own pauses and time-outs, once, with the sample firmware.
 TEST(SimEndToEnd, RealTimingsWithTheSampleFirmware) {
-#if !defined(QUILLON_HAVE_SIM) || !defined(QUILLON_SAMPLES_DIR)
-    GTEST_SKIP() << "quillon-sim or the samples are not part of this build";
-#else
     const QString firmwarePath = QStringLiteral(QUILLON_SAMPLES_DIR "/demo-firmware.hex");
     std::vector<std::string> image;
     UpdateSimulatedInstrument(flashwizard::LoaderTiming{}, firmwarePath, "37/37", image);
     EXPECT_EQ(HexImage(image), HexImage(ReadLines(firmwarePath)));
-#endif
 }
 
 }  // namespace

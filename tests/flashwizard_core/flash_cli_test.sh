@@ -16,6 +16,8 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 export KORVALIS_PORT_DIR=$work/ports
+# English unless a case asks for German.
+export LANG=C.UTF-8 LC_ALL= LC_MESSAGES= LANGUAGE=
 mkdir -p "$KORVALIS_PORT_DIR"
 
 "$quillon" flash >/dev/null 2>&1
@@ -24,13 +26,16 @@ mkdir -p "$KORVALIS_PORT_DIR"
 [ $? -eq 2 ] || fail "a missing --port should be a usage error"
 
 echo "not a hex file" > "$work/notes.txt"
-out=$("$quillon" flash "$work/notes.txt" --port COM5 2>&1)
+out=$(LANG=de_DE.UTF-8 "$quillon" flash "$work/notes.txt" --port COM5 2>&1)
 [ $? -eq 1 ] || fail "a text file should be refused"
 grep -q "keine gültige .HEX Datei" <<<"$out" || fail "message 147 missing: $out"
+out=$("$quillon" flash "$work/notes.txt" --port COM5 2>&1)
+grep -q "is not a valid .HEX file" <<<"$out" || fail "English message 147 missing: $out"
 
-out=$("$quillon" flash "$firmware" --port COM5 2>&1)
+out=$(LANG=de_DE.UTF-8 "$quillon" flash "$firmware" --port COM5 2>&1)
 [ $? -eq 1 ] || fail "a missing port should fail"
 grep -q "konnte nicht geöffnet werden" <<<"$out" || fail "message 156 missing: $out"
+grep -q "^quillon: COM5: kein solcher Port" <<<"$out" || fail "no cause given: $out"
 
 "$sim" --port-dir "$KORVALIS_PORT_DIR" --com 5 --role loader --model 832 \
     --report "$work/report.txt" --log "$work/sim.log" --quiet &
@@ -42,7 +47,11 @@ for _ in $(seq 50); do [ -e "$KORVALIS_PORT_DIR/COM5" ] && break; sleep 0.1; don
 rc=$?
 cat "$work/out.txt"
 [ $rc -eq 0 ] || fail "the update should succeed (exit $rc)"
-grep -q "Update erfolgreich abgeschlossen" "$work/out.txt" || fail "no success text"
+grep -q "Update completed successfully" "$work/out.txt" || fail "no success text"
+# Not a terminal: one progress line per tenth of the download, the last at 100 %.
+steps=$(grep -cE '^ *[0-9]+/[0-9]+ +[0-9]+ %$' "$work/out.txt")
+[ "$steps" -eq 10 ] || fail "$steps progress lines instead of 10"
+grep -qE '^ *([0-9]+)/\1 +100 %$' "$work/out.txt" || fail "no line at 100 %"
 records=$(grep -c '^:..\(....\)00' "$firmware")
 written=$(grep -c '^write record .* (115200 baud)$' "$work/report.txt")
 [ "$written" -eq "$records" ] || fail "$written of $records records written at 115200"

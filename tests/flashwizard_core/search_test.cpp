@@ -1,7 +1,9 @@
 // The device search behind Next on the port page, and the file check behind Next on the file
 // page: what the pilot sees in the status line and in the boxes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,12 @@ TEST(DeviceSearch, PortThatCannotBeOpenedKeepsSearchFailed) {
 TEST(FirmwareCheck, MessagesForEachFault) {
     const std::string notHex = fwtest::WriteTempFile("readme.txt", "Quillon firmware notes\n");
     const std::string cut = fwtest::WriteTempFile("cut.hex", ":0100000041BE\n");  // no end record
+    const std::string folder = std::filesystem::path(cut).parent_path() / "folder.hex";
+    std::filesystem::create_directories(folder);
+    // A FIFO without a writer: opening it would wait for ever.
+    const std::string fifo = std::filesystem::path(cut).parent_path() / "fifo.hex";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         std::string path;
         unsigned box;  // 0: accepted
@@ -107,6 +115,8 @@ TEST(FirmwareCheck, MessagesForEachFault) {
         {"/nonexistent/QLX_V42.HEX", 146},
         {notHex, 147},
         {cut, 147},
+        {folder, 146},
+        {fifo, 147},
         {fwtest::SamplePath("demo-firmware.hex"), 0},
     };
     for (const auto& c : cases) {

@@ -1,8 +1,13 @@
 // The Intel HEX reader: which files are valid firmware, and the hex conversions.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <random>
 
 #include "seriallink/HexFile.h"
 
@@ -12,8 +17,11 @@ namespace {
 class HexFileTest : public ::testing::Test {
 protected:
     HexFileTest() {
-        char pattern[] = "/tmp/quillon-hex-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        const auto base = std::filesystem::temp_directory_path();
+        for (std::random_device random; dir_.empty();) {
+            const auto candidate = base / ("quillon-hex-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) dir_ = candidate.string();
+        }
     }
     ~HexFileTest() override {
         std::error_code ignored;
@@ -95,6 +103,72 @@ TEST(HexBytes, Conversions) {
     EXPECT_EQ(HexByteAt("AG", 0), -1);
     EXPECT_EQ(HexByteAt("A", 0), -1);
     EXPECT_EQ(HexByteAt("AB", 5), -1);
+}
+
+TEST_F(HexFileTest, VerdictNamesTheLineAndTheReason) {
+    const struct {
+        const char* content;
+        HexProblem problem;
+        std::size_t line;
+    } cases[] = {
+        {":0100000041BE\n:00000001FF\n", HexProblem::None, 0},
+        {":0100000041BE\n\n:02001000C0DE51\n:00000001FF\n", HexProblem::Checksum, 3},
+        {":020000040000FA\n", HexProblem::RecordType, 1},
+        {":0100000041BE\n:00000101FE\n", HexProblem::EndRecord, 2},
+        {":0200000041BD\n", HexProblem::Length, 1},
+        {":0100000041BE\n:0100000041BE", HexProblem::MissingEnd, 2},
+        {"", HexProblem::MissingEnd, 0},
+        {":00000001FF\n\n:0100000041BE\n", HexProblem::AfterEnd, 3},
+        {"0100000041BE0\n", HexProblem::NoColon, 1},
+        {":01000000G1BE\n", HexProblem::NotHexDigit, 1},
+        // Longer than any record: given up on at once, whatever follows.
+        {":0100000041BE\n:10000000000000000000000000000000000000000F0F0\n", HexProblem::Length, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content);
+        std::vector<std::string> lines;
+        const HexVerdict verdict = ReadHexFile(Write(c.content), lines);
+        EXPECT_EQ(verdict.problem, c.problem);
+        EXPECT_EQ(verdict.line, c.line);
+    }
+}
+
+TEST_F(HexFileTest, HugeInputFailsFastWithoutReadingIt) {
+    // Sparse files: no disk space, and a reader that took them in whole would take seconds.
+    const struct {
+        std::uintmax_t size;
+        HexProblem problem;
+        std::size_t line;
+    } cases[] = {
+        {kHexMaxFileSize - 1, HexProblem::Length, 1},  // one 16 MB line without a line end
+        {20u * 1024 * 1024, HexProblem::TooLarge, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string path = Write(":");
+        std::filesystem::resize_file(path, c.size);
+        const auto started = std::chrono::steady_clock::now();
+        std::vector<std::string> lines;
+        const HexVerdict verdict = ReadHexFile(path, lines);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
+        EXPECT_EQ(verdict.problem, c.problem);
+        EXPECT_EQ(verdict.line, c.line);
+    }
+}
+
+TEST_F(HexFileTest, FifoAndFolderAreRefusedWithoutWaiting) {
+    const std::string fifo = dir_ + "/pipe.hex";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Opening a FIFO without a writer would block: the verdict must come back all the same.
+    auto verdict = std::async(std::launch::async, [&] {
+        std::vector<std::string> lines;
+        return ReadHexFile(fifo, lines).problem;
+    });
+    ASSERT_EQ(verdict.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_EQ(verdict.get(), HexProblem::NotRegular);
+    EXPECT_TRUE(FileExists(fifo));
+    EXPECT_FALSE(FileExists(dir_));
+    std::vector<std::string> lines;
+    EXPECT_EQ(ReadHexFile(dir_, lines).problem, HexProblem::CannotOpen);
 }
 
 }  // namespace

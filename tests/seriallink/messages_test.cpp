@@ -64,6 +64,11 @@ TEST(Messages, LanguageOfTheLocale) {
     for (const auto& [locale, language] : cases) {
         EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
     }
+}
+
+#ifndef _WIN32
+// Windows programs take the user's language from the system, not from the environment.
+TEST(Messages, LanguageOfTheEnvironment) {
     ::setenv("LANG", "de_DE.UTF-8", 1);
     ::unsetenv("LC_ALL");
     ::unsetenv("LC_MESSAGES");
@@ -76,6 +81,33 @@ TEST(Messages, LanguageOfTheLocale) {
     ::unsetenv("LC_MESSAGES");
     ::unsetenv("LANG");
     EXPECT_EQ(UserLanguage(), Language::English);
+}
+#endif
+
+TEST(Messages, LanguageListOutranksTheLocaleExceptUnderC) {
+    const struct {
+        const char* lang;
+        const char* list;
+        Language language;
+    } cases[] = {
+        {"en_US.UTF-8", "de:en", Language::German},
+        {"de_DE.UTF-8", "en_GB:de", Language::English},
+        {"en_US.UTF-8", "fr:de", Language::German},
+        {"de_DE.UTF-8", "fr:it", Language::German},
+        {"C", "de", Language::English},
+        {"C.UTF-8", "de", Language::English},
+        {"", "de", Language::English},
+        {"en_US.UTF-8", "", Language::English},
+    };
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    for (const auto& c : cases) {
+        ::setenv("LANG", c.lang, 1);
+        ::setenv("LANGUAGE", c.list, 1);
+        EXPECT_EQ(UserLanguage(), c.language) << c.lang << " / " << c.list;
+    }
+    ::unsetenv("LANG");
+    ::unsetenv("LANGUAGE");
 }
 
 TEST(Messages, FormatText) {

@@ -9,11 +9,9 @@
 #include "SimHarness.h"
 #include "seriallink/AirspacePort.h"
 
-#if QUILLON_SIM_HAVE_DECODER
 #include <fstream>
 
 #include "airspace/AirspaceFile.h"
-#endif
 
 namespace quillon_sim::testing {
 namespace {
@@ -88,13 +86,10 @@ TEST_F(StoreRoleTest, ReportDecodesTheAirspaces) {
     EXPECT_NE(report.find("upload 1: 1 block(s), 14 bytes"), std::string::npos) << report;
     EXPECT_NE(report.find("bytes: 00 00 64 00 00 64 00 64 00 00 DF 9C 00 64"), std::string::npos)
         << report;
-#if QUILLON_SIM_HAVE_DECODER
     EXPECT_NE(report.find("1 airspace(s), 14 bytes of airspace data"), std::string::npos) << report;
     EXPECT_NE(report.find("2 delta point(s)"), std::string::npos) << report;
-#endif
 }
 
-#if QUILLON_SIM_HAVE_DECODER
 TEST_F(StoreRoleTest, ReportNamesAirspacesFromTheOpenAirFile) {
     const std::string openAir = sim_.dir().Entry("zones.txt");
     std::ofstream(openAir) << "AC R\nAN Circle-Test\nAL GND\nAH 2000ft\n"
@@ -123,7 +118,6 @@ TEST_F(StoreRoleTest, ReportNamesAirspacesFromTheOpenAirFile) {
     EXPECT_NE(report.find("last: Q Polygon-Test"), std::string::npos) << report;
     EXPECT_NE(report.find("2 airspace(s)"), std::string::npos) << report;
 }
-#endif
 
 TEST_F(StoreRoleTest, BadFramesAreNotAccepted) {
     ASSERT_TRUE(StartAndOpen({"--role", "store"}));

@@ -30,6 +30,15 @@ std::string triangleText(const std::string& name, int offset) {
            ":00 E\n";
 }
 
+std::string squareText(const std::string& name, const std::string& type, int minutesNorth,
+                       const std::string& floor) {
+    const std::string south = "46:" + minutes(minutesNorth) + ":00 N ";
+    const std::string north = "46:" + minutes(minutesNorth + 1) + ":00 N ";
+    return "AC " + type + "\nAN " + name + "\nAL " + floor + "\nAH FL195\nDP " + south +
+           "007:00:00 E\nDP " + north + "007:00:00 E\nDP " + north + "007:01:00 E\nDP " + south +
+           "007:01:00 E\n";
+}
+
 std::string circleText(const std::string& name) {
     return "AC C\nAN " + name + "\nAL GND\nAH 3000ft\nV X=47:00:00 N 008:00:00 E\nDC 2\n";
 }

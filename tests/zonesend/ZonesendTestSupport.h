@@ -2,6 +2,7 @@
 // directories, and the airspace store of quillon-sim on a pseudo-terminal inside the test.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "airspace/AirspaceRecord.h"
 #include "seriallink/Messages.h"
 #include "tools/sim/Simulator.h"
+#include "zonesend/AirspaceSetupApp.h"
 
 namespace zstest {
 
@@ -18,9 +20,37 @@ namespace zstest {
 [[nodiscard]] std::string circleText(const std::string& name);                    // 8 bytes
 [[nodiscard]] std::string arcText(const std::string& name);                       // 21 bytes
 [[nodiscard]] std::string brokenText(const std::string& name);                    // 0 bytes
+// A square of one minute of arc whose south edge lies `minutesNorth` (0 to 58) north of 46N 7E,
+// with its class and floor; 18 bytes.
+[[nodiscard]] std::string squareText(const std::string& name, const std::string& type,
+                                     int minutesNorth, const std::string& floor);
+inline constexpr std::size_t kSquareSize = 18;
 inline constexpr std::size_t kTriangleSize = 14;
 inline constexpr std::size_t kCircleSize = 8;
 inline constexpr std::size_t kArcSize = 21;
+
+// A profile store in memory.
+class MemoryProfile : public zonesend::ProfileStore {
+public:
+    std::map<std::string, std::string> texts;
+    std::map<std::string, std::int64_t> numbers;
+    std::string readText(const std::string& s, const std::string& n,
+                         const std::string& fallback) const override {
+        const auto found = texts.find(s + "/" + n);
+        return found == texts.end() ? fallback : found->second;
+    }
+    std::int64_t readInteger(const std::string& s, const std::string& n,
+                             std::int64_t fallback) const override {
+        const auto found = numbers.find(s + "/" + n);
+        return found == numbers.end() ? fallback : found->second;
+    }
+    void writeText(const std::string& s, const std::string& n, const std::string& v) override {
+        texts[s + "/" + n] = v;
+    }
+    void writeInteger(const std::string& s, const std::string& n, std::int64_t v) override {
+        numbers[s + "/" + n] = v;
+    }
+};
 
 // A fresh temporary directory, removed with the object.
 class TempDir {

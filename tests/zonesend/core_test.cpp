@@ -13,27 +13,7 @@
 
 namespace {
 
-class MemoryProfile : public zonesend::ProfileStore {
-public:
-    std::map<std::string, std::string> texts;
-    std::map<std::string, std::int64_t> numbers;
-    std::string readText(const std::string& s, const std::string& n,
-                         const std::string& fallback) const override {
-        const auto found = texts.find(s + "/" + n);
-        return found == texts.end() ? fallback : found->second;
-    }
-    std::int64_t readInteger(const std::string& s, const std::string& n,
-                             std::int64_t fallback) const override {
-        const auto found = numbers.find(s + "/" + n);
-        return found == numbers.end() ? fallback : found->second;
-    }
-    void writeText(const std::string& s, const std::string& n, const std::string& v) override {
-        texts[s + "/" + n] = v;
-    }
-    void writeInteger(const std::string& s, const std::string& n, std::int64_t v) override {
-        numbers[s + "/" + n] = v;
-    }
-};
+using zstest::MemoryProfile;
 
 TEST(Settings, BaudRateIsCheckedOnReadingAndWrittenValidated) {
     const std::vector<std::pair<std::int64_t, std::uint32_t>> cases = {

@@ -5,12 +5,15 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "airspace/AirspaceFile.h"
+#include "airspace/Selection.h"
 #include "seriallink/AirspacePort.h"
 #include "seriallink/testing/Recorders.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
@@ -215,6 +218,47 @@ TEST(QuillonSend, UsesTheRememberedRateAndReportsTheOutcome) {
     EXPECT_NE(missing.output.find("nothing.txt"), std::string::npos);
 }
 
+// `quillon send` with the selection options: what reaches the store is what select chose, and
+// a simplified outline goes out as its simplified bytes.
+TEST(QuillonSend, SendsTheFittedSelectionAndSimplifiedOutlines) {
+    zstest::TempDir home;
+    std::string park = "AC R\nAN Park\nAL GND\nAH FL50\n";
+    for (int i = 0; i < 400; ++i) {
+        const double a = 2 * 3.141592653589793 * i / 400;
+        char line[80];
+        std::snprintf(line, sizeof line, "DP 46:%06.3fN 009:%06.3fE\n", 30 + 6 * std::cos(a),
+                      30 + 9 * std::sin(a));
+        park += line;
+    }
+    const std::string file = home.write(
+        "zones.txt", zstest::triangleText("Alpha") + zstest::circleText("Bravo") +
+                         zstest::arcText("Charlie") + zstest::triangleText("Delta", 40) + park);
+    const auto records = airspace::loadAirspaceFile(file).records;
+    ASSERT_EQ(records.size(), 5u);
+    zstest::StoreSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string send = "LC_ALL=C XDG_CONFIG_HOME=" + home.path() + " " +
+                             std::string(QUILLON_BINARY) + " send " + file + " --port COM5 ";
+
+    // Alpha and Bravo both touch the point (a tie, in file order); Charlie is 45 km away.
+    const RunResult fitted = runCommand(send + "--near 47.0,8.0 --radius 20km --fit 30");
+    ASSERT_EQ(fitted.status, 0) << fitted.output;
+    std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
+    for (const auto b : records[1].encodedBytes(true)) expected.push_back(b);
+    expected.resize(28, 0);
+    EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
+
+    const RunResult simplified = runCommand(send + "--select 4 --simplify 100m");
+    ASSERT_EQ(simplified.status, 0) << simplified.output;
+    const auto simple = airspace::simplifiedAirspace(records[4], 100.0);
+    ASSERT_LT(simple.encodedSize() * 2, records[4].encodedSize());
+    expected = simple.encodedBytes(true);
+    expected.resize(airspace::blocksFor(expected.size()) * airspace::kDeviceBlockSize, 0);
+    EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
+
+    EXPECT_EQ(runCommand(send + "--all --near 47,8").status, 2);
+}
+
 TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {
     zstest::TempDir dir;
     const std::string file = dir.write("zones.txt", zstest::arcText("Charlie"));
@@ -236,6 +280,31 @@ TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {
     EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " preview " + file + " 1 -o " + png).status,
               1);
     EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " preview " + file + " x -o " + png).status,
+              2);
+}
+
+TEST(QuillonMap, WritesAPngOfTheRequestedSize) {
+    zstest::TempDir dir;
+    const std::string file =
+        dir.write("zones.txt", zstest::squareText("Alpha", "CTR", 5, "GND") +
+                                   zstest::squareText("Bravo", "R", 40, "FL100"));
+    const std::string png = dir.path() + "/map.png";
+    RunResult run =
+        runCommand(std::string(QUILLON_BINARY) + " map " + file +
+                   " --near 46.0N,7.0E --radius 50km --fit -o " + png + " --size 640x480");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::ifstream in(png, std::ios::binary);
+    std::vector<unsigned char> head(24);
+    in.read(reinterpret_cast<char*>(head.data()), 24);
+    ASSERT_TRUE(in);
+    const auto be32 = [&](int at) {
+        return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+    };
+    EXPECT_EQ(be32(16), 640);
+    EXPECT_EQ(be32(20), 480);
+    EXPECT_NE(run.output.find("1 of 1 matching"), std::string::npos) << run.output;
+    EXPECT_EQ(runCommand(std::string(QUILLON_BINARY) + " map " + file + " --near nowhere -o " + png)
+                  .status,
               2);
 }
 

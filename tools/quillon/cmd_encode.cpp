@@ -10,6 +10,7 @@
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
+#include "tools/quillon/selection_options.h"
 #include "tools/quillon/texts.h"
 
 namespace {
@@ -25,18 +26,36 @@ std::string hexOf(const airspace::AirspaceRecord& record) {
     return hex;
 }
 
-int runEncode(const std::vector<std::string>& args) {
+int runEncode(const std::vector<std::string>& given) {
+    std::vector<std::string> args;
+    quillon::SelectionOptions options;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        std::string error;
+        const quillon::OptionRead read = quillon::readSelectionOption(given, i, options, error);
+        if (read == quillon::OptionRead::Bad) return quillon::usageError("encode", error);
+        if (read == quillon::OptionRead::NotMine) args.push_back(given[i]);
+    }
     if (args.size() != 1) {
-        return quillon::usageError(
-            "encode", quillon::text("usage: quillon encode FILE", "Aufruf: quillon encode DATEI"));
+        return quillon::usageError("encode",
+                                   quillon::text("usage: quillon encode FILE [selection options]",
+                                                 "Aufruf: quillon encode DATEI [Auswahloptionen]"));
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+    // With selection options only the chosen airspaces are printed, with their simplified bytes
+    // where --simplify is given; without, every airspace as it always was.
+    std::vector<std::size_t> shown;
+    if (options.choosing()) {
+        shown = quillon::applySelection(result.records, options).fit.selected;
+    } else {
+        for (std::size_t i = 0; i < result.records.size(); ++i) shown.push_back(i);
+        quillon::simplifyRecords(result.records, shown, options.simplifyMetres);
+    }
 
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
         json.beginObject().key("file").value(args[0]).key("airspaces").beginArray();
-        for (std::size_t i = 0; i < result.records.size(); ++i) {
+        for (const std::size_t i : shown) {
             const auto& record = result.records[i];
             json.beginObject().key("index").value(i).key("name").value(record.name);
             json.key("size").value(record.encodedSize()).key("bytes").value(hexOf(record));
@@ -45,7 +64,7 @@ int runEncode(const std::vector<std::string>& args) {
         json.endArray().endObject();
         return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
     }
-    for (std::size_t i = 0; i < result.records.size(); ++i) {
+    for (const std::size_t i : shown) {
         const auto& record = result.records[i];
         std::cout << std::to_string(i) + '\t' + std::to_string(record.encodedSize()) + '\t' +
                          hexOf(record) + '\n';
@@ -57,13 +76,13 @@ int runEncode(const std::vector<std::string>& args) {
 
 quillon::Command quillon::encodeCommand() {
     return {"encode",
-            "encode FILE",
+            "encode FILE [--near LAT,LON ... as select] [--simplify 100m]",
             text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
                  "hexadecimal",
                  "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "
                  "Bytes hexadezimal"),
             runEncode,
-            {},
+            quillon::selectionOptionHelp(),
             {"quillon encode alps.txt", "quillon encode --json alps.txt"},
             Json::Yes};
 }

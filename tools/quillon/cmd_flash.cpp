@@ -3,7 +3,6 @@
 // It runs the wizard's own steps: the file check of the file page, the loader search of the port
 // page, and the update sequence of the progress page, with the same texts (English, or the
 // wizard's German under a German locale).
-#if QUILLON_HAVE_FLASHWIZARD_CORE
 
 #include <cstdio>
 #include <iostream>
@@ -179,9 +178,7 @@ int runFlash(const std::vector<std::string>& args) {
     }
     if (outcome.file.empty() || given.empty()) return quillon::usageError("flash", usage);
     if (!quillon::resolvePortArgument(given, outcome.port)) {
-        return quillon::usageError(
-            "flash", quillon::text("--port needs COMn or a device path such as /dev/ttyUSB0",
-                                   "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0"));
+        return quillon::usageError("flash", quillon::portArgumentRefusal());
     }
     quillon::useFlashTexts();
 
@@ -235,20 +232,16 @@ int runFlash(const std::vector<std::string>& args) {
 }  // namespace
 
 quillon::Command quillon::flashCommand() {
-    return {
-        "flash",
-        "flash FILE.hex --port NAME",
-        text("Write FILE.hex into the Quillon in download mode, as the Downloader wizard does "
-             "(exit 0 once the new program runs)",
-             "DATEI.hex wie der Downloader-Assistent in den Quillon im Downloadmodus "
-             "schreiben (Rückgabe 0, sobald das neue Programm läuft)"),
-        runFlash,
-        {{"--port NAME", text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
-                              "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...")}},
-        {"quillon flash quillon-2.4.hex --port COM33",
-         "quillon flash quillon-2.4.hex --port /dev/ttyUSB0 > flash.log",
-         "quillon flash quillon-2.4.hex --port COM3 --json"},
-        Json::Yes};
+    return {"flash",
+            "flash FILE.hex --port NAME",
+            text("Write FILE.hex into the Quillon in download mode, as the Downloader wizard does "
+                 "(exit 0 once the new program runs)",
+                 "DATEI.hex wie der Downloader-Assistent in den Quillon im Downloadmodus "
+                 "schreiben (Rückgabe 0, sobald das neue Programm läuft)"),
+            runFlash,
+            {{"--port NAME", portOptionHelp()}},
+            {"quillon flash quillon-2.4.hex --port COM33",
+             "quillon flash quillon-2.4.hex --port /dev/ttyUSB0 > flash.log",
+             "quillon flash quillon-2.4.hex --port COM3 --json"},
+            Json::Yes};
 }
-
-#endif  // QUILLON_HAVE_FLASHWIZARD_CORE

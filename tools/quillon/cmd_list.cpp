@@ -1,4 +1,5 @@
 // quillon list FILE: the airspace list exactly as the setup dialog shows it, with the totals.
+#include <algorithm>
 #include <cstddef>
 #include <iostream>
 #include <string>
@@ -30,10 +31,19 @@ void printJson(const std::string& path, const std::vector<airspace::AirspaceReco
     json.endObject();
 }
 
-int runList(const std::vector<std::string>& args) {
+int runList(const std::vector<std::string>& given) {
+    std::vector<std::string> args;
+    bool numbered = false;
+    for (const std::string& arg : given) {
+        if (arg == "--index") {
+            numbered = true;
+        } else {
+            args.push_back(arg);
+        }
+    }
     if (args.size() != 1) {
-        return quillon::usageError(
-            "list", quillon::text("usage: quillon list FILE", "Aufruf: quillon list DATEI"));
+        return quillon::usageError("list", quillon::text("usage: quillon list FILE [--index]",
+                                                         "Aufruf: quillon list DATEI [--index]"));
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
@@ -42,10 +52,18 @@ int runList(const std::vector<std::string>& args) {
         return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
     }
 
+    // The index, as send --select and preview take it, in a column of its own in front.
+    const std::size_t width =
+        std::to_string(result.records.empty() ? 0 : result.records.size() - 1).size();
+    auto indexColumn = [&](const std::string& index) {
+        return numbered ? std::string(width - std::min(width, index.size()), ' ') + index + ' '
+                        : std::string();
+    };
     std::size_t totalBytes = 0;
-    std::cout << airspace::airspaceListHeader() << '\n';
-    for (const auto& record : result.records) {
-        std::cout << record.listLine() << '\n';
+    std::cout << indexColumn("") << airspace::airspaceListHeader() << '\n';
+    for (std::size_t i = 0; i < result.records.size(); ++i) {
+        const auto& record = result.records[i];
+        std::cout << indexColumn(std::to_string(i)) << record.listLine() << '\n';
         totalBytes += record.encodedSize();
     }
     std::cout << result.records.size()
@@ -58,13 +76,14 @@ int runList(const std::vector<std::string>& args) {
 
 quillon::Command quillon::listCommand() {
     return {"list",
-            "list FILE",
+            "list FILE [--index]",
             text("List the airspaces of an OpenAir FILE as the setup dialog does, with the total "
                  "bytes and blocks",
                  "Die Lufträume einer OpenAir-DATEI wie der Einstellungsdialog auflisten, mit den "
                  "Bytes und Blöcken insgesamt"),
             runList,
-            {},
+            {{"--index", text("put each line's index (0 = first) in front of it",
+                              "den Index jeder Zeile (0 = erste) davor setzen")}},
             {"quillon list alps.txt", "quillon list --json alps.txt"},
             Json::Yes};
 }

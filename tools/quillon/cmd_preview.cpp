@@ -1,5 +1,4 @@
 // quillon preview: the preview drawing of one airspace, as zonesend shows it, into a PNG file.
-#if QUILLON_HAVE_ZONESEND_PREVIEW
 
 #include <QPainter>
 #include <charconv>
@@ -22,21 +21,11 @@ namespace {
 
 constexpr int kDefaultWidth = 400;
 constexpr int kDefaultHeight = 400;
-constexpr int kMaxSide = 8000;
 
 bool parseNumber(std::string_view text, int& value) {
     const char* last = text.data() + text.size();
     const auto [end, error] = std::from_chars(text.data(), last, value);
     return error == std::errc() && end == last;
-}
-
-bool parseSize(std::string_view text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
-    if (!parseNumber(text.substr(0, x), width) || !parseNumber(text.substr(x + 1), height)) {
-        return false;
-    }
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
 }
 
 int runPreview(const std::vector<std::string>& args) {
@@ -46,7 +35,7 @@ int runPreview(const std::vector<std::string>& args) {
         if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) {
             out = args[++i];
         } else if (args[i] == "--size" && i + 1 < args.size()) {
-            if (!parseSize(args[++i], width, height)) {
+            if (!quillon::parseImageSize(args[++i], width, height)) {
                 return quillon::fail("--size needs WxH, each from 1 to 8000", 2);
             }
         } else if (file.empty()) {
@@ -108,5 +97,3 @@ quillon::Command quillon::previewCommand() {
                              "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
         {"quillon preview alps.txt 3 -o zone.png", "quillon preview alps.txt 3 -o zone.svg"}};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_PREVIEW

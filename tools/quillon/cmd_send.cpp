@@ -1,6 +1,5 @@
 // quillon send: zonesend's upload from the command line, with the same checks, retries and
 // messages. Prints the outcome's message; exit status 0 only when every block was accepted.
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW && QUILLON_HAVE_SHELL_QT
 
 #include <charconv>
 #include <iostream>
@@ -16,6 +15,8 @@
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
 #include "tools/quillon/ports.h"
+#include "tools/quillon/profile.h"
+#include "tools/quillon/selection_options.h"
 #include "tools/quillon/texts.h"
 #include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/AirspaceSetupLogic.h"
@@ -25,7 +26,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon send FILE --port NAME (--all | --select 0,3,7) [--baud B]";
+    "usage: quillon send FILE --port NAME (--all | --select 0,3,7 | selection options) "
+    "[--simplify 100m] [--baud B]";
 
 // The outcome goes to standard output as the program would show it in its box (with --json, into
 // the document instead).
@@ -90,8 +92,14 @@ bool parseSelection(std::string_view text, std::size_t count, std::vector<bool>&
 int runSend(const std::vector<std::string>& args) {
     std::string file, given, selectText, baudText;
     bool all = false;
+    quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
+        std::string optionError;
+        const quillon::OptionRead read =
+            quillon::readSelectionOption(args, i, options, optionError);
+        if (read == quillon::OptionRead::Bad) return quillon::usageError("send", optionError);
+        if (read == quillon::OptionRead::Taken) continue;
         if (args[i] == "--port" && hasValue) {
             given = args[++i];
         } else if (args[i] == "--select" && hasValue) {
@@ -106,14 +114,12 @@ int runSend(const std::vector<std::string>& args) {
             return quillon::fail("unexpected argument '" + args[i] + "'\n" + kUsage, 2);
         }
     }
-    if (file.empty() || given.empty() || all == !selectText.empty()) {
-        return quillon::usageError("send", kUsage);
-    }
+    // Exactly one way to choose: every airspace, the listed ones, or the selection options.
+    const int ways = (all ? 1 : 0) + (selectText.empty() ? 0 : 1) + (options.choosing() ? 1 : 0);
+    if (file.empty() || given.empty() || ways != 1) return quillon::usageError("send", kUsage);
     std::string port;
     if (!quillon::resolvePortArgument(given, port)) {
-        return quillon::usageError(
-            "send", quillon::text("--port needs COMn or a device path such as /dev/ttyUSB0",
-                                  "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0"));
+        return quillon::usageError("send", quillon::portArgumentRefusal());
     }
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
@@ -131,26 +137,37 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = static_cast<std::uint32_t>(rate);
     } else {
         // The rate zonesend remembers: the same profile, the same check.
-        const shell::QtProfileStore profile(seriallink::LoadString(zonesend::ids::kCompanyName),
-                                            zonesend::kProgramName);
-        baudRate = zonesend::readBaudRate(profile);
+        baudRate = zonesend::readBaudRate(*quillon::openZonesendProfile());
     }
 
-    const airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {
         return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
     }
     if (loaded.records.empty()) quillon::warnNoAirspace(file);
     std::vector<bool> selected(loaded.records.size(), all);
-    if (!all && !parseSelection(selectText, loaded.records.size(), selected)) {
+    if (!selectText.empty() && !parseSelection(selectText, loaded.records.size(), selected)) {
         return quillon::fail("--select needs line indexes from 0 to " +
                                  std::to_string(loaded.records.size()) +
                                  " (exclusive), separated by commas",
                              2);
     }
+    std::vector<airspace::AirspaceRecord>& records = loaded.records;
+    if (options.choosing()) {
+        for (const std::size_t i : quillon::applySelection(records, options).fit.selected) {
+            selected[i] = true;
+        }
+    } else {
+        // The same simplification as select's, so that its sizes are the ones sent.
+        std::vector<std::size_t> chosen;
+        for (std::size_t i = 0; i < selected.size(); ++i) {
+            if (selected[i]) chosen.push_back(i);
+        }
+        quillon::simplifyRecords(records, chosen, options.simplifyMetres);
+    }
     zonesend::UploadSelection selection;
     for (std::size_t i = 0; i < loaded.records.size(); ++i) {
-        if (selected[i]) selection.airspaces.push_back(&loaded.records[i]);
+        if (selected[i]) selection.airspaces.push_back(&records[i]);
     }
 
     PrintedMessages messages;
@@ -173,27 +190,34 @@ int runSend(const std::vector<std::string>& args) {
     return outcome == zonesend::UploadOutcome::Succeeded ? quillon::kExitOk : quillon::kExitFailure;
 }
 
+std::vector<quillon::OptionHelp> sendOptionHelp() {
+    using quillon::text;
+    std::vector<quillon::OptionHelp> help = {
+        {"--port NAME", quillon::portOptionHelp()},
+        {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden")},
+        {"--select 0,3,7", text("send these lines of quillon list (0 = first)",
+                                "diese Zeilen von quillon list senden (0 = erste)")},
+        {"--baud B", text("the line rate, instead of zonesend's remembered one",
+                          "die Übertragungsrate statt der von zonesend gemerkten")}};
+    for (auto& option : quillon::selectionOptionHelp()) help.push_back(std::move(option));
+    return help;
+}
+
 }  // namespace
 
 quillon::Command quillon::sendCommand() {
     return {
         "send",
-        "send FILE --port NAME (--all | --select 0,3,7) [--baud B]",
+        "send FILE --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
+        "[--simplify 100m] [--baud B]",
         text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
              "profile)",
              "Lufträume aus DATEI wie zonesend an den Quillon senden (Rate aus dem Profil "
              "von zonesend)"),
         runSend,
-        {{"--port NAME", text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
-                              "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...")},
-         {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden")},
-         {"--select 0,3,7", text("send these lines of quillon list (0 = first)",
-                                 "diese Zeilen von quillon list senden (0 = erste)")},
-         {"--baud B", text("the line rate, instead of zonesend's remembered one",
-                           "die Übertragungsrate statt der von zonesend gemerkten")}},
+        sendOptionHelp(),
         {"quillon send alps.txt --port COM33 --all",
-         "quillon send alps.txt --port /dev/ttyUSB0 --select 0,3,7 --json"},
+         "quillon send alps.txt --port /dev/ttyUSB0 --select 0,3,7 --json",
+         "quillon send alps.txt --port COM33 --near 46.7,7.6 --below FL100 --fit --simplify 100m"},
         Json::Yes};
 }
-
-#endif  // QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW

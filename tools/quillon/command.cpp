@@ -146,9 +146,9 @@ int fail(const std::string& message, int status) {
 }
 
 int usageError(std::string_view command, const std::string& message) {
-    std::cerr << "quillon: " << message << '\n'
-              << text("(see quillon help ", "(siehe quillon help ") << command << ")\n";
-    return kExitUsage;
+    // One line like every error; the command's help is one "quillon help" away.
+    (void)command;
+    return fail(message, kExitUsage);
 }
 
 }  // namespace quillon

@@ -65,7 +65,7 @@ void printCommandHelp(const Command& command, std::ostream& out);
 
 // Prints "quillon: <message>" to std::cerr and returns the given status, for one-line exits.
 int fail(const std::string& message, int status = kExitFailure);
-// A usage error: the message and a pointer to the command's help; returns kExitUsage.
+// A usage error of the command: the message as one line; returns kExitUsage.
 int usageError(std::string_view command, const std::string& message);
 
 // The command's own table entries, in tools/quillon/cmd_<name>.cpp.
@@ -73,8 +73,10 @@ Command checkCommand();
 Command encodeCommand();
 Command flashCommand();
 Command listCommand();
+Command mapCommand();
 Command portsCommand();
 Command previewCommand();
+Command selectCommand();
 Command sendCommand();
 
 }  // namespace quillon

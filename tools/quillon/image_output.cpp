@@ -10,11 +10,11 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "tools/quillon/command.h"
+#include "tools/quillon/input.h"
 #include "tools/quillon/texts.h"
 
 namespace quillon {
@@ -53,9 +53,7 @@ DrawingSession::~DrawingSession() {
 }
 
 bool imageFormatOf(const std::string& path, ImageFormat& format) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowercaseExtension(path);
     if (extension == ".png") {
         format = ImageFormat::Png;
         return true;
@@ -97,6 +95,18 @@ bool writeImage(const std::string& path, ImageFormat format, QSize size,
     if (!painter.end()) return false;
     // The generator says nothing of a file it could not write.
     return QFile::exists(file) && QFile(file).size() > 0;
+}
+
+bool parseImageSize(std::string_view text, int& width, int& height) {
+    const auto number = [](std::string_view digits, int& value) {
+        const char* last = digits.data() + digits.size();
+        const auto [end, error] = std::from_chars(digits.data(), last, value);
+        return error == std::errc() && end == last;
+    };
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    if (!number(text.substr(0, x), width) || !number(text.substr(x + 1), height)) return false;
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
 }
 
 }  // namespace quillon

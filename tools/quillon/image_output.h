@@ -5,6 +5,7 @@
 #include <QSize>
 #include <functional>
 #include <string>
+#include <string_view>
 
 class QPainter;
 
@@ -34,6 +35,12 @@ private:
 // Paints a white page of size with draw into the file; false when it cannot be written.
 [[nodiscard]] bool writeImage(const std::string& path, ImageFormat format, QSize size,
                               const std::function<void(QPainter&)>& draw);
+
+// The largest side a drawing may have.
+inline constexpr int kMaxImageSide = 8000;
+
+// "WxH" of --size: both from 1 to kMaxImageSide.
+[[nodiscard]] bool parseImageSize(std::string_view text, int& width, int& height);
 
 // "PNG, SVG" refusal text for a usage error.
 [[nodiscard]] std::string imageFormatRefusal(const std::string& path);

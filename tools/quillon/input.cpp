@@ -35,11 +35,15 @@ void warnNoAirspace(const std::string& path) {
                       ": Warnung: kein Luftraum gefunden (ist das eine OpenAir-Datei?)\n");
 }
 
-bool looksLikeHex(const std::string& path) {
+std::string lowercaseExtension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".hex") return true;
+    return extension;
+}
+
+bool looksLikeHex(const std::string& path) {
+    if (lowercaseExtension(path) == ".hex") return true;
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream file(path, std::ios::binary);

@@ -16,6 +16,9 @@ namespace quillon {
 // "FILE: no airspace found (is this an OpenAir file?)" on std::cerr, unless -q.
 void warnNoAirspace(const std::string& path);
 
+// The extension of path in lower case, with its dot: ".hex".
+[[nodiscard]] std::string lowercaseExtension(const std::string& path);
+
 // True when the file looks like Intel HEX rather than OpenAir: by its extension .hex, or by a
 // first line that is not blank and starts with ':'.
 [[nodiscard]] bool looksLikeHex(const std::string& path);

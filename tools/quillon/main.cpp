@@ -4,6 +4,11 @@
 
 #include "tools/quillon/command.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 // Every subcommand, in the order the overview lists them. A new command adds one line here and
@@ -13,21 +18,26 @@ const quillon::Command kCommands[] = {
     quillon::listCommand(),
     quillon::encodeCommand(),
     quillon::checkCommand(),
+    quillon::selectCommand(),
     quillon::portsCommand(),
-#if QUILLON_HAVE_ZONESEND_CORE && QUILLON_HAVE_ZONESEND_PREVIEW
     quillon::sendCommand(),
-#endif
-#if QUILLON_HAVE_ZONESEND_PREVIEW
+#ifndef _WIN32
+    // The preview and the map are drawn with Qt, which the Windows build does not have.
     quillon::previewCommand(),
+    quillon::mapCommand(),
 #endif
-#if QUILLON_HAVE_FLASHWIZARD_CORE
     quillon::flashCommand(),
-#endif
 };
 // clang-format on
 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as on Linux, line ends included, so that output compares and pipes alike
+    // everywhere.
+    (void)_setmode(_fileno(stdout), _O_BINARY);
+    (void)_setmode(_fileno(stderr), _O_BINARY);
+#endif
     return quillon::runCommandLine(kCommands, std::vector<std::string>(argv + 1, argv + argc));
 }

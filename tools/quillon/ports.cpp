@@ -50,6 +50,16 @@ bool resolvePortArgument(const std::string& given, std::string& portName) {
     return true;
 }
 
+std::string portArgumentRefusal() {
+    return text("--port needs COMn or a device path such as /dev/ttyUSB0",
+                "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0");
+}
+
+std::string portOptionHelp() {
+    return text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
+                "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...");
+}
+
 std::string openFailureText(const std::string& given, const std::string& portName,
                             seriallink::OpenStatus status) {
     using seriallink::OpenStatus;

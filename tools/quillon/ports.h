@@ -14,6 +14,10 @@ namespace quillon {
 // text is neither.
 [[nodiscard]] bool resolvePortArgument(const std::string& given, std::string& portName);
 
+// The usage error for a --port that resolvePortArgument refused, and the option's help line.
+[[nodiscard]] std::string portArgumentRefusal();
+[[nodiscard]] std::string portOptionHelp();
+
 // The line after "Can not open port": the port as given, the device it means, and the cause.
 [[nodiscard]] std::string openFailureText(const std::string& given, const std::string& portName,
                                           seriallink::OpenStatus status);

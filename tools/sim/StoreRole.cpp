@@ -12,10 +12,8 @@
 #include "tools/sim/Role.h"
 #include "tools/sim/StoreRole.h"
 
-#if QUILLON_SIM_HAVE_DECODER
 #include "airspace/AirspaceFile.h"
 #include "airspace/OutlineDecoder.h"
-#endif
 
 namespace quillon_sim {
 namespace {
@@ -167,7 +165,6 @@ private:
 }  // namespace
 
 bool LoadAirspaceNames(const std::string& path, AirspaceNames& out) {
-#if QUILLON_SIM_HAVE_DECODER
     airspace::LoadResult loaded = airspace::loadAirspaceFile(path);
     if (loaded.status != airspace::LoadStatus::Ok) return false;
     for (const airspace::AirspaceRecord& record : loaded.records) {
@@ -178,11 +175,6 @@ bool LoadAirspaceNames(const std::string& path, AirspaceNames& out) {
         }
     }
     return true;
-#else
-    (void)path;
-    (void)out;
-    return false;
-#endif
 }
 
 std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int uploadNumber,
@@ -191,7 +183,6 @@ std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int
     const std::size_t blocks = image.size() / kStoreBlockSize;
     lines.push_back("upload " + std::to_string(uploadNumber) + ": " + std::to_string(blocks) +
                     " block(s), " + std::to_string(image.size()) + " bytes");
-#if QUILLON_SIM_HAVE_DECODER
     const std::vector<airspace::EncodedAirspace> found = airspace::splitEncodedAirspaces(image);
     std::size_t used = 0;
     int index = 0;
@@ -217,10 +208,6 @@ std::vector<std::string> DescribeUpload(std::span<const std::uint8_t> image, int
     lines.push_back("  " + std::to_string(found.size()) + " airspace(s), " + std::to_string(used) +
                     " bytes of airspace data, " + std::to_string(image.size() - used) +
                     " bytes of padding");
-#else
-    (void)names;
-    lines.push_back("  (no decoder built in) bytes: " + HexDump(image));
-#endif
     return lines;
 }
 

@@ -11,13 +11,18 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
+#include <QTimer>
 #include <QTimerEvent>
 
 #include "shell/qt/QtMessageBoxes.h"
+#include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
+#include "zonesend/gui/SelectionDialog.h"
+#include "zonesend/preview/MapPainter.h"
 #include "zonesend/preview/PreviewDrawing.h"
 
 namespace zonesend {
@@ -89,9 +94,116 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
     resize(baseUnits_.toPixelsX(kMainDialogSize.width),
            baseUnits_.toPixelsY(kMainDialogSize.height));
     createControls();
+    if (options_.selectionTools.shown) createSelectionTools();
 
     logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
     logic_->OnInitDialog();
+}
+
+void AirspaceSetupDialog::createSelectionTools() {
+    resize(width(), baseUnits_.toPixelsY(kMainDialogSize.height + kSelectionStripHeight));
+    if (options_.selectionTools.profile != nullptr)
+        panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
+
+    auto* select = new QPushButton(qtText(seriallink::LoadString(ids::kSelectButton)), this);
+    select->setObjectName(QString::number(kIdSelect));
+    select->setAutoDefault(false);
+    select->setGeometry(pixelRect(kSelectButtonPlace));
+    connect(select, &QPushButton::clicked, this, [this] { OnSelect(); });
+
+    mapToggle_ = new QPushButton(qtText(seriallink::LoadString(ids::kMapToggle)), this);
+    mapToggle_->setObjectName(QString::number(kIdMapToggle));
+    mapToggle_->setAutoDefault(false);
+    mapToggle_->setCheckable(true);
+    mapToggle_->setGeometry(pixelRect(kMapTogglePlace));
+    connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
+
+    capacity_ = new QProgressBar(this);
+    capacity_->setObjectName(QString::number(kIdCapacityBar));
+    capacity_->setRange(0, static_cast<int>(kDeviceCapacity));
+    capacity_->setTextVisible(true);
+    capacity_->setAlignment(Qt::AlignCenter);
+    capacity_->setGeometry(pixelRect(kCapacityBarPlace));
+
+    airspaceInfo_ = new QLabel(this);
+    airspaceInfo_->setObjectName(QString::number(kIdAirspaceInfo));
+    airspaceInfo_->setTextFormat(Qt::PlainText);
+    airspaceInfo_->setGeometry(pixelRect(kAirspaceInfoPlace));
+    setControlText(kIdBytesValue, "0");
+
+    // After the logic's own handlers: the map follows every change of the selection.
+    for (const int id : {kIdSelectAll, kIdSelectNone}) {
+        connect(qobject_cast<QPushButton*>(control(id)), &QPushButton::clicked, this, [this] {
+            if (showingMap_) drawSelectionMap();
+        });
+    }
+}
+
+void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpen) {
+    SelectionDialog panel(
+        panel_, *logic_, options_.selectionTools.profile,
+        [this] {
+            showAirspaceInfo();
+            if (showingMap_) drawSelectionMap();
+        },
+        this);
+    if (whileOpen) {
+        QTimer::singleShot(0, &panel, [&panel, &whileOpen] { whileOpen(panel); });
+    }
+    panel.exec();
+}
+
+void AirspaceSetupDialog::showMap(bool on) {
+    showingMap_ = on;
+    if (mapToggle_ != nullptr && mapToggle_->isChecked() != on) mapToggle_->setChecked(on);
+    if (on) {
+        drawSelectionMap();
+        return;
+    }
+    const int caret = caretIndex();
+    const auto& records = logic_->airspaces();
+    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
+        drawPreview(records[static_cast<std::size_t>(caret)]);
+    } else {
+        preview_ = QImage();
+        update(previewRect_);
+    }
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    if (previewRect_.isEmpty()) return;
+    const auto& records = logic_->airspaces();
+    MapRequest request;
+    std::vector<unsigned> lines;
+    (void)selectedLines(lines);
+    for (const unsigned line : lines) {
+        if (line < records.size()) request.airspaces.push_back(&records[line]);
+    }
+    const int caret = caretIndex();
+    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
+        const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
+        if (list_->item(caret)->isSelected()) request.highlighted = &clicked;
+        request.caption = airspaceInfoText(clicked);
+    }
+    request.takeOff = panel_.appliedTakeOff();
+    request.radiusKm = panel_.appliedRadiusKm();
+    QImage image(previewRect_.size(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.setFont(font());
+    drawMap(painter, request, PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
+    painter.end();
+    preview_ = image;
+    update(previewRect_);
+}
+
+void AirspaceSetupDialog::showAirspaceInfo() {
+    if (airspaceInfo_ == nullptr) return;
+    const int caret = caretIndex();
+    const auto& records = logic_->airspaces();
+    airspaceInfo_->setText(caret >= 0 && static_cast<std::size_t>(caret) < records.size()
+                               ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)]))
+                               : QString());
 }
 
 AirspaceSetupDialog::~AirspaceSetupDialog() {
@@ -174,7 +286,9 @@ QWidget* AirspaceSetupDialog::control(int controlId) const {
 
 void AirspaceSetupDialog::onListSelectionChanged() {
     // Only the pilot's clicks and keys count; the program's own selecting is silent.
-    if (!changingSelection_) logic_->OnListSelChange();
+    if (changingSelection_) return;
+    logic_->OnListSelChange();
+    showAirspaceInfo();
 }
 
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
@@ -184,6 +298,14 @@ seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
 }
 
 void AirspaceSetupDialog::setControlText(int controlId, const std::string& text) {
+    // The bar shows what "Bytes used" says, whichever handler has just set it.
+    if (controlId == kIdBytesValue && capacity_ != nullptr) {
+        const int used = QString::fromStdString(text).toInt();
+        capacity_->setValue(std::min(used, capacity_->maximum()));
+        capacity_->setFormat(qtText(seriallink::FormatText(
+            seriallink::LoadString(ids::kCapacityText),
+            {static_cast<long long>(used), static_cast<long long>(kDeviceCapacity)})));
+    }
     QWidget* widget = control(controlId);
     if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qtText(text));
     if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(qtText(text));
@@ -263,7 +385,15 @@ void AirspaceSetupDialog::computePreviewRect() {
     previewRect_ = QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
 }
 
+void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
+    if (QListWidgetItem* item = list_->item(static_cast<int>(index))) item->setText(qtText(text));
+}
+
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
+    if (showingMap_) {
+        drawSelectionMap();
+        return;
+    }
     if (previewRect_.isEmpty()) return;
     // Drawn once into an image that stays on show until the next selection change, so that the
     // preview survives the window being covered and repainted.

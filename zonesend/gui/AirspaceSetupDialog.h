@@ -14,12 +14,24 @@
 
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/DialogTemplate.h"
+#include "zonesend/SelectionPanelLogic.h"
 
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QMenu;
+class QProgressBar;
+class QPushButton;
 
 namespace zonesend {
+
+// The Select panel, the capacity bar, the map and the airspace line, in a strip below the
+// template's controls. Off, the window is the template alone.
+struct SelectionToolOptions {
+    bool shown = false;
+    // Where the Select panel remembers its choices; none when null.
+    ProfileStore* profile = nullptr;
+};
 
 class AirspaceSetupDialog : public QDialog, public AirspaceSetupView {
     Q_OBJECT
@@ -32,6 +44,7 @@ public:
             chooseFile;
         std::function<seriallink::MessageAnswer(const seriallink::MessageBoxRequest&)> messageBox;
         std::function<void()> aboutBox;
+        SelectionToolOptions selectionTools;
     };
 
     explicit AirspaceSetupDialog(AirspaceSetupApp& app, Options options = {},
@@ -44,6 +57,12 @@ public:
     [[nodiscard]] QRect previewRect() const { return previewRect_; }
     [[nodiscard]] const DialogBaseUnits& baseUnits() const { return baseUnits_; }
     [[nodiscard]] const QFont& listFont() const { return listFont_; }
+    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
+    // Opens the Select panel modally; `whileOpen` runs once it shows (for tests and pictures).
+    void OnSelect(const std::function<void(QDialog&)>& whileOpen = {});
+    // Shows the whole selection on the map (true) or the clicked airspace alone (false).
+    void showMap(bool on);
+    [[nodiscard]] bool showingMap() const { return showingMap_; }
 
     // AirspaceSetupView
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
@@ -61,6 +80,7 @@ public:
     void applyListFont() override;
     void computePreviewRect() override;
     void drawPreview(const airspace::AirspaceRecord& airspace) override;
+    void setListLine(unsigned index, const std::string& text) override;
     std::optional<std::string> chooseFile(const std::string& title,
                                           const std::string& filter) override;
     int startRepeatingTimer(int timerId, int periodMs) override;
@@ -80,6 +100,9 @@ private:
     [[nodiscard]] QRect pixelRect(const DialogUnitRect& place) const;
     [[nodiscard]] QWidget* control(int controlId) const;
     void onListSelectionChanged();
+    void createSelectionTools();
+    void drawSelectionMap();
+    void showAirspaceInfo();
 
     Options options_;
     DialogBaseUnits baseUnits_;
@@ -93,6 +116,11 @@ private:
     std::map<int, int> timers_;  // Qt timer id -> the dialog's own timer id
     bool changingSelection_ = false;
     std::unique_ptr<AirspaceSetupLogic> logic_;
+    SelectionPanelLogic panel_;
+    QProgressBar* capacity_ = nullptr;
+    QLabel* airspaceInfo_ = nullptr;
+    QPushButton* mapToggle_ = nullptr;
+    bool showingMap_ = false;
 };
 
 }  // namespace zonesend

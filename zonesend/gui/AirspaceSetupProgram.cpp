@@ -5,6 +5,7 @@ namespace zonesend {
 int runAirspaceSetup(AirspaceSetupApp& app, ProfileStore& profile,
                      AirspaceSetupDialog::Options options) {
     app.readSettings(profile);
+    options.selectionTools = {true, &profile};
     {
         AirspaceSetupDialog dialog(app, std::move(options));
         dialog.exec();

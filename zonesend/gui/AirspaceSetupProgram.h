@@ -7,7 +7,8 @@
 
 namespace zonesend {
 
-// Start-up reads the profile, the dialog runs modally, and a normal end writes the profile back.
+// Start-up reads the profile, the dialog runs modally with its selection strip, and a normal end
+// writes the profile back; the Select panel writes its choices at each Apply.
 // The string table must be installed before.
 int runAirspaceSetup(AirspaceSetupApp& app, ProfileStore& profile,
                      AirspaceSetupDialog::Options options = {});

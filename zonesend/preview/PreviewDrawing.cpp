@@ -7,98 +7,59 @@
 #include <QPolygon>
 #include <QString>
 #include <algorithm>
-#include <vector>
-
-#include "airspace/OutlineDecoder.h"
-#include "zonesend/AirspaceSetupLogic.h"
-#include "zonesend/ScaleBar.h"
 
 namespace zonesend {
 
 namespace {
 
-enum class Anchor { Left, Centre, Right };
-
-// Text placed by the top of its line, as the drawing's coordinates are meant.
-void textAt(QPainter& painter, int x, int top, const QString& text, Anchor anchor) {
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text);
-    int left = x;
-    if (anchor == Anchor::Centre) left = x - width / 2;
-    if (anchor == Anchor::Right) left = x - width;
-    painter.drawText(QPoint(left, top + metrics.ascent()), text);
-}
-
-void tick(QPainter& painter, int x, const ScaleBarLayout& bar) {
-    painter.drawLine(x, bar.tickTop, x, bar.tickBottom - 1);
-}
-
-// Draws the bar and returns the scale in outline units per pixel; 0 when the rectangle has no
-// room for an outline.
-float drawScaleBar(QPainter& painter, const PixelRect& rect, float height, float width,
-                   int topOfArea, int& bottomOfArea) {
-    const QFontMetrics metrics = painter.fontMetrics();
-    const ScaleBarLayout bar = layoutScaleBar(rect.left, rect.right, rect.bottom, metrics.height());
-    bottomOfArea = bar.bottomOfArea;
-
-    painter.drawLine(bar.barLeft, bar.barY, bar.barRight - 1, bar.barY);
-    tick(painter, bar.barLeft, bar);
-    tick(painter, bar.barRight - 1, bar);
-    textAt(painter, bar.barLeft, bar.textY, QStringLiteral("0 nm"), Anchor::Left);
-
-    ScaleChoice choice;
-    if (!chooseScale(bar, bottomOfArea - topOfArea, width, height, choice)) return 0.0f;
-    for (std::size_t i = 0; i < choice.tickXs.size(); ++i) {
-        tick(painter, choice.tickXs[i], bar);
-        textAt(painter, choice.tickXs[i], bar.textY, QString::fromStdString(choice.labels[i]),
-               Anchor::Centre);
+class PainterMeasure : public TextMeasure {
+public:
+    explicit PainterMeasure(const QPainter& painter) : metrics_(painter.fontMetrics()) {}
+    int width(const std::string& text) const override {
+        return metrics_.horizontalAdvance(QString::fromStdString(text));
     }
-    textAt(painter, bar.barRight, bar.textY, QString::fromStdString(choice.labels.back()),
-           Anchor::Right);
-    return choice.unitsPerPixel;
+    int lineHeight() const override { return metrics_.height(); }
+    int ascent() const { return metrics_.ascent(); }
+
+private:
+    QFontMetrics metrics_;
+};
+
+// QPainter draws a line's last pixel, a line-to does not.
+QPoint lastPixel(const PixelSegment& line) {
+    const int dx = line.to.x > line.from.x ? -1 : (line.to.x < line.from.x ? 1 : 0);
+    const int dy = line.to.y > line.from.y ? -1 : (line.to.y < line.from.y ? 1 : 0);
+    return QPoint(line.to.x + dx, line.to.y + dy);
 }
 
 }  // namespace
 
 void drawPreview(QPainter& painter, const airspace::AirspaceRecord& airspace,
                  const PixelRect& rect) {
+    const PainterMeasure measure(painter);
+    const PreviewPicture picture = layoutPreview(airspace, rect, measure);
+
     painter.save();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.drawRect(rect.left, rect.top, std::max(0, rect.right - rect.left - 1),
-                     std::max(0, rect.bottom - rect.top - 1));
+    const PixelRect& frame = picture.frame;
+    painter.drawRect(frame.left, frame.top, std::max(0, frame.right - frame.left - 1),
+                     std::max(0, frame.bottom - frame.top - 1));
     painter.setBrush(Qt::NoBrush);
 
-    const QFontMetrics metrics = painter.fontMetrics();
-    textAt(painter, rect.left + 2, rect.top + 1,
-           QString::fromStdString(toDisplayUtf8(airspace.name)), Anchor::Left);
-    const int topOfArea = rect.top + 1 + metrics.height();
-
-    const std::vector<airspace::OutlinePoint> points = airspace::decodeOutline(airspace);
-    int minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (const airspace::OutlinePoint& p : points) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+    for (const PlacedText& text : picture.texts) {
+        painter.drawText(QPoint(text.left, text.top + measure.ascent()),
+                         QString::fromStdString(text.text));
     }
-    const float width = static_cast<float>(maxX - minX);
-    const float height = static_cast<float>(maxY - minY);
-
-    int bottomOfArea = 0;
-    const float scale = drawScaleBar(painter, rect, height, width, topOfArea, bottomOfArea);
-    if (scale > 0.0f && !points.empty()) {
-        const int centreX = (rect.left + rect.right) / 2;
-        const int centreY = (topOfArea + bottomOfArea) / 2;
-        const int originX = centreX - static_cast<int>((width / 2 + minX) / scale);
-        const int originY = centreY + static_cast<int>((height / 2 + minY) / scale);
+    for (const PixelSegment& line : picture.lines) {
+        if (line.from == line.to) continue;
+        painter.drawLine(QPoint(line.from.x, line.from.y), lastPixel(line));
+    }
+    if (!picture.outline.empty()) {
         QPolygon outline;
-        outline.reserve(static_cast<int>(points.size()));
-        for (const airspace::OutlinePoint& p : points) {
-            outline << QPoint(originX + static_cast<int>(p.x / scale),
-                              originY - static_cast<int>(p.y / scale));
-        }
+        outline.reserve(static_cast<int>(picture.outline.size()));
+        for (const PixelPoint& p : picture.outline) outline << QPoint(p.x, p.y);
         painter.drawPolyline(outline);
     }
     painter.restore();

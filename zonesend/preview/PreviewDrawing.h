@@ -1,24 +1,15 @@
-// The preview of one airspace: a white frame, the name in its top-left corner, the outline as
-// the instrument will receive it (decoded from the last-airspace copy of its encoding) and a
-// distance scale in nautical miles along the bottom.
+// The preview of one airspace (zonesend/PreviewPicture.h) drawn with QPainter.
 #pragma once
 
 #include <QImage>
 #include <QSize>
 
 #include "airspace/AirspaceRecord.h"
+#include "zonesend/PreviewPicture.h"
 
 class QPainter;
 
 namespace zonesend {
-
-// Left, top, right, bottom in pixels; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 // Draws into rect with the painter's font. Nothing of the drawing survives the call.
 void drawPreview(QPainter& painter, const airspace::AirspaceRecord& airspace,

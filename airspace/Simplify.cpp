@@ -1,0 +1,375 @@
+// Simplifying point runs so that a large outline fits the instrument, without ever shrinking the
+// airspace the instrument holds.
+//
+// Each run of points is walked greedily: a stretch of points is replaced by one edge when all of
+// them lie within a narrow band behind it; the edge is pushed outward until every one of them lies
+// on or inside it, with a margin for the rounding to whole units. The new vertices are where
+// neighbouring edges meet. The result is then checked against what the instrument really holds,
+// the decoded polygons of both encodings: the new one must contain the old one and keep within
+// the tolerance of it. Whatever fails the check, a self-touching outline say, keeps its original.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "airspace/Geometry.h"
+#include "airspace/OutlineBuilder.h"
+#include "airspace/OutlineDecoder.h"
+#include "airspace/Selection.h"
+
+namespace airspace {
+namespace {
+
+constexpr double kMetresPerUnit = 18.52;  // a hundredth of a nautical mile
+// Rounding a vertex to whole units moves it by at most half a unit each way; the encoder's
+// halving of long steps by as much again.
+constexpr double kMarginUnits = 1.5;
+// A stretch longer than this is cut anyway: it keeps the greedy walk linear in practice.
+constexpr std::size_t kMaxStretch = 4000;
+
+struct Planar {
+    double x = 0.0;  // east, in distance units
+    double y = 0.0;  // north
+};
+
+Planar operator-(Planar a, Planar b) {
+    return {a.x - b.x, a.y - b.y};
+}
+Planar operator+(Planar a, Planar b) {
+    return {a.x + b.x, a.y + b.y};
+}
+Planar operator*(Planar a, double f) {
+    return {a.x * f, a.y * f};
+}
+double crossOf(Planar a, Planar b) {
+    return a.x * b.y - a.y * b.x;
+}
+double length(Planar a) {
+    return std::hypot(a.x, a.y);
+}
+
+// Local plane around the outline: longitude shrunk by the cosine of the reference latitude.
+struct Plane {
+    GeoPoint origin;
+    double cosine = 1.0;
+
+    [[nodiscard]] Planar to(GeoPoint p) const {
+        return {static_cast<double>(p.lon - origin.lon) * cosine,
+                static_cast<double>(p.lat - origin.lat)};
+    }
+    [[nodiscard]] GeoPoint from(Planar p) const {
+        return {nearest(origin.lon + p.x / cosine), nearest(origin.lat + p.y)};
+    }
+};
+
+// One edge of the simplified run: the line through `from` in direction `along` (unit length),
+// already pushed outward.
+struct Line {
+    Planar from;
+    Planar along;
+    Planar outward;  // unit normal pointing out of the airspace
+};
+
+class RunSimplifier {
+public:
+    RunSimplifier(const std::vector<Planar>& points, bool closed, double outsideSign,
+                  double bandUnits)
+        : p_(points), closed_(closed), outside_(outsideSign), band_(bandUnits) {}
+
+    // The new vertices; for a closed run, the first is where the last and the first edge meet.
+    [[nodiscard]] std::vector<Planar> run() const {
+        const std::size_t n = p_.size();
+        const std::size_t last = closed_ ? n : n - 1;  // index `n` stands for point 0 again
+        std::vector<std::size_t> kept{0};
+        std::vector<Line> lines;
+        std::size_t a = 0;
+        while (a < last) {
+            std::size_t best = a + 1;
+            double bestShift = 0.0;
+            for (std::size_t b = a + 2; b <= last && b - a <= kMaxStretch; ++b) {
+                double shift = 0.0;
+                if (!fits(a, b, shift)) break;
+                best = b;
+                bestShift = shift;
+            }
+            lines.push_back(lineOf(a, best, bestShift));
+            kept.push_back(best);
+            a = best;
+        }
+
+        std::vector<Planar> vertices;
+        if (!closed_) vertices.push_back(p_[0]);
+        const std::size_t joints = lines.size();
+        for (std::size_t j = closed_ ? 0 : 1; j < joints; ++j) {
+            const Line& before = lines[(j + joints - 1) % joints];
+            const Line& after = lines[j];
+            joint(vertices, before, after, at(kept[j]));
+        }
+        if (!closed_) vertices.push_back(p_[n - 1]);
+        return vertices;
+    }
+
+private:
+    [[nodiscard]] Planar at(std::size_t i) const { return p_[i % p_.size()]; }
+
+    // Signed distance of point k outside the chord from a to b.
+    [[nodiscard]] double outside(Planar a, Planar b, double chord, std::size_t k) const {
+        return -outside_ * crossOf(b - a, at(k) - a) / chord;
+    }
+
+    // Whether the points between a and b lie within the band behind one edge; `shift` is how
+    // far the chord must move out to have them all on or inside it.
+    [[nodiscard]] bool fits(std::size_t a, std::size_t b, double& shift) const {
+        const Planar pa = at(a);
+        const Planar pb = at(b);
+        const double chord = length(pb - pa);
+        if (chord < 1e-9) return false;
+        // The ends of an open run are fixed: an edge from them cannot move.
+        const bool fixed = !closed_ && (a == 0 || b == p_.size() - 1);
+        double most = 0.0;
+        double least = 0.0;
+        for (std::size_t k = a + 1; k < b; ++k) {
+            const double d = outside(pa, pb, chord, k);
+            most = std::max(most, d);
+            least = std::min(least, d);
+        }
+        if (fixed) {
+            shift = 0.0;
+            return most <= -kMarginUnits + 1e-9 ? -least <= band_ : false;
+        }
+        shift = most + kMarginUnits;
+        return shift - least <= band_;
+    }
+
+    [[nodiscard]] Line lineOf(std::size_t a, std::size_t b, double shift) const {
+        const Planar pa = at(a);
+        const Planar d = at(b) - pa;
+        const double len = length(d);
+        const Planar along = d * (1.0 / len);
+        // Left of the direction of travel is inside for a counter-clockwise outline.
+        const Planar outward = Planar{along.y, -along.x} * outside_;
+        return {pa + outward * shift, along, outward};
+    }
+
+    // Where two neighbouring edges meet; near-parallel edges meet far away, and are joined by a
+    // short edge across instead.
+    void joint(std::vector<Planar>& vertices, const Line& before, const Line& after,
+               Planar original) const {
+        const double denominator = crossOf(before.along, after.along);
+        if (std::fabs(denominator) > 1e-12) {
+            const double t = crossOf(after.from - before.from, after.along) / denominator;
+            const Planar meet = before.from + before.along * t;
+            if (length(meet - original) <= band_ + kMarginUnits) {
+                vertices.push_back(meet);
+                return;
+            }
+        }
+        auto foot = [&](const Line& line) {
+            const double along = (original.x - line.from.x) * line.along.x +
+                                 (original.y - line.from.y) * line.along.y;
+            return line.from + line.along * along;
+        };
+        vertices.push_back(foot(before));
+        vertices.push_back(foot(after));
+    }
+
+    const std::vector<Planar>& p_;
+    bool closed_;
+    double outside_;
+    double band_;
+};
+
+// ---- The check, on the polygons the instrument holds, in exact whole units -----------------
+
+std::int64_t orientation(GeoPoint a, GeoPoint b, GeoPoint c) {
+    const std::int64_t v = (std::int64_t{b.lon} - a.lon) * (std::int64_t{c.lat} - a.lat) -
+                           (std::int64_t{b.lat} - a.lat) * (std::int64_t{c.lon} - a.lon);
+    return (v > 0) - (v < 0);
+}
+
+bool onSegment(GeoPoint p, GeoPoint a, GeoPoint b) {
+    return orientation(a, b, p) == 0 && std::min(a.lon, b.lon) <= p.lon &&
+           p.lon <= std::max(a.lon, b.lon) && std::min(a.lat, b.lat) <= p.lat &&
+           p.lat <= std::max(a.lat, b.lat);
+}
+
+// Segments that cross at a point inside both; touching and overlapping do not count.
+bool crossProperly(GeoPoint a, GeoPoint b, GeoPoint c, GeoPoint d) {
+    const auto o1 = orientation(a, b, c);
+    const auto o2 = orientation(a, b, d);
+    const auto o3 = orientation(c, d, a);
+    const auto o4 = orientation(c, d, b);
+    return o1 * o2 < 0 && o3 * o4 < 0;
+}
+
+bool insideOrOn(GeoPoint p, const std::vector<GeoPoint>& polygon) {
+    bool inside = false;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+        const GeoPoint a = polygon[j];
+        const GeoPoint b = polygon[i];
+        if (onSegment(p, a, b)) return true;
+        if ((a.lat > p.lat) == (b.lat > p.lat)) continue;
+        // Crossing to the east of p: compare without division.
+        const std::int64_t side = orientation(a, b, p);
+        if ((b.lat > a.lat) ? side > 0 : side < 0) inside = !inside;
+    }
+    return inside;
+}
+
+struct Box {
+    std::int32_t minLon, maxLon, minLat, maxLat;
+};
+
+Box boxOf(GeoPoint a, GeoPoint b) {
+    return {std::min(a.lon, b.lon), std::max(a.lon, b.lon), std::min(a.lat, b.lat),
+            std::max(a.lat, b.lat)};
+}
+
+bool overlap(const Box& a, const Box& b) {
+    return a.minLon <= b.maxLon && b.minLon <= a.maxLon && a.minLat <= b.maxLat &&
+           b.minLat <= a.maxLat;
+}
+
+bool anyCrossing(const std::vector<GeoPoint>& s, const std::vector<GeoPoint>& o, bool self) {
+    const std::size_t n = s.size();
+    const std::size_t m = o.size();
+    std::vector<Box> boxes(m);
+    for (std::size_t j = 0; j < m; ++j) boxes[j] = boxOf(o[j], o[(j + 1) % m]);
+    for (std::size_t i = 0; i < n; ++i) {
+        const GeoPoint a = s[i];
+        const GeoPoint b = s[(i + 1) % n];
+        const Box box = boxOf(a, b);
+        for (std::size_t j = self ? i + 2 : 0; j < m; ++j) {
+            if (self && i == 0 && j == m - 1) continue;  // neighbours across the start
+            if (!overlap(box, boxes[j])) continue;
+            if (crossProperly(a, b, o[j], o[(j + 1) % m])) return true;
+        }
+    }
+    return false;
+}
+
+double distanceToSegment(Planar p, Planar a, Planar b) {
+    const Planar d = b - a;
+    const double l2 = d.x * d.x + d.y * d.y;
+    double t = l2 > 0.0 ? ((p.x - a.x) * d.x + (p.y - a.y) * d.y) / l2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return length(p - (a + d * t));
+}
+
+// Whether some edge of `outline` passes within `limit` of p. Both outlines run the same way
+// round, so the edge found for one point is near the one for the next: the search starts at
+// `hint` and goes both ways from it, which makes the check about linear instead of quadratic.
+bool nearOutline(Planar p, const std::vector<Planar>& outline, double limit, std::size_t& hint) {
+    const std::size_t n = outline.size();
+    auto near = [&](std::size_t i) {
+        return distanceToSegment(p, outline[i], outline[(i + 1) % n]) <= limit;
+    };
+    for (std::size_t step = 0; step <= n / 2; ++step) {
+        const std::size_t forward = (hint + step) % n;
+        const std::size_t backward = (hint + n - step % n) % n;
+        if (near(forward)) {
+            hint = forward;
+            return true;
+        }
+        if (near(backward)) {
+            hint = backward;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The new outline contains the old one, is a simple polygon, and neither strays from the other
+// by more than the tolerance (measured at the vertices and the new edges' midpoints).
+bool acceptable(const std::vector<GeoPoint>& original, const std::vector<GeoPoint>& simplified,
+                const Plane& plane, double toleranceUnits) {
+    if (simplified.size() < 3) return false;
+    for (const GeoPoint& p : original) {
+        if (!insideOrOn(p, simplified)) return false;
+    }
+    if (anyCrossing(simplified, original, false) || anyCrossing(simplified, simplified, true)) {
+        return false;
+    }
+    std::vector<Planar> o, s;
+    for (const GeoPoint& p : original) o.push_back(plane.to(p));
+    for (const GeoPoint& p : simplified) s.push_back(plane.to(p));
+    std::size_t hint = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const Planar mid = (s[i] + s[(i + 1) % s.size()]) * 0.5;
+        if (!nearOutline(s[i], o, toleranceUnits, hint)) return false;
+        if (!nearOutline(mid, o, toleranceUnits, hint)) return false;
+    }
+    hint = 0;
+    for (const Planar& p : o) {
+        if (!nearOutline(p, s, toleranceUnits, hint)) return false;
+    }
+    return true;
+}
+
+double signedArea(const std::vector<GeoPoint>& polygon, const Plane& plane) {
+    double area = 0.0;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        area += crossOf(plane.to(polygon[i]), plane.to(polygon[(i + 1) % n]));
+    }
+    return area / 2.0;
+}
+
+}  // namespace
+
+AirspaceRecord simplifiedAirspace(const AirspaceRecord& airspace, double toleranceMetres) {
+    if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return airspace;
+    const std::vector<GeoPoint> original = decodeOutlinePoints(airspace);
+    if (original.size() < 4) return airspace;
+    Plane plane{original[0], std::cos(original[0].lat * kRadiansPerUnit)};
+    if (!(plane.cosine > 1e-6)) return airspace;
+    const double area = signedArea(original, plane);
+    if (area == 0.0) return airspace;
+    const double outsideSign = area > 0.0 ? 1.0 : -1.0;
+    const double toleranceUnits = toleranceMetres / kMetresPerUnit;
+    // The band must leave room for the margin; a tolerance below it cannot be met.
+    if (toleranceUnits <= 2 * kMarginUnits) return airspace;
+
+    const bool wholeOutline =
+        airspace.elements.size() == 1 && airspace.elements[0].kind == ElementKind::PointRun;
+    // A narrower band leaves more points but keeps further from the tolerance where the first
+    // try does not pass the check.
+    for (const double fraction : {0.6, 0.3}) {
+        const double band = std::max(toleranceUnits * fraction, 2 * kMarginUnits + 0.5);
+        AirspaceRecord candidate = airspace;
+        bool changed = false;
+        for (OutlineElement& element : candidate.elements) {
+            if (element.kind != ElementKind::PointRun || element.points.size() < 3) continue;
+            std::vector<GeoPoint> points = element.points;
+            // A repeated closing point is implied by the outline's closing edge.
+            if (wholeOutline && points.size() > 1 && points.back() == points.front()) {
+                points.pop_back();
+            }
+            points.erase(std::unique(points.begin(), points.end()), points.end());
+            if (points.size() < (wholeOutline ? 4u : 3u)) continue;
+            std::vector<Planar> planar;
+            planar.reserve(points.size());
+            for (const GeoPoint& p : points) planar.push_back(plane.to(p));
+            const std::vector<Planar> vertices =
+                RunSimplifier(planar, wholeOutline, outsideSign, band).run();
+            std::vector<GeoPoint> kept;
+            kept.reserve(vertices.size());
+            for (const Planar& v : vertices) kept.push_back(plane.from(v));
+            element.points = std::move(kept);
+            changed = true;
+        }
+        if (!changed) return airspace;
+        candidate.encoder = buildOutline(candidate.elements);
+        if (candidate.encodedSize() == 0 || candidate.encodedSize() >= airspace.encodedSize()) {
+            continue;
+        }
+        if (acceptable(original, decodeOutlinePoints(candidate), plane, toleranceUnits)) {
+            return candidate;
+        }
+    }
+    return airspace;
+}
+
+}  // namespace airspace

@@ -1,0 +1,145 @@
+// A national-size OpenAir file for measuring and for screenshots: about 1,600 airspaces over a
+// country of some 450 by 250 km (around 44-48 N, 5-11 E), in the mix real national files have.
+// Control zones and small restricted areas as circles and polygons, terminal areas as large
+// polygons with arcs, glider sectors, TMZ/RMZ with "AY" types, and a few nature parks whose
+// borders follow rivers and ridges with 5,000 to 10,000 points. Heights in the forms the field
+// uses, a few unreadable. Fictional: every name says so. Deterministic for a given seed.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace airspace::bench {
+
+class NationalAirspace {
+public:
+    explicit NationalAirspace(std::uint32_t seed = 1) : random_(seed) {}
+
+    // The whole file: `count` airspaces, of which `parks` are the many-point ones.
+    std::string file(int count = 1600, int parks = 12) {
+        std::string text =
+            "* Fictional national airspace, generated for measurements.\r\n"
+            "* NOT FOR NAVIGATION.\r\n\r\n";
+        for (int i = 0; i < count; ++i) {
+            const int kind = i < parks ? 0 : uniform(1, 100);
+            airspace(text, i, kind);
+        }
+        return text;
+    }
+
+private:
+    static constexpr double kPi = 3.141592653589793;
+
+    int uniform(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
+    double real(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random_);
+    }
+
+    void line(std::string& text, const std::string& content) { text += content + "\r\n"; }
+
+    static std::string half(double degrees, char positive, char negative, int width) {
+        const char letter = degrees < 0 ? negative : positive;
+        const double a = std::fabs(degrees);
+        const int d = static_cast<int>(a);
+        const double minutes = (a - d) * 60.0;
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%0*d:%06.3f %c", width, d, minutes, letter);
+        return buffer;
+    }
+    static std::string point(double lat, double lon) {
+        return half(lat, 'N', 'S', 2) + " " + half(lon, 'E', 'W', 3);
+    }
+
+    std::string floorText() {
+        static const char* const kFloors[] = {"GND",         "GND",       "SFC",    "1000ft AGL",
+                                              "2500ft AMSL", "FL65",      "FL 95",  "3500 ft MSL",
+                                              "1500m",       "600 m AGL", "5500ft", "see NOTAM"};
+        return kFloors[uniform(0, 11)];
+    }
+    std::string ceilingText() {
+        static const char* const kCeilings[] = {"FL95", "FL100",       "FL125",       "FL195",
+                                                "UNL",  "4500ft AMSL", "2000 ft AGL", "FL 65"};
+        return kCeilings[uniform(0, 7)];
+    }
+
+    // A smooth wavy outline around a centre: a few lobes and some finer wiggles.
+    void wavy(std::string& text, double lat, double lon, double radiusKm, int points) {
+        double phase[6];
+        double amplitude[6];
+        for (int k = 0; k < 6; ++k) {
+            phase[k] = real(0, 2 * kPi);
+            amplitude[k] = real(0.0, 0.12) / (1 + k);
+        }
+        const double cosLat = std::cos(lat * kPi / 180);
+        for (int i = 0; i <= points; ++i) {
+            const double a = 2 * kPi * (i % points) / points;
+            double r = 1.0;
+            for (int k = 0; k < 6; ++k) r += amplitude[k] * std::sin((k + 2) * a + phase[k]);
+            r *= radiusKm / 111.2;
+            line(text, "DP " + point(lat + r * std::cos(a), lon + r * std::sin(a) / cosLat));
+        }
+    }
+
+    void airspace(std::string& text, int serial, int kind) {
+        const double lat = real(44.0, 48.0);
+        const double lon = real(5.0, 11.0);
+        const char* type = nullptr;
+        const char* cls = "R";
+        if (kind == 0) {
+            cls = "P";
+            type = "PARK";
+        } else if (kind <= 15) {
+            cls = "CTR";
+        } else if (kind <= 30) {
+            cls = "C";
+            type = "TMA";
+        } else if (kind <= 50) {
+            cls = "R";
+        } else if (kind <= 60) {
+            cls = "Q";
+        } else if (kind <= 70) {
+            cls = "GP";
+        } else if (kind <= 80) {
+            cls = "E";
+            type = kind % 2 ? "TMZ" : "RMZ";
+        } else if (kind <= 90) {
+            cls = "D";
+        } else {
+            cls = "W";
+        }
+        line(text, std::string("AC ") + cls);
+        if (type != nullptr) line(text, std::string("AY ") + type);
+        line(text, "AN FICTIONAL " + std::string(type ? type : cls) + " " + std::to_string(serial) +
+                       (serial % 3 == 0 ? " Valley of the Long Name" : ""));
+        line(text, "AL " + (kind == 0 ? std::string("GND") : floorText()));
+        line(text, "AH " + ceilingText());
+        if (kind == 0) {
+            wavy(text, lat, lon, real(6.0, 14.0), uniform(5000, 10000));
+        } else if (kind <= 15 && kind % 2) {
+            line(text, "V X=" + point(lat, lon));
+            line(text, "DC " + std::to_string(uniform(3, 8)));
+        } else if (kind <= 30) {
+            // A terminal area: a large polygon with an arc along one side.
+            line(text, "V X=" + point(lat, lon));
+            line(text, "V D=+");
+            line(text, "DP " + point(lat + 0.3, lon - 0.4));
+            line(text, "DA 20,300,60");
+            wavy(text, lat - 0.05, lon, real(15.0, 30.0), uniform(20, 80));
+        } else if (kind <= 50 && kind % 3 == 0) {
+            line(text, "V X=" + point(lat, lon));
+            line(text, "DC " + std::to_string(uniform(1, 3)));
+        } else {
+            wavy(text, lat, lon, real(1.0, 12.0), uniform(4, 60));
+        }
+        line(text, "");
+    }
+
+    std::mt19937 random_;
+};
+
+}  // namespace airspace::bench

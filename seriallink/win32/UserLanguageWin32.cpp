@@ -1,0 +1,15 @@
+// The language of the texts on Windows: the user's interface language, as Windows programs
+// choose their string table, whatever the environment says.
+#include "seriallink/Messages.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace seriallink {
+
+Language UserLanguage() {
+    return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_GERMAN ? Language::German
+                                                                      : Language::English;
+}
+
+}  // namespace seriallink

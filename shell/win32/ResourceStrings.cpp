@@ -1,0 +1,71 @@
+#include "shell/win32/ResourceStrings.h"
+
+#include "shell/win32/Text.h"
+
+namespace shell::win32 {
+
+seriallink::Language LanguageOfLangId(LANGID language) {
+    return PRIMARYLANGID(language) == LANG_GERMAN ? seriallink::Language::German
+                                                  : seriallink::Language::English;
+}
+
+seriallink::Language UserInterfaceLanguage() {
+    return LanguageOfLangId(GetUserDefaultUILanguage());
+}
+
+LANGID ResourceLanguage(seriallink::Language language) {
+    return language == seriallink::Language::German ? MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)
+                                                    : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
+bool LoadResourceString(HMODULE module, unsigned id, LANGID language, std::string& out) {
+    // Strings are stored sixteen to a block, block n + 1 holding ids 16n .. 16n + 15, each as a
+    // length-prefixed UTF-16 text. LoadStringW would pick the thread's language itself; here
+    // the language is the caller's choice.
+    HRSRC found = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (found == nullptr) return false;
+    HGLOBAL loaded = LoadResource(module, found);
+    const auto* data = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
+    if (data == nullptr) return false;
+    const DWORD size = SizeofResource(module, found) / sizeof(WCHAR);
+    DWORD at = 0;
+    for (unsigned index = 0; index < id % 16; ++index) {
+        if (at >= size) return false;
+        at += 1 + data[at];
+    }
+    if (at >= size || at + 1 + data[at] > size) return false;
+    // A zero length marks an id the block does not define.
+    if (data[at] == 0) return false;
+    out = Narrow(std::wstring_view(data + at + 1, data[at]));
+    return true;
+}
+
+ResourceStringTable::ResourceStringTable(HMODULE module, std::span<const unsigned> ids,
+                                         unsigned errorCaptionId, seriallink::Language language)
+    : table_({}, errorCaptionId, language) {
+    const seriallink::Language other = language == seriallink::Language::German
+                                           ? seriallink::Language::English
+                                           : seriallink::Language::German;
+    std::vector<unsigned> foundIds;
+    texts_.reserve(ids.size());
+    for (const unsigned id : ids) {
+        std::string text;
+        if (!LoadResourceString(module, id, ResourceLanguage(language), text) &&
+            !LoadResourceString(module, id, ResourceLanguage(other), text)) {
+            continue;
+        }
+        texts_.push_back(std::move(text));
+        foundIds.push_back(id);
+    }
+    // The views are made only now: texts_ no longer moves.
+    entries_.reserve(texts_.size());
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        const std::string_view text = texts_[i];
+        entries_.push_back(language == seriallink::Language::English
+                               ? seriallink::StringEntry{foundIds[i], text, {}}
+                               : seriallink::StringEntry{foundIds[i], {}, text});
+    }
+    table_ = seriallink::StringTable(entries_, errorCaptionId, language);
+}
+
+}  // namespace shell::win32

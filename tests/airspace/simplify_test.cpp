@@ -1,0 +1,134 @@
+// Simplified outlines: never smaller than the airspace the instrument would hold, never farther
+// from it than the tolerance, never more bytes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "airspace/AirspaceFile.h"
+#include "airspace/OutlineDecoder.h"
+#include "airspace/Selection.h"
+#include "tests/airspace/OpenAirGenerator.h"
+#include "tests/airspace/TestSupport.h"
+
+namespace airspace {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+std::string coordinate(double lat, double lon) {
+    char text[64];
+    auto half = [](double v, int width, char pos, char neg, char* out) {
+        const double a = std::fabs(v);
+        const int d = static_cast<int>(a);
+        const double m = (a - d) * 60.0;
+        std::snprintf(out, 32, "%0*d:%06.3f%c", width, d, m, v < 0 ? neg : pos);
+    };
+    char lat_[32], lon_[32];
+    half(lat, 2, 'N', 'S', lat_);
+    half(lon, 3, 'E', 'W', lon_);
+    std::snprintf(text, sizeof text, "%s %s", lat_, lon_);
+    return text;
+}
+
+// A park-like outline: a lobed, wavy shape of `points` points, either winding, with an arc
+// before it when `withArc`.
+std::string park(int points, bool clockwise, bool withArc, double lat = 46.5, double lon = 7.5) {
+    std::string text = "AC R\nAN Park\n";
+    if (withArc) text += "V X=" + coordinate(lat, lon) + "\nDA 8,0,40\n";
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> noise(-0.00003, 0.00003);
+    for (int i = 0; i < points; ++i) {
+        double a = 2 * kPi * i / points;
+        if (clockwise) a = -a;
+        if (withArc) a = 0.25 * kPi + 1.3 * kPi * i / points;  // the rest of the way round
+        const double r = 0.12 * (1 + 0.15 * std::sin(3 * a) + 0.03 * std::sin(23 * a));
+        text += "DP " +
+                coordinate(lat + r * std::cos(a) + noise(random),
+                           lon + r * std::sin(a) / std::cos(lat * kPi / 180) + noise(random)) +
+                "\n";
+    }
+    return text;
+}
+
+LatLon latLonOf(GeoPoint p) {
+    return {p.lat / 6000.0, p.lon / 6000.0};
+}
+
+void expectFitsAround(const AirspaceRecord& original, const AirspaceRecord& simple,
+                      double toleranceMetres, const std::string& where) {
+    testing::expectSoundEncoding(simple, where);
+    ASSERT_LE(simple.encodedSize(), original.encodedSize()) << where;
+    const auto held = decodeOutlinePoints(original);
+    const auto outline = decodeOutlinePoints(simple);
+    // Every point the instrument held before is still inside (or on) the new outline.
+    // (Every few points of the large ones keeps the test fast.)
+    const std::size_t step = held.size() > 500 ? 25 : 1;
+    for (std::size_t i = 0; i < held.size(); i += step) {
+        ASSERT_LE(distanceToOutlineKm(outline, latLonOf(held[i])), 0.0005) << where;
+    }
+    // And no new vertex lies farther out than the tolerance (a metre of slack for the sphere).
+    for (const GeoPoint& p : outline) {
+        ASSERT_LE(distanceToOutlineKm(held, latLonOf(p)) * 1000.0, toleranceMetres + 1.0) << where;
+    }
+}
+
+TEST(Simplification, ContainsTheHeldOutlineWithinTheTolerance) {
+    const struct {
+        const char* name;
+        std::string text;
+        double tolerance;
+        bool shrinks;
+    } cases[] = {
+        {"8000 points, counter-clockwise", park(8000, false, false), 100.0, true},
+        {"8000 points, clockwise", park(8000, true, false), 250.0, true},
+        {"arc then points", park(2000, false, true), 100.0, true},
+        {"southern hemisphere, west", park(3000, false, false, -41.3, -72.5), 100.0, true},
+        {"a triangle",
+         "AC R\nDP 47:00:00N 008:00:00E\nDP 47:06:00N 008:00:00E\n"
+         "DP 47:06:00N 008:06:00E\n",
+         250.0, false},
+        // Self-touching: a figure of eight keeps its original.
+        {"figure of eight",
+         "AC R\nDP 47:00:00N 008:00:00E\nDP 47:06:00N 008:06:00E\n"
+         "DP 47:06:00N 008:00:00E\nDP 47:00:00N 008:06:00E\n",
+         250.0, false},
+    };
+    for (const auto& c : cases) {
+        const AirspaceRecord original(c.text);
+        ASSERT_GT(original.encodedSize(), 0u) << c.name;
+        const AirspaceRecord simple = simplifiedAirspace(original, c.tolerance);
+        expectFitsAround(original, simple, c.tolerance, c.name);
+        if (c.shrinks) {
+            EXPECT_LT(simple.encodedSize() * 4, original.encodedSize()) << c.name;
+        } else {
+            EXPECT_EQ(testing::storedHex(simple), testing::storedHex(original)) << c.name;
+        }
+        // Off means off: the very same bytes.
+        EXPECT_EQ(testing::storedHex(simplifiedAirspace(original, 0.0)),
+                  testing::storedHex(original))
+            << c.name;
+    }
+}
+
+TEST(Simplification, HoldsOnGeneratedFiles) {
+    std::string text;
+    testing::GeneratorOptions options;
+    options.largePolygonEvery = 20;
+    testing::OpenAirGenerator(11, options).appendAirspaces(text, 80);
+    std::size_t plain = 0;
+    std::size_t simple = 0;
+    for (const AirspaceRecord& record : parseAirspaces(text)) {
+        if (record.encodedSize() == 0) continue;
+        const AirspaceRecord simplified = simplifiedAirspace(record, 250.0);
+        expectFitsAround(record, simplified, 250.0, record.name);
+        plain += record.encodedSize();
+        simple += simplified.encodedSize();
+    }
+    EXPECT_LT(simple, plain);
+}
+
+}  // namespace
+}  // namespace airspace
