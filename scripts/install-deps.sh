@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
     xvfb xauth
     clang-format
+    clang libclang-rt-14-dev
     # The Windows programs: cross compilers, GoogleTest's sources for them, Wine to run the
     # tests, the bitmaps made from the SVGs, and the package.
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest

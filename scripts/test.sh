@@ -24,3 +24,7 @@ done
 
 echo "== Windows =="
 QUILLON_LINUX_PRESET=ci QUILLON_WERROR=ON bash scripts/test-windows.sh
+
+echo "== fuzz =="
+# Each fuzz target for a short fixed time; any finding fails the run.
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

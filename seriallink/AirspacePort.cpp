@@ -8,12 +8,10 @@
 namespace seriallink::airspaceport {
 namespace {
 
-// The open-port time-outs: reads wait at most 100 ms, writes have no limit.
-constexpr Timeouts kOpenPortTimeouts{0, 0, kReadTimeoutMs, 0, 0};
-
 struct PortState {
     std::unique_ptr<SerialBackend> backend;  // null or closed: the handle is invalid
     std::uint32_t baudRate = kDefaultBaudRate;
+    std::chrono::milliseconds readTimeout = kReadTimeout;
     BackendFactory factory;
     OpenStatus lastOpenStatus = OpenStatus::Ok;
 };
@@ -21,6 +19,18 @@ struct PortState {
 PortState& State() {
     static PortState state;
     return state;
+}
+
+// The open-port time-outs: reads wait at most the read time-out, writes have no limit.
+Timeouts OpenPortTimeouts() {
+    return Timeouts{0, 0, static_cast<std::uint32_t>(State().readTimeout.count()), 0, 0};
+}
+
+// The back end, made on first use (a sleep may come before any Open).
+SerialBackend* Backend() {
+    PortState& state = State();
+    if (!state.backend) state.backend = state.factory ? state.factory() : MakePlatformBackend();
+    return state.backend.get();
 }
 
 SerialBackend* OpenBackend() {
@@ -37,7 +47,7 @@ void DrainWaitingInput(SerialBackend& port) {
     std::uint8_t scratch[kDrainLimit];
     std::size_t got = 0;
     (void)port.Read(scratch, sizeof scratch, got);
-    (void)port.SetTimeouts(kOpenPortTimeouts);
+    (void)port.SetTimeouts(OpenPortTimeouts());
 }
 
 }  // namespace
@@ -48,6 +58,18 @@ void SetBaudRate(std::uint32_t baudRate) {
 
 std::uint32_t BaudRate() {
     return State().baudRate;
+}
+
+void SetReadTimeout(std::chrono::milliseconds timeout) {
+    State().readTimeout = timeout;
+}
+
+std::chrono::milliseconds ReadTimeout() {
+    return State().readTimeout;
+}
+
+void Sleep(std::chrono::milliseconds duration) {
+    if (SerialBackend* backend = Backend()) backend->Sleep(duration);
 }
 
 void SetBackendFactory(BackendFactory factory) {
@@ -65,8 +87,7 @@ bool Open(const std::string& name) {
         return false;
     }
     Close();
-    if (!state.backend) state.backend = state.factory ? state.factory() : MakePlatformBackend();
-    if (!state.backend) return false;
+    if (!Backend()) return false;
     SerialBackend& port = *state.backend;
     state.lastOpenStatus = port.Open(path);
     if (state.lastOpenStatus != OpenStatus::Ok) return false;
@@ -82,7 +103,7 @@ bool Open(const std::string& name) {
     }
     Timeouts timeouts;
     if (ok) ok = port.GetTimeouts(timeouts);
-    if (ok) ok = port.SetTimeouts(kOpenPortTimeouts);
+    if (ok) ok = port.SetTimeouts(OpenPortTimeouts());
     if (!ok) {
         (void)port.Close();
         return false;

@@ -3,6 +3,7 @@
 //   40, payload[0..n-1], 40 ^ payload[0] ^ ... ^ payload[n-1]
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,9 +16,9 @@ namespace seriallink::airspaceport {
 
 inline constexpr std::uint8_t kFrameLead = 0x40;  // "@"
 inline constexpr std::uint32_t kDefaultBaudRate = 57600;
-inline constexpr std::uint32_t kReadTimeoutMs = 100;  // every read of an exchange
-inline constexpr std::size_t kDrainLimit = 1000;      // bytes discarded per exchange at most
-inline constexpr std::size_t kMaxDevicePath = 31;     // characters of "//./" + name
+inline constexpr std::chrono::milliseconds kReadTimeout{100};  // every read of an exchange
+inline constexpr std::size_t kDrainLimit = 1000;   // bytes discarded per exchange at most
+inline constexpr std::size_t kMaxDevicePath = 31;  // characters of "//./" + name
 
 // Exchange result codes. kShortRead + k: only k bytes arrived in time.
 enum ExchangeResult : unsigned {
@@ -34,7 +35,12 @@ enum ExchangeResult : unsigned {
 void SetBaudRate(std::uint32_t baudRate);
 [[nodiscard]] std::uint32_t BaudRate();
 
-// Opens "//./" + name at BaudRate(), 8N1, reads waiting at most 100 ms, writes without limit.
+// The read time-out every Open sets (100 ms until set; tests may shorten it).
+void SetReadTimeout(std::chrono::milliseconds timeout);
+[[nodiscard]] std::chrono::milliseconds ReadTimeout();
+
+// Opens "//./" + name at BaudRate(), 8N1, reads waiting at most ReadTimeout(), writes without
+// limit.
 [[nodiscard]] bool Open(const std::string& name);
 // What the back end answered to the last attempt to open a device (Ok before any).
 [[nodiscard]] OpenStatus LastOpenStatus();
@@ -45,8 +51,11 @@ void SetBaudRate(std::uint32_t baudRate);
                                 std::size_t receiveLength, bool frameRequest, bool checkReply);
 void Close();
 [[nodiscard]] bool IsOpen();
+// Waits on the port's back end, open or not: the upload's pause after a failed exchange.
+void Sleep(std::chrono::milliseconds duration);
 
-// Where the port's back end comes from; an empty factory restores the platform's. For tests.
+// Where the port's back end comes from; an empty factory restores the platform's. The one way
+// to put another device (a fake, a traced port) under the upload.
 void SetBackendFactory(BackendFactory factory);
 
 // The "@" frame of a payload.

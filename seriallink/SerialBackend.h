@@ -3,8 +3,13 @@
 // read and write). The POSIX back end realises it with termios and poll(); tests put an
 // in-memory fake (seriallink/testing/FakeBackend.h) in its place where a pseudo-terminal cannot
 // show a case, such as a failing write or close.
+//
+// Waiting belongs to the seam too: every fixed pause of the protocols above (the retry pauses,
+// the settling time after a reopen) goes through Sleep, so one fake makes a whole upload or
+// update run without a single real wait, while the platform back ends keep them exact.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -77,6 +82,16 @@ public:
                                      std::size_t& written) = 0;
     // Closes the device. On false the device stays open.
     [[nodiscard]] virtual bool Close() = 0;
+    // Closes the device and opens devicePath again. Back ends that can keep other programs out
+    // in between do so (the POSIX one holds its advisory lock throughout); this default leaves
+    // a moment in which another program may take the device.
+    [[nodiscard]] virtual OpenStatus Reopen(const std::string& devicePath) {
+        if (!Close()) return OpenStatus::Failed;
+        return Open(devicePath);
+    }
+    // Waits for duration, open or not (the pause after a failed exchange, the settling time
+    // after a reopen).
+    virtual void Sleep(std::chrono::milliseconds duration) = 0;
 };
 
 using BackendFactory = std::function<std::unique_ptr<SerialBackend>()>;

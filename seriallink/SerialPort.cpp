@@ -1,6 +1,7 @@
 #include "seriallink/SerialPort.h"
 
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace seriallink {
@@ -11,8 +12,7 @@ std::string DevicePathForPort(const std::string& portName) {
 
 SerialPort::SerialPort() : SerialPort(MakePlatformBackend()) {}
 
-SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend)
-    : backend_(std::move(backend)), sleeper_(&SystemSleeper()) {}
+SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
 
 SerialPort::~SerialPort() {
     (void)Close();
@@ -30,6 +30,10 @@ bool SerialPort::OpenDevice(const std::string& name, std::uint32_t baudRate) {
     if (!backend_) return false;
     lastOpenStatus_ = backend_->Open(DevicePathForPort(name));
     if (lastOpenStatus_ != OpenStatus::Ok) return false;
+    return SetUpDevice(baudRate);
+}
+
+bool SerialPort::SetUpDevice(std::uint32_t baudRate) {
     LineSettings line;
     bool ok = backend_->GetLineSettings(line);
     if (ok) {
@@ -55,6 +59,19 @@ bool SerialPort::Open(const std::string& name, std::uint32_t baudRate) {
     name_ = name;
     baudRate_ = baudRate;
     return OpenDevice(name, baudRate);
+}
+
+bool SerialPort::Reopen(std::uint32_t baudRate) {
+    const std::string name = name_;
+    if (!IsOpen()) return Open(name, baudRate);
+    name_.clear();
+    baudRate_ = 0;
+    lastOpenStatus_ = backend_->Reopen(DevicePathForPort(name));
+    if (lastOpenStatus_ != OpenStatus::Ok) return false;
+    if (!SetUpDevice(baudRate)) return false;
+    name_ = name;
+    baudRate_ = baudRate;
+    return true;
 }
 
 bool SerialPort::Close() {
@@ -114,7 +131,7 @@ bool SerialPort::WriteRaw(const std::string& bytes) {
                          written)) {
         // A failed write often means the device went away (USB cable); a fresh open is the
         // only way to get a working handle back, should it have returned.
-        (void)Open(std::string(name_), baudRate_);
+        (void)Reopen(baudRate_);
         return false;
     }
     return written == bytes.size();
@@ -148,6 +165,14 @@ bool SerialPort::ReadFixed(std::string& out, std::size_t count) {
     return true;
 }
 
+void SerialPort::Sleep(std::chrono::milliseconds duration) {
+    if (backend_) {
+        backend_->Sleep(duration);
+    } else {
+        std::this_thread::sleep_for(duration);  // no device at all; the wait still holds
+    }
+}
+
 std::string SerialPort::PortName() const {
     return name_;
 }
@@ -165,11 +190,11 @@ bool SerialPort::TransactFixed(const std::string& request, std::string& reply,
         // attempt without a pause, as nothing was sent that needs time to settle.
         if (!Drain()) continue;
         if (!WriteRaw(request)) {
-            sleeper_->Sleep(pause);
+            Sleep(pause);
             continue;
         }
         if (!ReadFixed(reply, replyLength)) {
-            sleeper_->Sleep(pause);
+            Sleep(pause);
             continue;
         }
         (void)ApplyTimeouts(0, 0);

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "seriallink/SerialBackend.h"
-#include "seriallink/Timing.h"
 
 namespace seriallink {
 
@@ -40,6 +39,10 @@ public:
     // Opens "//./" + name at baudRate, 8N1, default time-outs; closes the current port first.
     // Name and rate are remembered also when the open fails, so that EnsureOpen tries again.
     [[nodiscard]] bool Open(const std::string& name, std::uint32_t baudRate);
+    // Close, then Open by the remembered name at baudRate, as one step: the back end keeps
+    // other programs out meanwhile where it can (a second program's open in the gap would
+    // otherwise take the port from under a running update). Open when the port is closed.
+    [[nodiscard]] bool Reopen(std::uint32_t baudRate);
     // Closes and forgets name and rate; true also when nothing was open. On a failing close
     // the port stays open and remembered.
     [[nodiscard]] bool Close();
@@ -80,12 +83,14 @@ public:
     // Rate of the last Open; 0 after Close.
     [[nodiscard]] std::uint32_t BaudRate() const { return baudRate_; }
     [[nodiscard]] bool KeepOpen() const { return keepOpen_; }
-    // The pauses of TransactFixed go through this (tests make them instant).
-    void SetSleeper(Sleeper& sleeper) { sleeper_ = &sleeper; }
-    [[nodiscard]] Sleeper& GetSleeper() const { return *sleeper_; }
+    // Waits on the port's back end: the pauses of TransactFixed and of the loader procedures
+    // above (a fake back end makes them instant). Works whether the port is open or not.
+    void Sleep(std::chrono::milliseconds duration);
 
 private:
     [[nodiscard]] bool OpenDevice(const std::string& name, std::uint32_t baudRate);
+    // Line settings and default time-outs of a device just opened; closes it on failure.
+    [[nodiscard]] bool SetUpDevice(std::uint32_t baudRate);
     [[nodiscard]] bool CloseHandle();
 
     std::unique_ptr<SerialBackend> backend_;  // the handle: open or not
@@ -98,7 +103,6 @@ private:
     std::uint32_t writeMultiplier_ = kWriteMultiplier;
     std::uint32_t baudRate_ = 0;
     OpenStatus lastOpenStatus_ = OpenStatus::Ok;
-    Sleeper* sleeper_;
 };
 
 }  // namespace seriallink

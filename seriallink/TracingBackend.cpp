@@ -1,22 +1,22 @@
 #include "seriallink/TracingBackend.h"
 
+#include "seriallink/ForwardingBackend.h"
+
 namespace seriallink {
 namespace {
 
-class TracingBackend : public SerialBackend {
+class TracingBackend : public ForwardingBackend {
 public:
     TracingBackend(std::unique_ptr<SerialBackend> inner, TraceSink sink)
-        : inner_(std::move(inner)), sink_(std::move(sink)) {}
+        : ForwardingBackend(std::move(inner)), sink_(std::move(sink)) {}
 
     OpenStatus Open(const std::string& devicePath) override {
-        const OpenStatus status = inner_->Open(devicePath);
+        const OpenStatus status = inner().Open(devicePath);
         Emit({TraceEvent::Kind::Open, status == OpenStatus::Ok, devicePath, {}, 0});
         return status;
     }
-    bool IsOpen() const override { return inner_->IsOpen(); }
-    bool GetLineSettings(LineSettings& out) override { return inner_->GetLineSettings(out); }
     bool SetLineSettings(const LineSettings& settings) override {
-        const bool ok = inner_->SetLineSettings(settings);
+        const bool ok = inner().SetLineSettings(settings);
         static constexpr char kParity[] = {'N', 'O', 'E'};
         std::string text = std::to_string(settings.baudRate) + " " +
                            std::to_string(settings.dataBits) +
@@ -25,21 +25,19 @@ public:
         Emit({TraceEvent::Kind::Line, ok, std::move(text), {}, 0});
         return ok;
     }
-    bool GetTimeouts(Timeouts& out) override { return inner_->GetTimeouts(out); }
-    bool SetTimeouts(const Timeouts& timeouts) override { return inner_->SetTimeouts(timeouts); }
     bool Read(std::uint8_t* data, std::size_t count, std::size_t& got) override {
-        const bool ok = inner_->Read(data, count, got);
+        const bool ok = inner().Read(data, count, got);
         Emit({TraceEvent::Kind::Read, ok, {}, {data, data + (ok ? got : 0)}, count});
         return ok;
     }
     bool Write(const std::uint8_t* data, std::size_t count, std::size_t& written) override {
-        const bool ok = inner_->Write(data, count, written);
+        const bool ok = inner().Write(data, count, written);
         Emit({TraceEvent::Kind::Write, ok, {}, {data, data + (ok ? written : 0)}, count});
         return ok;
     }
     bool Close() override {
-        if (!inner_->IsOpen()) return inner_->Close();
-        const bool ok = inner_->Close();
+        if (!inner().IsOpen()) return inner().Close();
+        const bool ok = inner().Close();
         Emit({TraceEvent::Kind::Close, ok, {}, {}, 0});
         return ok;
     }
@@ -49,7 +47,6 @@ private:
         if (sink_) sink_(event);
     }
 
-    std::unique_ptr<SerialBackend> inner_;
     TraceSink sink_;
 };
 

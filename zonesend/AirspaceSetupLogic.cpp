@@ -106,10 +106,7 @@ void AirspaceSetupLogic::OnSendAirspace() {
             }
         }
     }
-    AirspaceLink& link = services_.link ? *services_.link : systemAirspaceLink();
-    seriallink::Sleeper& sleeper =
-        services_.sleeper ? *services_.sleeper : seriallink::SystemSleeper();
-    AirspaceUpload upload(link, this, sleeper, sending_, services_.timing);
+    AirspaceUpload upload(this, sending_, services_.timing);
     const std::string portName = uploadPortName();
     lastUploadOutcome_ = upload.run(selection, portName, app_.baudRate);
     // The port that took the airspaces is the one to offer next time, also when the pilot left

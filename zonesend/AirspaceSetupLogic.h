@@ -13,7 +13,6 @@
 #include "airspace/AirspaceRecord.h"
 #include "seriallink/ComPorts.h"
 #include "seriallink/Messages.h"
-#include "seriallink/Timing.h"
 #include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/AirspaceUpload.h"
 
@@ -82,8 +81,6 @@ public:
 class AirspaceSetupLogic : private seriallink::AirspaceScanDialog {
 public:
     struct Services {
-        AirspaceLink* link = nullptr;            // the process's port when null
-        seriallink::Sleeper* sleeper = nullptr;  // really sleeps when null
         UploadTiming timing{};
         seriallink::PortEnumerator enumerate;  // EnumerateComPorts when empty
     };

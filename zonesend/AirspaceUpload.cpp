@@ -9,28 +9,9 @@ namespace zonesend {
 
 namespace {
 
-class SystemAirspaceLink : public AirspaceLink {
-public:
-    bool Open(const std::string& portName, std::uint32_t baudRate) override {
-        seriallink::airspaceport::SetBaudRate(baudRate);
-        return seriallink::airspaceport::Open(portName);
-    }
-    unsigned Exchange(std::uint8_t* buffer, std::size_t capacity, std::size_t sendLength,
-                      std::size_t receiveLength, bool frameRequest, bool checkReply) override {
-        return seriallink::airspaceport::Exchange(buffer, capacity, sendLength, receiveLength,
-                                                  frameRequest, checkReply);
-    }
-    void Close() override { seriallink::airspaceport::Close(); }
-};
-
-constexpr unsigned kExchangeOk = 0;
+namespace port = seriallink::airspaceport;
 
 }  // namespace
-
-AirspaceLink& systemAirspaceLink() {
-    static SystemAirspaceLink link;
-    return link;
-}
 
 unsigned outcomeStringId(UploadOutcome outcome) {
     switch (outcome) {
@@ -94,9 +75,8 @@ std::string composeFreeSpaceText(std::uint32_t required, std::uint32_t freeBytes
          seriallink::LoadString(ids::kBytesFree)});
 }
 
-AirspaceUpload::AirspaceUpload(AirspaceLink& link, seriallink::MessageOwner* owner,
-                               seriallink::Sleeper& sleeper, bool& sending, UploadTiming timing)
-    : link_(link), owner_(owner), sleeper_(sleeper), sending_(sending), timing_(timing) {}
+AirspaceUpload::AirspaceUpload(seriallink::MessageOwner* owner, bool& sending, UploadTiming timing)
+    : owner_(owner), sending_(sending), timing_(timing) {}
 
 UploadOutcome AirspaceUpload::run(const UploadSelection& selection, const std::string& portName,
                                   std::uint32_t baudRate) {
@@ -113,14 +93,16 @@ UploadOutcome AirspaceUpload::run(const UploadSelection& selection, const std::s
     if (total > kDeviceCapacity) return endWith(UploadOutcome::TooLarge, false);
 
     sending_ = true;
-    if (!link_.Open(portName, baudRate)) return endWith(UploadOutcome::PortNotOpened, false);
+    port::SetBaudRate(baudRate);
+    port::SetReadTimeout(timing_.readTimeout);
+    if (!port::Open(portName)) return endWith(UploadOutcome::PortNotOpened, false);
 
     std::uint8_t freeBlocks = 0;
     if (!queryFreeBlocks(freeBlocks)) return endWith(UploadOutcome::NoResponse, true);
     const std::uint32_t freeBytes = static_cast<std::uint32_t>(freeBlocks) * kBlockSize;
     if (freeBytes < total) {
         seriallink::ShowErrorText(owner_, composeFreeSpaceText(total, freeBytes));
-        link_.Close();
+        port::Close();
         sending_ = false;
         return UploadOutcome::NotEnoughSpace;
     }
@@ -128,7 +110,7 @@ UploadOutcome AirspaceUpload::run(const UploadSelection& selection, const std::s
     const std::vector<std::uint8_t> image = buildUploadImage(selection.airspaces);
     if (!sendBlocks(image)) return endWith(UploadOutcome::NoResponse, true);
 
-    link_.Close();
+    port::Close();
     sending_ = false;
     seriallink::ShowError(owner_, ids::kDownloadSucceeded);
     return UploadOutcome::Succeeded;
@@ -138,11 +120,11 @@ bool AirspaceUpload::queryFreeBlocks(std::uint8_t& freeBlocks) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         std::array<std::uint8_t, kExchangeBufferSize> buffer{};
         buffer[0] = kFreeSpaceQuery;
-        if (link_.Exchange(buffer.data(), buffer.size(), 1, 1, true, true) == kExchangeOk) {
+        if (port::Exchange(buffer.data(), buffer.size(), 1, 1, true, true) == port::kExchangeOk) {
             freeBlocks = buffer[0];
             return true;
         }
-        sleeper_.Sleep(timing_.retryPause);
+        port::Sleep(timing_.retryPause);
     }
     return false;
 }
@@ -156,9 +138,9 @@ bool AirspaceUpload::sendBlocks(std::span<const std::uint8_t> image) {
             std::array<std::uint8_t, kExchangeBufferSize> buffer{};
             const auto payload = blockPayload(image, k, blockCount);
             std::copy(payload.begin(), payload.end(), buffer.begin());
-            if (link_.Exchange(buffer.data(), buffer.size(), payload.size(), 1, true, false) !=
-                kExchangeOk) {
-                sleeper_.Sleep(timing_.retryPause);
+            if (port::Exchange(buffer.data(), buffer.size(), payload.size(), 1, true, false) !=
+                port::kExchangeOk) {
+                port::Sleep(timing_.retryPause);
                 continue;
             }
             // Any answer but "Q" is a refusal: the store is listening, so ask again at once.
@@ -173,7 +155,7 @@ UploadOutcome AirspaceUpload::endWith(UploadOutcome outcome, bool closePort) {
     // The message comes first: on the failure paths the port stays held, and the scan quiet,
     // until the pilot has read it.
     seriallink::ShowError(owner_, outcomeStringId(outcome));
-    if (closePort) link_.Close();
+    if (closePort) port::Close();
     sending_ = false;
     return outcome;
 }

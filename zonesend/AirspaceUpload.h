@@ -13,7 +13,6 @@
 
 #include "airspace/AirspaceRecord.h"
 #include "seriallink/Messages.h"
-#include "seriallink/Timing.h"
 
 namespace zonesend {
 
@@ -40,9 +39,13 @@ enum class UploadOutcome {
 // The string id shown for an outcome (108 for the composed free-space text).
 [[nodiscard]] unsigned outcomeStringId(UploadOutcome outcome);
 
+// The upload's two fixed times. The product keeps these values; tests may shorten them. The
+// waits themselves go through the port's back end (seriallink::airspaceport::Sleep).
 struct UploadTiming {
     // Pause after an exchange that failed, so that a late answer is gone before the next try.
     std::chrono::milliseconds retryPause{100};
+    // How long each read of an exchange waits for the answer.
+    std::chrono::milliseconds readTimeout{100};
 };
 
 // What the list reports about its selection: the records of the selected lines, in list order.
@@ -50,20 +53,6 @@ struct UploadSelection {
     bool listError = false;
     std::vector<const airspace::AirspaceRecord*> airspaces;
 };
-
-// The serial port of the upload: Open/Exchange/Close of the process's airspace port by default.
-class AirspaceLink {
-public:
-    virtual ~AirspaceLink() = default;
-    [[nodiscard]] virtual bool Open(const std::string& portName, std::uint32_t baudRate) = 0;
-    [[nodiscard]] virtual unsigned Exchange(std::uint8_t* buffer, std::size_t capacity,
-                                            std::size_t sendLength, std::size_t receiveLength,
-                                            bool frameRequest, bool checkReply) = 0;
-    virtual void Close() = 0;
-};
-
-// The process's single airspace port (seriallink::airspaceport).
-[[nodiscard]] AirspaceLink& systemAirspaceLink();
 
 // The bytes sent: the encodings in list order, zero-padded to whole blocks. The last selected
 // airspace that has bytes carries the last-airspace flag, so that the store always finds the end
@@ -79,11 +68,12 @@ public:
 // "%s %d %s %d %s" of strings 108, required, 109, free, 110 in the installed table.
 [[nodiscard]] std::string composeFreeSpaceText(std::uint32_t required, std::uint32_t freeBytes);
 
+// Runs on the process's airspace port (seriallink::airspaceport); tests put another back end
+// under it with airspaceport::SetBackendFactory.
 class AirspaceUpload {
 public:
     // sending is the dialog's flag that keeps its port scan quiet while the port is held.
-    AirspaceUpload(AirspaceLink& link, seriallink::MessageOwner* owner,
-                   seriallink::Sleeper& sleeper, bool& sending, UploadTiming timing = {});
+    AirspaceUpload(seriallink::MessageOwner* owner, bool& sending, UploadTiming timing = {});
 
     UploadOutcome run(const UploadSelection& selection, const std::string& portName,
                       std::uint32_t baudRate);
@@ -93,9 +83,7 @@ private:
     [[nodiscard]] bool sendBlocks(std::span<const std::uint8_t> image);
     UploadOutcome endWith(UploadOutcome outcome, bool closePort);
 
-    AirspaceLink& link_;
     seriallink::MessageOwner* owner_;
-    seriallink::Sleeper& sleeper_;
     bool& sending_;
     UploadTiming timing_;
 };

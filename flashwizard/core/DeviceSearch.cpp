@@ -41,7 +41,7 @@ SearchOutcome DeviceSearch::Run(const std::string& portName, bool& searchFailed)
                                                : WizardText(kStrSearchAttempt, {attempt}));
         lastResult_ = loader.IdentifyLoader();
         if (lastResult_ == kLoaderFound) break;
-        timing_.Sleep(timing_.searchPause);
+        port_.Sleep(timing_.searchPause);
     }
     statusLine_.SetStatusLine(std::string());
     if (lastResult_ == kLoaderFound) {

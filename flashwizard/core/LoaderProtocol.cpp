@@ -136,11 +136,10 @@ bool LoaderClient::RequestIdentification(Bytes& reply) {
 }
 
 void LoaderClient::Reopen(unsigned rate) {
-    const std::string name = port_.PortName();
-    // A failed close or open shows up as a failure of the next exchange.
-    (void)port_.Close();
-    (void)port_.Open(name, rate);
-    timing_.Sleep(timing_.reopenSettle);
+    // Close and open in one step, so that no other program gets the port in between. A failed
+    // reopen shows up as a failure of the next exchange.
+    (void)port_.Reopen(rate);
+    port_.Sleep(timing_.reopenSettle);
     link_.fastRate = (rate == kFastBaud);
 }
 

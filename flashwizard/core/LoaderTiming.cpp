@@ -4,11 +4,6 @@
 
 namespace flashwizard {
 
-void LoaderTiming::Sleep(Milliseconds duration) const {
-    seriallink::Sleeper& s = sleeper != nullptr ? *sleeper : seriallink::SystemSleeper();
-    s.Sleep(duration);
-}
-
 LoaderTiming LoaderTiming::Scaled(int divisor) {
     LoaderTiming t;
     for (Milliseconds* value :

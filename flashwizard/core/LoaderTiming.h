@@ -1,13 +1,12 @@
 // Every pause and time-out of the loader protocol, the device search and the update sequence.
 //
 // The product always runs with the defaults below, the fixed waits of the loader protocol. Tests
-// hand in a copy with shorter values (and may replace the sleeper to count or skip the pauses) so
-// that a full update over a pseudo-terminal runs in a fraction of a second.
+// hand in a copy with shorter values so that a full update over a pseudo-terminal runs in a
+// fraction of a second. These are durations only: every wait is spent through the port
+// (SerialPort::Sleep, on its back end), so a fake back end skips them all.
 #pragma once
 
 #include <chrono>
-
-#include "seriallink/Timing.h"
 
 namespace flashwizard {
 
@@ -35,12 +34,6 @@ struct LoaderTiming {
 
     // Between two identifications of the device search.
     Milliseconds searchPause{500};
-
-    // How the waits are spent (null: really sleep); tests may count or skip them. The pauses
-    // inside the port's own exchanges go through the port's sleeper.
-    seriallink::Sleeper* sleeper = nullptr;
-
-    void Sleep(Milliseconds duration) const;
 
     // Every wait divided by divisor (at least 1 ms), for tests that run whole updates against a
     // simulated loader; the attempt counts stay.

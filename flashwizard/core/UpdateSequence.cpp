@@ -32,7 +32,7 @@ bool UpdateSequence::RunStep(const Step& step, Operation operation) {
             report_.SetStatus(step.laterText, {attempt});
         }
         if (operation()) return true;
-        timing_.Sleep(timing_.stepPause);
+        port_.Sleep(timing_.stepPause);
     }
     return false;
 }
@@ -47,7 +47,7 @@ bool UpdateSequence::RunPass(int pass) {
 
     // An identification resets the loader, so every pass starts from a known loader state.
     if (!RunStep(kReset, [&] { return loader_.IdentifyLoader() == kLoaderFound; })) {
-        timing_.Sleep(timing_.passPause);
+        port_.Sleep(timing_.passPause);
         return false;
     }
     if (link_.chipKnown && !RunStep(kFastMode, [&] { return loader_.SetLoaderRate(kFastBaud); })) {
@@ -55,11 +55,11 @@ bool UpdateSequence::RunPass(int pass) {
         link_.chipKnown = false;
     }
     if (!RunStep(kErase, [&] { return loader_.EraseProgram(); })) {
-        timing_.Sleep(timing_.passPause);
+        port_.Sleep(timing_.passPause);
         return false;
     }
     if (!DownloadLines(hexLines_, pass)) {
-        timing_.Sleep(timing_.passPause);
+        port_.Sleep(timing_.passPause);
         return false;
     }
     if (link_.chipKnown && link_.fastRate) {
@@ -70,7 +70,7 @@ bool UpdateSequence::RunPass(int pass) {
         (void)RunStep(kDisable, [&] { return loader_.DisableLoader(); });
     }
     if (!RunStep(kStart, [&] { return loader_.RunProgram(); })) {
-        timing_.Sleep(timing_.passPause);
+        port_.Sleep(timing_.passPause);
         return false;
     }
     return true;
@@ -131,7 +131,7 @@ bool UpdateSequence::DownloadLines(std::vector<std::string> lines, int pass) {
                 written = true;
                 break;
             }
-            timing_.Sleep(timing_.recordPause);
+            port_.Sleep(timing_.recordPause);
         }
         if (!written) return false;
         if (attempt > 1) ShowDownloadTitle(pass);

@@ -4,12 +4,14 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "seriallink/ComPorts.h"
 #include "seriallink/SerialBackend.h"
@@ -65,29 +67,52 @@ public:
 
     OpenStatus Open(const std::string& devicePath) override {
         (void)Close();
-        std::string device = devicePath;
-        const std::string prefix = kDevicePathPrefix;
-        if (devicePath.compare(0, prefix.size(), prefix) == 0) {
-            device = DeviceOfPortName(devicePath.substr(prefix.size()));
-            if (device.empty()) return OpenStatus::NotFound;
+        std::string device;
+        if (!DeviceOfPath(devicePath, device)) return OpenStatus::NotFound;
+        int fd = -1;
+        const OpenStatus status = OpenDescriptor(device, true, fd);
+        if (status == OpenStatus::Ok) {
+            fd_ = fd;
+            timeouts_ = Timeouts{};
         }
-        const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return StatusOfErrno(errno);
-        // "Without sharing": TIOCEXCL keeps other users out, but not root; the advisory lock
-        // is what every program of ours (and most serial software) respects, root included.
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return status;
+    }
+
+    // The lock stays on the descriptor in hand until the new one is open; the old one is then
+    // kept, for as long as the port is open, only to hold it. A second program trying to open
+    // the port in between is refused as at any other time.
+    OpenStatus Reopen(const std::string& devicePath) override {
+        if (fd_ < 0) return Open(devicePath);
+        std::string device;
+        if (!DeviceOfPath(devicePath, device)) {
+            (void)Close();
+            return OpenStatus::NotFound;
+        }
+        // Our own new open must pass the exclusive flag set by the first.
+        (void)::ioctl(fd_, TIOCNXCL);
+        const int fd = ::open(device.c_str(), kOpenFlags);
+        if (fd < 0) {
             const int error = errno;
-            ::close(fd);
-            return error == EWOULDBLOCK ? OpenStatus::Busy : OpenStatus::Failed;
+            (void)Close();
+            return StatusOfErrno(error);
         }
-        if (!posix::MakeRaw(fd)) {
+        const int holder = lockFd_ >= 0 ? lockFd_ : fd_;
+        if (!SameDevice(holder, fd)) {
+            // The name leads elsewhere now: the old lock guards nothing.
             ::close(fd);
-            return OpenStatus::Failed;  // not a terminal
+            (void)Close();
+            return Open(devicePath);
         }
-        (void)::ioctl(fd, TIOCEXCL);
-        // Stop-and-wait protocols pay the adapter's latency timer on every answer (16 ms by
-        // default on FTDI chips); drivers without the mode refuse, which changes nothing.
-        posix::RequestLowLatency(fd);
+        if (!FinishOpen(fd)) {
+            ::close(fd);
+            (void)Close();
+            return OpenStatus::Failed;
+        }
+        if (lockFd_ < 0) {
+            lockFd_ = fd_;
+        } else {
+            ::close(fd_);
+        }
         fd_ = fd;
         timeouts_ = Timeouts{};
         return OpenStatus::Ok;
@@ -179,10 +204,64 @@ public:
         // left to retry, so the port counts as closed.
         (void)::close(fd_);
         fd_ = -1;
+        if (lockFd_ >= 0) {
+            (void)::close(lockFd_);
+            lockFd_ = -1;
+        }
         return true;
     }
 
+    void Sleep(std::chrono::milliseconds duration) override {
+        std::this_thread::sleep_for(duration);
+    }
+
 private:
+    static constexpr int kOpenFlags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+
+    // The device behind a path "//./COMn" (or a device path as it is).
+    [[nodiscard]] static bool DeviceOfPath(const std::string& devicePath, std::string& device) {
+        device = devicePath;
+        const std::string prefix = kDevicePathPrefix;
+        if (devicePath.compare(0, prefix.size(), prefix) == 0) {
+            device = DeviceOfPortName(devicePath.substr(prefix.size()));
+        }
+        return !device.empty();
+    }
+
+    [[nodiscard]] static OpenStatus OpenDescriptor(const std::string& device, bool lock, int& out) {
+        const int fd = ::open(device.c_str(), kOpenFlags);
+        if (fd < 0) return StatusOfErrno(errno);
+        // "Without sharing": TIOCEXCL keeps other users out, but not root; the advisory lock
+        // is what every program of ours (and most serial software) respects, root included.
+        if (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            return error == EWOULDBLOCK ? OpenStatus::Busy : OpenStatus::Failed;
+        }
+        if (!FinishOpen(fd)) {
+            ::close(fd);
+            return OpenStatus::Failed;  // not a terminal
+        }
+        out = fd;
+        return OpenStatus::Ok;
+    }
+
+    // Raw mode, the exclusive flag and low latency on a descriptor just opened.
+    [[nodiscard]] static bool FinishOpen(int fd) {
+        if (!posix::MakeRaw(fd)) return false;
+        (void)::ioctl(fd, TIOCEXCL);
+        // Stop-and-wait protocols pay the adapter's latency timer on every answer (16 ms by
+        // default on FTDI chips); drivers without the mode refuse, which changes nothing.
+        posix::RequestLowLatency(fd);
+        return true;
+    }
+
+    [[nodiscard]] static bool SameDevice(int a, int b) {
+        struct stat sa {};
+        struct stat sb {};
+        return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_rdev == sb.st_rdev;
+    }
+
     // One non-blocking read of what is waiting.
     [[nodiscard]] bool ReadSome(std::uint8_t* data, std::size_t count, std::size_t& got) {
         got = 0;
@@ -199,6 +278,7 @@ private:
     }
 
     int fd_ = -1;
+    int lockFd_ = -1;  // after a reopen: the first descriptor, kept only for its lock
     Timeouts timeouts_{};
 };
 

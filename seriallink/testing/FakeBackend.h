@@ -6,10 +6,12 @@
 //     seriallink::SerialPort port(line.MakeBackend());
 //
 // Reads never wait: they return at once with what is queued, and record the time-outs that
-// were in force, so tests check both the bytes and the time-outs asked for.
+// were in force, so tests check both the bytes and the time-outs asked for. Sleeps never wait
+// either; they are recorded, so tests check the pauses without spending them.
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -52,6 +54,9 @@ struct FakeLine {
     int opens = 0;
     int closes = 0;
     std::string lastPath;
+    std::vector<std::chrono::milliseconds> sleeps;  // every Sleep, in order
+    // Opens, closes and sleeps in order: "open //./COM5", "close", "sleep 100".
+    std::vector<std::string> journal;
 
     // Called after every successful write with the bytes written: the device's answer.
     std::function<void(const std::string& sent, FakeLine& line)> onWrite;
@@ -79,6 +84,7 @@ public:
         open_ = true;
         line_.isOpen = true;
         ++line_.opens;
+        line_.journal.push_back("open " + devicePath);
         return OpenStatus::Ok;
     }
     bool IsOpen() const override { return open_; }
@@ -133,7 +139,12 @@ public:
         open_ = false;
         line_.isOpen = false;
         ++line_.closes;
+        line_.journal.push_back("close");
         return true;
+    }
+    void Sleep(std::chrono::milliseconds duration) override {
+        line_.sleeps.push_back(duration);
+        line_.journal.push_back("sleep " + std::to_string(duration.count()));
     }
     ~FakeBackend() override {
         if (open_) line_.isOpen = false;

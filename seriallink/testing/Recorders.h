@@ -1,15 +1,16 @@
 // Test stand-ins for the user-facing interfaces of seriallink: a message-box recorder with
-// scripted answers, a port combo box, a scan dialog, and a sleeper that only records.
+// scripted answers, a port combo box, a scan dialog, and a back end whose sleeps are recorded.
 #pragma once
 
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "seriallink/ComPorts.h"
+#include "seriallink/ForwardingBackend.h"
 #include "seriallink/Messages.h"
-#include "seriallink/Timing.h"
 
 namespace seriallink::testing {
 
@@ -77,15 +78,22 @@ public:
     void EnableBackButton(bool enable) override { backEnabled.push_back(enable); }
 };
 
-class RecordingSleeper : public Sleeper {
+// Another back end (usually the platform's, on a pseudo-terminal) whose sleeps are recorded and,
+// unless really is set, skipped: the pauses of a real exchange checked without spending them.
+class SleepRecordingBackend : public ForwardingBackend {
 public:
-    std::vector<std::chrono::milliseconds> sleeps;
-    void Sleep(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }
-    [[nodiscard]] std::chrono::milliseconds Total() const {
-        std::chrono::milliseconds total{0};
-        for (auto s : sleeps) total += s;
-        return total;
+    SleepRecordingBackend(std::unique_ptr<SerialBackend> inner,
+                          std::vector<std::chrono::milliseconds>& sleeps, bool really = false)
+        : ForwardingBackend(std::move(inner)), sleeps_(sleeps), really_(really) {}
+
+    void Sleep(std::chrono::milliseconds duration) override {
+        sleeps_.push_back(duration);
+        if (really_) inner().Sleep(duration);
     }
+
+private:
+    std::vector<std::chrono::milliseconds>& sleeps_;
+    bool really_;
 };
 
 }  // namespace seriallink::testing

@@ -4,6 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -114,6 +115,10 @@ public:
         if (!::CloseHandle(handle_)) return false;
         handle_ = INVALID_HANDLE_VALUE;
         return true;
+    }
+
+    void Sleep(std::chrono::milliseconds duration) override {
+        ::Sleep(static_cast<DWORD>(duration.count()));
     }
 
 private:

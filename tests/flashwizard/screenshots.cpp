@@ -33,11 +33,6 @@ public:
     }
 };
 
-class NoSleep : public seriallink::Sleeper {
-public:
-    void Sleep(std::chrono::milliseconds) override {}
-};
-
 std::string IdentReply() {
     std::string reply = "ADI 832   V2.1\r\n";
     reply.append(8, '\0');
@@ -79,8 +74,6 @@ int main(int argc, char* argv[]) {
     SilentMessages messages;
     flashwizard::WizardEnvironment environment;
     environment.messages = &messages;
-    NoSleep noSleep;
-    environment.timing.sleeper = &noSleep;
     environment.enumerate = [&present](seriallink::ComPortList& ports) {
         ports = present;
         return !ports.empty();

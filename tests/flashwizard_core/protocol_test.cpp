@@ -123,18 +123,14 @@ TEST(IdentificationReply, Verdicts) {
 // The loader on an in-memory line: every packet answered with `answer` (nothing when empty).
 struct FakeLoader {
     seriallink::testing::FakeLine line;
-    seriallink::testing::RecordingSleeper portSleeps;
-    seriallink::testing::RecordingSleeper waits;
     seriallink::SerialPort port{line.MakeBackend()};
     flashwizard::LinkState link;
-    flashwizard::LoaderTiming timing;  // the real values: nothing here really waits
+    flashwizard::LoaderTiming timing;  // the real values: the fake line spends no wait
 
     explicit FakeLoader(Bytes answer) {
         line.onWrite = [answer](const std::string&, seriallink::testing::FakeLine& l) {
             l.Feed(answer);
         };
-        port.SetSleeper(portSleeps);
-        timing.sleeper = &waits;
         EXPECT_TRUE(port.Open("COM3", 9600));
     }
 };
@@ -176,7 +172,7 @@ TEST(LoaderCommands, SingleByteCommandExchanges) {
     FakeLoader unanswered("");
     flashwizard::LoaderClient loader(unanswered.port, unanswered.link, unanswered.timing);
     EXPECT_FALSE(loader.EraseProgram());
-    EXPECT_EQ(unanswered.portSleeps.sleeps,
+    EXPECT_EQ(unanswered.line.sleeps,
               std::vector<std::chrono::milliseconds>(3, std::chrono::milliseconds(500)));
 }
 
@@ -207,7 +203,7 @@ TEST(LoaderCommands, RateSwitchSendsOnlyWhenItChangesTheRate) {
         if (*c.sent != '\0') {
             // The PC follows after the acknowledgement, and waits for the port to settle.
             EXPECT_EQ(f.line.line.baudRate, c.rate) << c.what;
-            EXPECT_EQ(f.waits.sleeps.back(), std::chrono::milliseconds(1000)) << c.what;
+            EXPECT_EQ(f.line.sleeps.back(), std::chrono::milliseconds(1000)) << c.what;
         }
     }
     // Refused: the PC stays at its rate.
@@ -295,8 +291,8 @@ TEST(LoaderCommands, IdentifyReopenRules) {
         EXPECT_EQ(rates, c.requestRates) << c.what;
         EXPECT_EQ(f.line.line.baudRate, c.rateAfter) << c.what;
         EXPECT_EQ(f.link.fastRate, c.rateAfter == 115200) << c.what;
-        EXPECT_EQ(f.waits.sleeps, std::vector<std::chrono::milliseconds>(
-                                      c.settles, std::chrono::milliseconds(1000)))
+        EXPECT_EQ(f.line.sleeps, std::vector<std::chrono::milliseconds>(
+                                     c.settles, std::chrono::milliseconds(1000)))
             << c.what;
         EXPECT_EQ(f.link.chipModel, c.result == kLoaderFound ? 832u : 0u) << c.what;
         EXPECT_EQ(f.link.chipKnown, c.result == kLoaderFound) << c.what;

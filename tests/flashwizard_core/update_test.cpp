@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "flashwizard/core/DeviceSearch.h"
@@ -222,6 +224,51 @@ TEST(UpdateAgainstSimulator, FileWithOnlyTheEndRecord) {
     EXPECT_EQ(run.sim.ImageLines(), std::vector<std::string>{":00000001FF"});
 }
 
+// Two programs on one port: a second one trying to open it again and again while the first
+// updates (from the fast-mode switch, a reopen, to the end of the slow-mode one, another) is
+// always refused and disturbs nothing.
+TEST(UpdateAgainstSimulator, ASecondProgramNeverGetsThePortDuringAnUpdate) {
+    WizardRun run({});
+    std::atomic<bool> hammering{false};
+    std::atomic<bool> done{false};
+    std::atomic<int> refused{0};
+    std::atomic<int> intrusions{0};
+    std::thread second([&] {
+        seriallink::SerialPort other;
+        while (!done) {
+            // A short breath between tries, so that the simulator is not starved of processor.
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            if (!hammering) continue;
+            if (other.Open(LoaderSim::kPortName, 9600)) {
+                // Counted only while the update still runs: this thread may have been held up
+                // between the check above and the open until after the update's end.
+                if (hammering) ++intrusions;
+                (void)other.Close();
+            } else {
+                ++refused;
+            }
+        }
+    });
+    struct Watching : RecordingReport {
+        std::atomic<bool>* hammering = nullptr;
+        void SetStatus(unsigned id, const std::vector<int>& numbers) override {
+            RecordingReport::SetStatus(id, numbers);
+            if (id == flashwizard::kStrFastFirst) *hammering = true;
+            if (id == flashwizard::kStrStartFirst) *hammering = false;
+        }
+    } report;
+    report.hammering = &hammering;
+    ASSERT_TRUE(run.Search());
+    flashwizard::UpdateSequence sequence(run.port, run.link, run.lines, report, run.timing);
+    const bool updated = sequence.Run();
+    done = true;
+    second.join();
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(intrusions, 0);
+    EXPECT_GT(refused, 100);
+    EXPECT_EQ(fwtest::HexData(run.sim.ImageLines()), fwtest::HexData(run.lines));
+}
+
 TEST(UpdateAgainstSimulator, RealTimingsForAShortFile) {
     const std::string file =
         fwtest::WriteTempFile("short.hex", ":02001000C0DE50\r\n:0100000041BE\r\n:00000001FF\r\n");
@@ -241,7 +288,6 @@ TEST(UpdateAgainstSimulator, RealTimingsForAShortFile) {
 // so that any command can be made to fail.
 struct ScriptedLoader {
     seriallink::testing::FakeLine line;
-    seriallink::testing::RecordingSleeper sleeps;
     seriallink::SerialPort port{line.MakeBackend()};
     flashwizard::LinkState link;
     flashwizard::LoaderTiming timing;
@@ -255,8 +301,6 @@ struct ScriptedLoader {
                 l.Feed(sent == refused ? "\x07" : "\x06");
             }
         };
-        port.SetSleeper(sleeps);
-        timing.sleeper = &sleeps;
         EXPECT_TRUE(port.Open("COM2", 9600));
     }
 };
@@ -284,7 +328,7 @@ TEST(UpdateSequenceSteps, SlowModeRefusedSixTimesDeactivatesTheLoader) {
     const std::string& w = loader.line.written;
     EXPECT_NE(w.find(flashwizard::DisablePacket()), std::string::npos);
     EXPECT_EQ(w.substr(w.size() - flashwizard::RunPacket().size()), flashwizard::RunPacket());
-    EXPECT_EQ(std::count(loader.sleeps.sleeps.begin(), loader.sleeps.sleeps.end(),
+    EXPECT_EQ(std::count(loader.line.sleeps.begin(), loader.line.sleeps.end(),
                          std::chrono::milliseconds(500)),
               6);
 }
@@ -345,7 +389,7 @@ TEST(UpdateSequenceSteps, EraseRefusedInEveryPassWaitsTwiceBeforeTheNextPass) {
     expected.emplace_back("165");
     EXPECT_EQ(report.Statuses(), expected);
     // Six pauses after the failed attempts and one before the next pass, in each of six passes.
-    EXPECT_EQ(loader.sleeps.sleeps,
+    EXPECT_EQ(loader.line.sleeps,
               std::vector<std::chrono::milliseconds>(42, std::chrono::milliseconds(500)));
     EXPECT_TRUE(loader.port.IsOpen());
     EXPECT_EQ(

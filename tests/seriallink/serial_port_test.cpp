@@ -2,6 +2,10 @@
 // drain, and the two exchanges, on the fake; time-outs, exclusivity and line rates on a pty.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 #include "PtyPair.h"
 #include "seriallink/SerialPort.h"
 #include "seriallink/testing/FakeBackend.h"
@@ -17,9 +21,8 @@ constexpr Timeouts kDefaultTimeouts{0, 0, 500, 1, 10};
 
 class SerialPortFake : public ::testing::Test {
 protected:
-    SerialPortFake() : port_(line_.MakeBackend()) { port_.SetSleeper(sleeper_); }
+    SerialPortFake() : port_(line_.MakeBackend()) {}
     FakeLine line_;
-    RecordingSleeper sleeper_;
     SerialPort port_;
 };
 
@@ -164,7 +167,7 @@ TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
     };
     ASSERT_TRUE(port_.TransactFixed("\x07\x0E\x01\x43\xBC", reply, 1, 3, 500ms, 700ms));
     EXPECT_EQ(reply, "\x06");
-    EXPECT_EQ(sleeper_.sleeps, (std::vector<std::chrono::milliseconds>{500ms, 500ms}));
+    EXPECT_EQ(line_.sleeps, (std::vector<std::chrono::milliseconds>{500ms, 500ms}));
     EXPECT_EQ(line_.readTimeouts.back().readTotalConstant, 700u);
     EXPECT_EQ(line_.timeouts, kDefaultTimeouts);
     EXPECT_FALSE(port_.IsOpen());  // released
@@ -178,19 +181,19 @@ TEST_F(SerialPortFake, TransactFixedRetriesTransportFailuresOnly) {
 
     // Silence throughout: false, reply cleared, every attempt paused.
     line_.onWrite = nullptr;
-    sleeper_.sleeps.clear();
+    line_.sleeps.clear();
     EXPECT_FALSE(port_.TransactFixed("\x07", reply, 1, 3, 500ms, 500ms));
     EXPECT_EQ(reply, "");
-    EXPECT_EQ(sleeper_.sleeps.size(), 3u);
+    EXPECT_EQ(line_.sleeps.size(), 3u);
 
     // A failing drain spends the attempt without a pause.
     port_.SetKeepOpen(true);
     line_.failGetTimeouts = true;
-    sleeper_.sleeps.clear();
+    line_.sleeps.clear();
     line_.writes.clear();
     EXPECT_FALSE(port_.TransactFixed("\x07", reply, 1, 3, 500ms, 500ms));
     EXPECT_TRUE(line_.writes.empty());
-    EXPECT_TRUE(sleeper_.sleeps.empty());
+    EXPECT_TRUE(line_.sleeps.empty());
     EXPECT_TRUE(port_.IsOpen());
 }
 
@@ -260,6 +263,39 @@ TEST_F(SerialPortPty, SecondOpenOfTheSamePortFails) {
     EXPECT_FALSE(other.Open("COM7", 9600));
     ASSERT_TRUE(port_.Close());
     EXPECT_TRUE(other.Open("COM7", 9600));
+}
+
+// Another program trying to open the port without pause, while this one switches its rate
+// again and again: it must never get in, and every switch must succeed.
+TEST_F(SerialPortPty, ReopenKeepsAnotherProgramOut) {
+    ASSERT_TRUE(port_.Open("COM7", 9600));
+    std::atomic<bool> done{false};
+    std::atomic<int> attempts{0};
+    std::atomic<int> intrusions{0};
+    std::thread other([&] {
+        std::unique_ptr<SerialBackend> backend = MakePlatformBackend();
+        while (!done) {
+            ++attempts;
+            if (backend->Open(DevicePathForPort("COM7")) == OpenStatus::Ok) {
+                ++intrusions;
+                (void)backend->Close();
+            }
+        }
+    });
+    int failed = 0;
+    for (int i = 0; i < 300; ++i) {
+        const std::uint32_t rate = i % 2 == 0 ? 115200 : 9600;
+        if (!port_.Reopen(rate) || pty_.ClientRate() != rate) ++failed;
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(intrusions, 0);
+    EXPECT_GT(attempts, 300);
+    EXPECT_EQ(port_.PortName(), "COM7");
+    ASSERT_TRUE(port_.Close());
+    SerialPort after;
+    EXPECT_TRUE(after.Open("COM7", 9600));  // the lock went with the close
 }
 
 TEST_F(SerialPortPty, LineRatesReachTheOtherSide) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "seriallink/AirspacePort.h"
+#include "seriallink/testing/FakeBackend.h"
 #include "seriallink/testing/Recorders.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/AirspaceUpload.h"
@@ -15,68 +17,89 @@ namespace {
 
 using airspace::AirspaceRecord;
 using seriallink::testing::MessageRecorder;
-using seriallink::testing::RecordingSleeper;
 using zonesend::AirspaceUpload;
 using zonesend::UploadOutcome;
 using zonesend::UploadSelection;
 using namespace std::chrono_literals;
 
 // One scripted answer: the exchange's result code and, on success, the byte it leaves in the
-// buffer (the free-block count, or the store's answer to a block).
+// buffer (the free-block count, or the store's answer to a block). On the line that is the
+// framed count or the answer byte; result 6 is silence, 2 a frame with a wrong checksum, 8 a
+// frame cut short after two bytes.
 struct Answer {
     unsigned result = 0;
     std::uint8_t byte = 0;
 };
 
-class ScriptedLink : public zonesend::AirspaceLink {
-public:
-    std::deque<Answer> answers;       // when empty: F = 228 for a query, 0x51 for a block
-    std::vector<std::string> events;  // "open COM5 57600", "query", "block 00", "close"
+// The store on an in-memory line under the process's airspace port. Its journal holds, in
+// order, "open //./COM5", "query", "block 00", "sleep 100", "close" and (from the messages
+// below) "message".
+struct ScriptedStore {
+    seriallink::testing::FakeLine line;
+    std::deque<Answer> answers;  // when empty: F = 228 for a query, 0x51 for a block
     std::vector<std::vector<std::uint8_t>> payloads;
-    bool openSucceeds = true;
-    bool isOpen = false;
-    const bool* sending = nullptr;
 
-    bool Open(const std::string& portName, std::uint32_t baudRate) override {
-        events.push_back("open " + portName + " " + std::to_string(baudRate));
-        isOpen = openSucceeds;
-        return openSucceeds;
+    ScriptedStore() { Reset(); }
+    ~ScriptedStore() { seriallink::airspaceport::SetBackendFactory({}); }
+
+    void Reset() {
+        line = seriallink::testing::FakeLine{};
+        answers.clear();
+        payloads.clear();
+        line.onWrite = [this](const std::string& sent, seriallink::testing::FakeLine& l) {
+            Reply(sent, l);
+        };
+        seriallink::airspaceport::SetBackendFactory(line.Factory());
     }
-    unsigned Exchange(std::uint8_t* buffer, std::size_t capacity, std::size_t sendLength,
-                      std::size_t receiveLength, bool frameRequest, bool checkReply) override {
-        EXPECT_EQ(capacity, 20u);
-        EXPECT_EQ(receiveLength, 1u);
-        EXPECT_TRUE(frameRequest);
-        payloads.emplace_back(buffer, buffer + sendLength);
-        const bool query = sendLength == 1;
-        EXPECT_EQ(checkReply, query);
+    // The journal without the sleeps.
+    [[nodiscard]] std::vector<std::string> events() const {
+        std::vector<std::string> out;
+        for (const auto& e : line.journal) {
+            if (e.rfind("sleep", 0) != 0) out.push_back(e);
+        }
+        return out;
+    }
+
+private:
+    void Reply(const std::string& sent, seriallink::testing::FakeLine& l) {
+        const std::vector<std::uint8_t> frame(sent.begin(), sent.end());
+        EXPECT_TRUE(seriallink::airspaceport::FrameValid(frame));
+        payloads.emplace_back(frame.begin() + 1, frame.end() - 1);
+        const bool query = frame.size() == 3;
         char name[16];
-        std::snprintf(name, sizeof name, "block %02X", buffer[1]);
-        events.push_back(query ? "query" : name);
+        std::snprintf(name, sizeof name, "block %02X", frame.size() > 2 ? frame[2] : 0);
+        l.journal.push_back(query ? "query" : name);
         Answer answer{0, static_cast<std::uint8_t>(query ? 228 : 0x51)};
         if (!answers.empty()) {
             answer = answers.front();
             answers.pop_front();
         }
-        if (answer.result == 0) buffer[0] = answer.byte;
-        return answer.result;
-    }
-    void Close() override {
-        events.push_back("close");
-        isOpen = false;
+        const std::vector<std::uint8_t> reply =
+            seriallink::airspaceport::MakeFrame(std::vector<std::uint8_t>{answer.byte});
+        if (answer.result == 0) {
+            if (query) {
+                l.Feed(std::string(reply.begin(), reply.end()));
+            } else {
+                l.Feed(1, answer.byte);
+            }
+        } else if (answer.result == 2) {
+            l.Feed(std::string{char(0x40), char(answer.byte), char(0x41 ^ answer.byte)});
+        } else if (answer.result == 8) {
+            l.Feed(std::string(reply.begin(), reply.begin() + 2));
+        }
     }
 };
 
 // Notes, for each message, whether the port was open and the dialog's flag set meanwhile.
 class WatchingMessages : public MessageRecorder {
 public:
-    ScriptedLink* link = nullptr;
+    ScriptedStore* store = nullptr;
     const bool* sending = nullptr;
     std::vector<std::string> states;
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& r) override {
-        states.push_back(std::string(link->isOpen ? "open" : "closed") +
+        states.push_back(std::string(store->line.isOpen ? "open" : "closed") +
                          (*sending ? " sending" : " idle"));
-        link->events.push_back("message");
+        store->line.journal.push_back("message");
         return MessageRecorder::ShowMessageBox(r);
     }
 };
@@ -84,21 +107,20 @@ public:
 class UploadTest : public ::testing::Test {
 protected:
     zstest::StringsInstalled strings{seriallink::Language::English};
-    ScriptedLink link;
+    ScriptedStore link;
     WatchingMessages messages;
-    RecordingSleeper sleeper;
     bool sending = false;
     std::vector<AirspaceRecord> records;
 
     void SetUp() override {
-        messages.link = &link;
+        messages.store = &link;
         messages.sending = &sending;
     }
 
     UploadOutcome send(const std::vector<int>& lines, const std::string& port = "COM5") {
         UploadSelection selection;
         for (int i : lines) selection.airspaces.push_back(&records[static_cast<std::size_t>(i)]);
-        AirspaceUpload upload(link, &messages, sleeper, sending);
+        AirspaceUpload upload(&messages, sending);
         return upload.run(selection, port, 57600);
     }
     [[nodiscard]] std::vector<std::string> texts() const {
@@ -117,9 +139,10 @@ TEST_F(UploadTest, SuccessSendsQueryThenNumberedBlocksAndClosesBeforeTheMessage)
     records.emplace_back(zstest::arcText("C"));
     // 14 + 8 + 21 = 43 bytes: 4 blocks, 13 of them padding.
     EXPECT_EQ(send({0, 1, 2}), UploadOutcome::Succeeded);
-    EXPECT_EQ(link.events,
-              (std::vector<std::string>{"open COM5 57600", "query", "block 00", "block 01",
+    EXPECT_EQ(link.events(),
+              (std::vector<std::string>{"open //./COM5", "query", "block 00", "block 01",
                                         "block 02", "block F7", "close", "message"}));
+    EXPECT_EQ(link.line.line.baudRate, 57600u);
     EXPECT_EQ(texts(), std::vector<std::string>{"Download succeded"});
     EXPECT_EQ(messages.shown[0].caption, "Error");
     EXPECT_EQ(messages.states, std::vector<std::string>{"closed idle"});
@@ -136,7 +159,7 @@ TEST_F(UploadTest, SuccessSendsQueryThenNumberedBlocksAndClosesBeforeTheMessage)
         sent.insert(sent.end(), link.payloads[k].begin() + 2, link.payloads[k].end());
     }
     EXPECT_EQ(zstest::hex(sent), zstest::hex(expected));
-    EXPECT_TRUE(sleeper.sleeps.empty());
+    EXPECT_TRUE(link.line.sleeps.empty());
 }
 
 TEST_F(UploadTest, BlockNumbersAndPaddingByTotal) {
@@ -163,14 +186,14 @@ TEST_F(UploadTest, BlockNumbersAndPaddingByTotal) {
     };
     for (const Case& c : cases) {
         records.clear();
-        link = ScriptedLink{};
+        link.Reset();
         addTriangles(c.triangles);
         for (int i = 0; i < c.circles; ++i) records.emplace_back(zstest::circleText("C"));
         std::vector<int> all;
         for (std::size_t i = 0; i < records.size(); ++i) all.push_back(static_cast<int>(i));
         EXPECT_EQ(send(all), UploadOutcome::Succeeded);
         std::vector<std::string> blocks;
-        for (const auto& e : link.events) {
+        for (const auto& e : link.events()) {
             if (e.rfind("block", 0) == 0) blocks.push_back(e);
         }
         EXPECT_EQ(blocks, c.blocks) << c.triangles << " triangles, " << c.circles << " circles";
@@ -215,14 +238,14 @@ TEST_F(UploadTest, OutcomesBeforeThePortIsTouched) {
          "Please reduce selected airspaces."},
     };
     for (const Case& c : cases) {
-        link.events.clear();
+        link.line.journal.clear();
         messages.shown.clear();
         UploadSelection selection;
         selection.listError = c.listError;
         for (int i : c.lines) selection.airspaces.push_back(&records[static_cast<std::size_t>(i)]);
-        AirspaceUpload upload(link, &messages, sleeper, sending);
+        AirspaceUpload upload(&messages, sending);
         EXPECT_EQ(upload.run(selection, "COM5", 57600), c.outcome);
-        EXPECT_EQ(link.events, std::vector<std::string>{"message"}) << c.text;
+        EXPECT_EQ(link.events(), std::vector<std::string>{"message"}) << c.text;
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, c.text);
         EXPECT_EQ(messages.shown[0].icon, seriallink::MessageIcon::Exclamation);
@@ -240,9 +263,10 @@ TEST_F(UploadTest, ExactlyTheCapacityIsSent) {
 
 TEST_F(UploadTest, PortThatCannotBeOpened) {
     records.emplace_back(zstest::triangleText("A"));
-    link.openSucceeds = false;
+    link.line.present = false;
     EXPECT_EQ(send({0}, ""), UploadOutcome::PortNotOpened);
-    EXPECT_EQ(link.events, (std::vector<std::string>{"open  57600", "message"}));
+    EXPECT_EQ(link.line.lastPath, "//./");
+    EXPECT_EQ(link.events(), (std::vector<std::string>{"message"}));
     EXPECT_EQ(texts(), std::vector<std::string>{"Can not open port"});
     EXPECT_EQ(messages.states, std::vector<std::string>{"closed sending"});
     EXPECT_FALSE(sending);
@@ -252,18 +276,17 @@ TEST_F(UploadTest, QueryRetriesAfterAPauseAndGivesUpAfterThree) {
     records.emplace_back(zstest::triangleText("A"));
     link.answers = {{6, 0}, {2, 0}, {0, 10}};
     EXPECT_EQ(send({0}), UploadOutcome::Succeeded);
-    EXPECT_EQ(sleeper.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms}));
+    EXPECT_EQ(link.line.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms}));
 
-    link = ScriptedLink{};
-    sleeper.sleeps.clear();
+    link.Reset();
     messages.shown.clear();
     messages.states.clear();
     link.answers = {{6, 0}, {6, 0}, {8, 0}};
     EXPECT_EQ(send({0}), UploadOutcome::NoResponse);
     // The pause follows the third failure too, then the message while the port is still held.
-    EXPECT_EQ(sleeper.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms, 100ms}));
-    EXPECT_EQ(link.events, (std::vector<std::string>{"open COM5 57600", "query", "query", "query",
-                                                     "message", "close"}));
+    EXPECT_EQ(link.line.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms, 100ms}));
+    EXPECT_EQ(link.events(), (std::vector<std::string>{"open //./COM5", "query", "query", "query",
+                                                       "message", "close"}));
     EXPECT_EQ(texts(), std::vector<std::string>{"No responce from Quillon"});
     EXPECT_EQ(messages.states, std::vector<std::string>{"open sending"});
     EXPECT_FALSE(sending);
@@ -275,19 +298,19 @@ TEST_F(UploadTest, RefusedBlocksAreAskedAgainAtOnceSilentOnesAfterAPause) {
     // Block 00 refused twice (N, then garbage), accepted the third time; block F7 silent once.
     link.answers = {{0, 228}, {0, 'N'}, {0, 0x00}, {0, 'Q'}, {6, 0}, {0, 'Q'}};
     EXPECT_EQ(send({0, 1}), UploadOutcome::Succeeded);
-    EXPECT_EQ(sleeper.sleeps, std::vector<std::chrono::milliseconds>{100ms});
-    EXPECT_EQ(link.events,
-              (std::vector<std::string>{"open COM5 57600", "query", "block 00", "block 00",
+    EXPECT_EQ(link.line.sleeps, std::vector<std::chrono::milliseconds>{100ms});
+    EXPECT_EQ(link.events(),
+              (std::vector<std::string>{"open //./COM5", "query", "block 00", "block 00",
                                         "block 00", "block F7", "block F7", "close", "message"}));
     // Every attempt sends the whole frame afresh.
     EXPECT_EQ(link.payloads[1], link.payloads[3]);
 
-    link = ScriptedLink{};
+    link.Reset();
     messages.shown.clear();
     link.answers = {{0, 228}, {0, 'N'}, {0, 'N'}, {0, 'N'}};
     EXPECT_EQ(send({0, 1}), UploadOutcome::NoResponse);
     EXPECT_EQ(texts(), std::vector<std::string>{"No responce from Quillon"});
-    EXPECT_EQ(link.events.back(), "close");
+    EXPECT_EQ(link.events().back(), "close");
 }
 
 TEST_F(UploadTest, NotEnoughFreeSpaceInGerman) {
@@ -302,7 +325,7 @@ TEST_F(UploadTest, NotEnoughFreeSpaceInGerman) {
                            "Nicht genug freier Speicherplatz. 43 bytes benötigt aber nur 42 "
                            "bytes frei."});
     EXPECT_EQ(messages.shown[0].caption, "Fehler");
-    EXPECT_EQ(link.events.back(), "close");
+    EXPECT_EQ(link.events().back(), "close");
     EXPECT_EQ(messages.states, std::vector<std::string>{"open sending"});
 }
 

@@ -14,6 +14,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/Selection.h"
+#include "seriallink/AirspacePort.h"
 #include "seriallink/testing/Recorders.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
 #include "zonesend/AirspaceUpload.h"
@@ -22,7 +23,7 @@ namespace {
 
 using airspace::AirspaceRecord;
 using seriallink::testing::MessageRecorder;
-using seriallink::testing::RecordingSleeper;
+using seriallink::testing::SleepRecordingBackend;
 using zonesend::UploadOutcome;
 using namespace std::chrono_literals;
 
@@ -46,7 +47,7 @@ class WireTest : public ::testing::Test {
 protected:
     zstest::StringsInstalled strings{seriallink::Language::English};
     MessageRecorder messages;
-    RecordingSleeper sleeper;
+    std::vector<std::chrono::milliseconds> sleeps;  // the upload's pauses, recorded
     bool sending = false;
     std::vector<AirspaceRecord> records;
 
@@ -56,12 +57,17 @@ protected:
         records.emplace_back(zstest::arcText("Charlie"));
         records.emplace_back(zstest::brokenText("Delta"));
     }
+    void TearDown() override { seriallink::airspaceport::SetBackendFactory({}); }
 
-    UploadOutcome send(const std::string& port, seriallink::Sleeper* realSleeper = nullptr) {
+    // The upload on the real port; its pauses are recorded and spent only when reallySleep.
+    UploadOutcome send(const std::string& port, bool reallySleep = false) {
+        seriallink::airspaceport::SetBackendFactory([this, reallySleep] {
+            return std::make_unique<SleepRecordingBackend>(seriallink::MakePlatformBackend(),
+                                                           sleeps, reallySleep);
+        });
         zonesend::UploadSelection selection;
         for (const auto& record : records) selection.airspaces.push_back(&record);
-        zonesend::AirspaceUpload upload(zonesend::systemAirspaceLink(), &messages,
-                                        realSleeper ? *realSleeper : sleeper, sending);
+        zonesend::AirspaceUpload upload(&messages, sending);
         return upload.run(selection, port, 57600);
     }
     [[nodiscard]] std::string lastText() const {
@@ -126,7 +132,7 @@ TEST_F(WireTest, RefusalsAreRetriedAtOnce) {
         zstest::StoreSim sim({"--refuse", "1:2"});
         ASSERT_TRUE(sim.started()) << sim.error();
         EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::Succeeded);
-        EXPECT_TRUE(sleeper.sleeps.empty());
+        EXPECT_TRUE(sleeps.empty());
         sim.stop();
         const auto frames = sentFrames(sim);
         ASSERT_EQ(frames.size(), 7u);
@@ -138,7 +144,7 @@ TEST_F(WireTest, RefusalsAreRetriedAtOnce) {
         ASSERT_TRUE(sim.started()) << sim.error();
         EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::NoResponse);
         EXPECT_EQ(lastText(), "No responce from Quillon");
-        EXPECT_TRUE(sleeper.sleeps.empty());
+        EXPECT_TRUE(sleeps.empty());
     }
 }
 
@@ -146,15 +152,14 @@ TEST_F(WireTest, SilenceIsRetriedAfterAPause) {
     zstest::StoreSim sim({"--silent-first", "2"});
     ASSERT_TRUE(sim.started()) << sim.error();
     EXPECT_EQ(send(zstest::StoreSim::kPortName), UploadOutcome::Succeeded);
-    EXPECT_EQ(sleeper.sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms}));
+    EXPECT_EQ(sleeps, (std::vector<std::chrono::milliseconds>{100ms, 100ms}));
 }
 
 TEST_F(WireTest, ASilentStoreCostsThreeTimeoutsAndThreePauses) {
     zstest::StoreSim sim({"--silent"});
     ASSERT_TRUE(sim.started()) << sim.error();
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(send(zstest::StoreSim::kPortName, &seriallink::SystemSleeper()),
-              UploadOutcome::NoResponse);
+    EXPECT_EQ(send(zstest::StoreSim::kPortName, true), UploadOutcome::NoResponse);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(lastText(), "No responce from Quillon");
     EXPECT_GE(elapsed, 600ms);

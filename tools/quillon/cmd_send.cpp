@@ -10,7 +10,7 @@
 #include "airspace/AirspaceFile.h"
 #include "seriallink/AirspacePort.h"
 #include "seriallink/Messages.h"
-#include "seriallink/Timing.h"
+#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
@@ -172,8 +172,7 @@ int runSend(const std::vector<std::string>& args) {
 
     PrintedMessages messages;
     bool sending = false;
-    zonesend::AirspaceUpload upload(zonesend::systemAirspaceLink(), &messages,
-                                    seriallink::SystemSleeper(), sending);
+    zonesend::AirspaceUpload upload(&messages, sending);
     const zonesend::UploadOutcome outcome = upload.run(selection, port, baudRate);
     seriallink::InstallStringTable(nullptr);
     if (outcome == zonesend::UploadOutcome::PortNotOpened) {
