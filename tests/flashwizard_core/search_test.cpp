@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -89,19 +91,19 @@ TEST(DeviceSearch, StartsAtTheSlowRateWhateverTheLastUpdateLeft) {
         fwtest::LoaderSim sim(silent ? std::vector<std::string>{"--silent"}
                                      : std::vector<std::string>{});
         ASSERT_TRUE(sim.started()) << sim.error();
-        seriallink::SerialPort port;
+        std::vector<std::chrono::milliseconds> sleeps;
+        seriallink::SerialPort port(std::make_unique<seriallink::testing::SleepRecordingBackend>(
+            seriallink::MakePlatformBackend(), sleeps, true));
         flashwizard::LinkState link;
         link.fastRate = true;
-        seriallink::testing::RecordingSleeper waits;
-        flashwizard::LoaderTiming timing = fwtest::FastTiming();
-        timing.sleeper = &waits;
+        const flashwizard::LoaderTiming timing = fwtest::FastTiming();
         fwtest::RecordingStatusLine status;
         seriallink::testing::MessageRecorder messages;
         bool searchFailed = false;
         flashwizard::DeviceSearch search(port, link, status, &messages, timing);
         EXPECT_EQ(search.Run(fwtest::LoaderSim::kPortName, searchFailed),
                   silent ? SearchOutcome::NotFound : SearchOutcome::Found);
-        EXPECT_EQ(std::count(waits.sleeps.begin(), waits.sleeps.end(), timing.reopenSettle), 0)
+        EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), timing.reopenSettle), 0)
             << silent;
         EXPECT_EQ(port.BaudRate(), 9600u) << silent;
         EXPECT_FALSE(link.fastRate) << silent;

@@ -102,21 +102,21 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
-    resize(width(), baseUnits_.toPixelsY(kMainDialogSize.height + kSelectionStripHeight));
+    resize(width(), baseUnits_.Y(kMainDialogSize.height + kSelectionStripHeight));
     if (options_.selectionTools.profile != nullptr)
         panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
 
     auto* select = new QPushButton(qtText(seriallink::LoadString(ids::kSelectButton)), this);
     select->setObjectName(QString::number(kIdSelect));
     select->setAutoDefault(false);
-    select->setGeometry(pixelRect(kSelectButtonPlace));
+    select->setGeometry(pixelRect(baseUnits_, kSelectButtonPlace));
     connect(select, &QPushButton::clicked, this, [this] { OnSelect(); });
 
     mapToggle_ = new QPushButton(qtText(seriallink::LoadString(ids::kMapToggle)), this);
     mapToggle_->setObjectName(QString::number(kIdMapToggle));
     mapToggle_->setAutoDefault(false);
     mapToggle_->setCheckable(true);
-    mapToggle_->setGeometry(pixelRect(kMapTogglePlace));
+    mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
     connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
 
     capacity_ = new QProgressBar(this);
@@ -124,12 +124,12 @@ void AirspaceSetupDialog::createSelectionTools() {
     capacity_->setRange(0, static_cast<int>(kDeviceCapacity));
     capacity_->setTextVisible(true);
     capacity_->setAlignment(Qt::AlignCenter);
-    capacity_->setGeometry(pixelRect(kCapacityBarPlace));
+    capacity_->setGeometry(pixelRect(baseUnits_, kCapacityBarPlace));
 
     airspaceInfo_ = new QLabel(this);
     airspaceInfo_->setObjectName(QString::number(kIdAirspaceInfo));
     airspaceInfo_->setTextFormat(Qt::PlainText);
-    airspaceInfo_->setGeometry(pixelRect(kAirspaceInfoPlace));
+    airspaceInfo_->setGeometry(pixelRect(baseUnits_, kAirspaceInfoPlace));
     setControlText(kIdBytesValue, "0");
 
     // After the logic's own handlers: the map follows every change of the selection.
