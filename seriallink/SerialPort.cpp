@@ -64,14 +64,12 @@ bool SerialPort::Open(const std::string& name, std::uint32_t baudRate) {
 bool SerialPort::Reopen(std::uint32_t baudRate) {
     const std::string name = name_;
     if (!IsOpen()) return Open(name, baudRate);
-    name_.clear();
-    baudRate_ = 0;
+    // The name and rate stay, as after a failed Open: a port that is gone for a moment is
+    // found again by the next exchange's EnsureOpen.
+    baudRate_ = baudRate;
     lastOpenStatus_ = backend_->Reopen(DevicePathForPort(name));
     if (lastOpenStatus_ != OpenStatus::Ok) return false;
-    if (!SetUpDevice(baudRate)) return false;
-    name_ = name;
-    baudRate_ = baudRate;
-    return true;
+    return SetUpDevice(baudRate);
 }
 
 bool SerialPort::Close() {
