@@ -103,8 +103,7 @@ TEST(DeviceSearch, StartsAtTheSlowRateWhateverTheLastUpdateLeft) {
         flashwizard::DeviceSearch search(port, link, status, &messages, timing);
         EXPECT_EQ(search.Run(fwtest::LoaderSim::kPortName, searchFailed),
                   silent ? SearchOutcome::NotFound : SearchOutcome::Found);
-        EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), timing.reopenSettle), 0)
-            << silent;
+        EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), timing.reopenSettle), 0) << silent;
         EXPECT_EQ(port.BaudRate(), 9600u) << silent;
         EXPECT_FALSE(link.fastRate) << silent;
     }
