@@ -320,4 +320,21 @@ SelectionOutcome SelectionPanelLogic::OnApply(AirspaceSetupLogic& dialog, Profil
     return outcome;
 }
 
+MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
+                               const std::vector<unsigned>& selectedLines, int caret,
+                               bool caretSelected, const SelectionPanelLogic& panel) {
+    MapRequest request;
+    for (const unsigned line : selectedLines) {
+        if (line < records.size()) request.airspaces.push_back(&records[line]);
+    }
+    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
+        const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
+        if (caretSelected) request.highlighted = &clicked;
+        request.caption = airspaceInfoText(clicked);
+    }
+    request.takeOff = panel.appliedTakeOff();
+    request.radiusKm = panel.appliedRadiusKm();
+    return request;
+}
+
 }  // namespace zonesend

@@ -14,6 +14,7 @@
 #include "airspace/AirspaceRecord.h"
 #include "airspace/Selection.h"
 #include "zonesend/AirspaceSetupApp.h"
+#include "zonesend/MapLayout.h"
 
 namespace zonesend {
 
@@ -145,5 +146,12 @@ private:
     std::optional<airspace::LatLon> appliedTakeOff_;
     double appliedRadiusKm_ = 0.0;
 };
+
+// What the map shows: the selected lines' airspaces, the clicked one highlighted when it is
+// selected and named in the caption, and the take-off point and radius of the last Apply. Both
+// dialogs draw from it.
+[[nodiscard]] MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
+                                             const std::vector<unsigned>& selectedLines, int caret,
+                                             bool caretSelected, const SelectionPanelLogic& panel);
 
 }  // namespace zonesend

@@ -173,21 +173,11 @@ void AirspaceSetupDialog::showMap(bool on) {
 
 void AirspaceSetupDialog::drawSelectionMap() {
     if (previewRect_.isEmpty()) return;
-    const auto& records = logic_->airspaces();
-    MapRequest request;
     std::vector<unsigned> lines;
     (void)selectedLines(lines);
-    for (const unsigned line : lines) {
-        if (line < records.size()) request.airspaces.push_back(&records[line]);
-    }
     const int caret = caretIndex();
-    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
-        const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
-        if (list_->item(caret)->isSelected()) request.highlighted = &clicked;
-        request.caption = airspaceInfoText(clicked);
-    }
-    request.takeOff = panel_.appliedTakeOff();
-    request.radiusKm = panel_.appliedRadiusKm();
+    const MapRequest request = selectionMapRequest(
+        logic_->airspaces(), lines, caret, caret >= 0 && list_->item(caret)->isSelected(), panel_);
     QImage image(previewRect_.size(), QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Window));
     QPainter painter(&image);

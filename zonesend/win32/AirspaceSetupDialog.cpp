@@ -458,24 +458,14 @@ void AirspaceSetupDialog::showMap(bool on) {
 }
 
 void AirspaceSetupDialog::drawSelectionMap() {
-    const auto& records = logic_->airspaces();
-    MapRequest request;
     std::vector<unsigned> lines;
     (void)selectedLines(lines);
-    for (const unsigned line : lines) {
-        if (line < records.size()) request.airspaces.push_back(&records[line]);
-    }
     const int caret = caretIndex();
-    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
-        const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
-        if (SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSEL, static_cast<WPARAM>(caret),
-                                0) > 0) {
-            request.highlighted = &clicked;
-        }
-        request.caption = airspaceInfoText(clicked);
-    }
-    request.takeOff = panel_.appliedTakeOff();
-    request.radiusKm = panel_.appliedRadiusKm();
+    const bool caretSelected =
+        caret >= 0 &&
+        SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0;
+    const MapRequest request =
+        selectionMapRequest(logic_->airspaces(), lines, caret, caretSelected, panel_);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     showPicture(renderMapBitmap(request, previewRect_.right - previewRect_.left,
                                 previewRect_.bottom - previewRect_.top, font));
