@@ -10,7 +10,6 @@
 #include "airspace/AirspaceFile.h"
 #include "seriallink/AirspacePort.h"
 #include "seriallink/Messages.h"
-#include "shell/qt/QtProfileStore.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
