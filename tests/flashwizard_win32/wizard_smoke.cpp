@@ -376,7 +376,9 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
     if (index < 0) return;
     wizard.PickPort(index);
     wizard.Key(IDC_NEXT, VK_ESCAPE);
-    wizard.ExpectBox("Escape on step 5", WizardText(kStrCannotCancel), error);
+    // No update runs yet: leaving is allowed after the warning, and No stays on the page.
+    wizard.ExpectBox("Escape on step 5", WizardText(kStrCancelQuestion),
+                     WizardText(kStrAttentionCaption), IDNO);
     wizard.Shot(shots, 5);
 
     wizard.Click(IDC_NEXT);
