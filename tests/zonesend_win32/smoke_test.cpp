@@ -266,23 +266,28 @@ TEST_F(DialogTest, GermanTable) {
     EXPECT_EQ(shown[0].caption, "Fehler");
 }
 
+// What the About box showed, read by the timer that answers it.
+std::string g_seenTitle, g_seenVersion;
+
+// A timer procedure keeps the system's calling convention, which a lambda cannot name on x86.
+void CALLBACK answerAboutBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND about = GetActiveWindow();
+    if (about == nullptr || GetDlgItem(about, zonesend::kIdAboutVersion) == nullptr) return;
+    g_seenTitle = windowText(about);
+    g_seenVersion = windowText(GetDlgItem(about, zonesend::kIdAboutVersion));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
 // The real About box, answered by a timer while its own modal loop runs.
 TEST_F(DialogTest, AboutBoxShowsTheVersion) {
     ASSERT_NE(open(), nullptr);
-    static std::string seenTitle, seenVersion;
-    seenTitle.clear();
-    seenVersion.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND about = GetActiveWindow();
-        if (about == nullptr || GetDlgItem(about, zonesend::kIdAboutVersion) == nullptr) return;
-        seenTitle = windowText(about);
-        seenVersion = windowText(GetDlgItem(about, zonesend::kIdAboutVersion));
-        PostMessageW(about, WM_COMMAND, IDOK, 0);
-    });
+    g_seenTitle.clear();
+    g_seenVersion.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, answerAboutBox);
     zonesend::win32::showAboutBox(dialog->window());
     KillTimer(nullptr, timer);
-    EXPECT_EQ(seenTitle, "Info about Airspace");
-    EXPECT_EQ(seenVersion, "Airspace Version 0.9");
+    EXPECT_EQ(g_seenTitle, "Info about Airspace");
+    EXPECT_EQ(g_seenVersion, "Airspace Version 0.9");
 }
 
 // The strip below the template: the Select panel's Apply sets the list, the capacity bar follows
