@@ -75,7 +75,7 @@ public:
         } search{id, nullptr};
         ::EnumChildWindows(
             frame_,
-            [](HWND child, LPARAM data) -> BOOL {
+            [](HWND child, LPARAM data) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
                 if (::GetDlgCtrlID(child) != s->id || !::IsWindowVisible(child)) return TRUE;
                 s->found = child;
@@ -192,7 +192,7 @@ private:
         std::string text;
         ::EnumChildWindows(
             box,
-            [](HWND child, LPARAM data) -> BOOL {
+            [](HWND child, LPARAM data) CALLBACK -> BOOL {
                 wchar_t name[32] = {};
                 ::GetClassNameW(child, name, 32);
                 const std::string shown = Text(child);
@@ -213,7 +213,7 @@ private:
             HWND found;
         } search{this, wantFrame, nullptr};
         ::EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
+            [](HWND window, LPARAM data) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(window, &owner);
