@@ -57,6 +57,25 @@ struct Candidate {
     std::vector<ClippedOutline> pieces;
 };
 
+constexpr double kMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
+
+// Whether an outline kept as it was is worth naming in the report: some of its edges are shorter
+// than the tolerance, so simplifying might have saved bytes. An outline whose points all lie
+// farther apart than the tolerance (a small polygon, a circle) is already as coarse as asked;
+// keeping it is no failure and would only bury the ones that are.
+bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
+    const std::vector<GeoPoint> points = decodeOutlinePoints(outline);
+    if (points.size() < 4) return false;
+    const double cosine = std::cos(points[0].lat * kRadiansPerUnit);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const GeoPoint a = points[i];
+        const GeoPoint b = points[(i + 1) % points.size()];
+        const double metres = kMetresPerUnit * std::hypot((b.lon - a.lon) * cosine, b.lat - a.lat);
+        if (metres < toleranceMetres) return true;
+    }
+    return false;
+}
+
 // One airspace's outlines at one tolerance.
 struct Prepared {
     std::vector<SentOutline> outlines;
@@ -75,7 +94,9 @@ Prepared prepare(const AirspaceRecord& record, const Candidate& candidate, doubl
     auto simplified = [&](const AirspaceRecord& outline) {
         SimplifiedOutline result = simplifyOutward(outline, tolerance);
         if (result.keptOriginal) {
-            if (prepared.keptOriginal.empty()) prepared.keptOriginal = result.reason;
+            if (prepared.keptOriginal.empty() && worthNaming(outline, tolerance)) {
+                prepared.keptOriginal = result.reason;
+            }
         } else if (tolerance > 0.0) {
             prepared.tolerance = tolerance;
         }
