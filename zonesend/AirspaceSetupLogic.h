@@ -121,6 +121,11 @@ public:
     [[nodiscard]] bool replaced(std::size_t index) const {
         return fileEncodings_.count(index) != 0;
     }
+    // The file's own record of a line sent with another encoding; null for any other line.
+    [[nodiscard]] const airspace::AirspaceRecord* fileRecordOf(std::size_t index) const {
+        const auto found = fileEncodings_.find(index);
+        return found == fileEncodings_.end() ? nullptr : &found->second;
+    }
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.

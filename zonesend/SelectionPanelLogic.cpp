@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 
+#include "airspace/Clip.h"
 #include "seriallink/Messages.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/Strings.h"
@@ -322,10 +323,14 @@ SelectionOutcome SelectionPanelLogic::OnApply(AirspaceSetupLogic& dialog, Profil
 
 MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
                                const std::vector<unsigned>& selectedLines, int caret,
-                               bool caretSelected, const SelectionPanelLogic& panel) {
+                               bool caretSelected, const SelectionPanelLogic& panel,
+                               const AirspaceSetupLogic* dialog) {
     MapRequest request;
     for (const unsigned line : selectedLines) {
-        if (line < records.size()) request.airspaces.push_back(&records[line]);
+        if (line >= records.size()) continue;
+        MapAirspace airspace(&records[line]);
+        if (dialog != nullptr) airspace.original = dialog->fileRecordOf(line);
+        request.airspaces.push_back(airspace);
     }
     if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
         const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
@@ -334,6 +339,10 @@ MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& reco
     }
     request.takeOff = panel.appliedTakeOff();
     request.radiusKm = panel.appliedRadiusKm();
+    // The margin up to which outlines are cut, shown whether or not they are.
+    if (request.takeOff && request.radiusKm > 0) {
+        request.marginKm = airspace::defaultClipMarginKm(request.radiusKm);
+    }
     return request;
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 68> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -86,6 +86,11 @@ constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
     {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
     {180, "The selected airspaces hold no outline data",
      "Die gewählten Lufträume enthalten keine Umrissdaten"},
+    {290, "Whole selection", "Ganze Auswahl"},
+    {291, "Zoom in (+)", "Vergrößern (+)"},
+    {292, "Zoom out (-)", "Verkleinern (-)"},
+    {293, "Wheel, + and - zoom; drag or the arrow keys move the map.",
+     "Mausrad, + und - zoomen; Ziehen oder die Pfeiltasten verschieben die Karte."},
 }};
 
 }  // namespace

@@ -74,6 +74,11 @@ inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
 // Texts the program gained later, in a range of their own.
 inline constexpr unsigned kNoOutlineData = 180;
+// The map's framing and zoom.
+inline constexpr unsigned kWholeSelection = 290;
+inline constexpr unsigned kZoomIn = 291;
+inline constexpr unsigned kZoomOut = 292;
+inline constexpr unsigned kMapHint = 293;
 }  // namespace ids
 
 // The version the About box shows after string 132.

@@ -24,6 +24,7 @@
 #include "shell/qt/QtMessageBoxes.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
+#include "zonesend/gui/MapCanvas.h"
 #include "zonesend/gui/SelectionDialog.h"
 #include "zonesend/preview/MapPainter.h"
 #include "zonesend/preview/PreviewDrawing.h"
@@ -99,6 +100,41 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
 
     logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
     logic_->OnInitDialog();
+    if (options_.selectionTools.shown) rememberFirstLayout();
+}
+
+void AirspaceSetupDialog::rememberFirstLayout() {
+    firstSize_ = size();
+    firstListBottom_ = list_->geometry().bottom() + 1;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child != map_) firstPlaces_.emplace_back(child, child->geometry());
+    }
+    // Smaller, the template's controls would no longer fit; larger, the map gains the room.
+    setMinimumSize(firstSize_);
+}
+
+QRect AirspaceSetupDialog::mapRect() const {
+    const int dw = firstSize_.isValid() ? width() - firstSize_.width() : 0;
+    const int dh = firstSize_.isValid() ? height() - firstSize_.height() : 0;
+    const PixelRect first{previewRect_.x(), previewRect_.y(), previewRect_.right() + 1,
+                          previewRect_.bottom() + 1};
+    const PixelRect grown = grownMapPlace(first, dw, dh);
+    return {grown.left, grown.top, grown.right - grown.left, grown.bottom - grown.top};
+}
+
+void AirspaceSetupDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!firstSize_.isValid()) return;
+    const int dw = width() - firstSize_.width(), dh = height() - firstSize_.height();
+    for (const auto& [widget, first] : firstPlaces_) {
+        const PixelRect grown =
+            grownControlPlace(widget->objectName().toInt(),
+                              {first.x(), first.y(), first.right() + 1, first.bottom() + 1},
+                              firstListBottom_, dw, dh);
+        widget->setGeometry(grown.left, grown.top, grown.right - grown.left,
+                            grown.bottom - grown.top);
+    }
+    if (showingMap_) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
@@ -118,6 +154,9 @@ void AirspaceSetupDialog::createSelectionTools() {
     mapToggle_->setCheckable(true);
     mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
     connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
+
+    map_ = new MapCanvas([this] { return mapRequest(); }, this);
+    map_->hide();
 
     capacity_ = new QProgressBar(this);
     capacity_->setObjectName(QString::number(kIdCapacityBar));
@@ -161,6 +200,7 @@ void AirspaceSetupDialog::showMap(bool on) {
         drawSelectionMap();
         return;
     }
+    if (map_ != nullptr) map_->hide();
     const int caret = caretIndex();
     const auto& records = logic_->airspaces();
     if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
@@ -171,21 +211,21 @@ void AirspaceSetupDialog::showMap(bool on) {
     }
 }
 
-void AirspaceSetupDialog::drawSelectionMap() {
-    if (previewRect_.isEmpty()) return;
+MapRequest AirspaceSetupDialog::mapRequest() const {
     std::vector<unsigned> lines;
     (void)selectedLines(lines);
     const int caret = caretIndex();
-    const MapRequest request = selectionMapRequest(
-        logic_->airspaces(), lines, caret, caret >= 0 && list_->item(caret)->isSelected(), panel_);
-    QImage image(previewRect_.size(), QImage::Format_RGB32);
-    image.fill(palette().color(QPalette::Window));
-    QPainter painter(&image);
-    painter.setFont(font());
-    drawMap(painter, request, PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
-    painter.end();
-    preview_ = image;
-    update(previewRect_);
+    return selectionMapRequest(logic_->airspaces(), lines, caret,
+                               caret >= 0 && list_->item(caret)->isSelected(), panel_,
+                               logic_.get());
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    if (previewRect_.isEmpty() || map_ == nullptr) return;
+    map_->setGeometry(mapRect());
+    map_->redraw();
+    map_->show();
+    preview_ = map_->image();
 }
 
 void AirspaceSetupDialog::showAirspaceInfo() {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/qt/QtDialogUnits.h"
 #include "zonesend/AirspaceSetupLogic.h"
@@ -18,6 +20,7 @@
 #include "zonesend/SelectionPanelLogic.h"
 
 class QComboBox;
+class QResizeEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -25,6 +28,8 @@ class QProgressBar;
 class QPushButton;
 
 namespace zonesend {
+
+class MapCanvas;
 
 // The Select panel, the capacity bar, the map and the airspace line, in a strip below the
 // template's controls. Off, the window is the template alone.
@@ -66,6 +71,10 @@ public:
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
     [[nodiscard]] bool showingMap() const { return showingMap_; }
+    // The map widget (null without the selection tools) and where it stands: the preview area at
+    // the first size, and larger as the window grows.
+    [[nodiscard]] MapCanvas* mapCanvas() const { return map_; }
+    [[nodiscard]] QRect mapRect() const;
 
     // AirspaceSetupView
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
@@ -93,6 +102,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -105,6 +115,8 @@ private:
     void createSelectionTools();
     void drawSelectionMap();
     void showAirspaceInfo();
+    [[nodiscard]] MapRequest mapRequest() const;
+    void rememberFirstLayout();
 
     Options options_;
     shell::QtDialogUnits baseUnits_;
@@ -123,6 +135,11 @@ private:
     QLabel* airspaceInfo_ = nullptr;
     QPushButton* mapToggle_ = nullptr;
     bool showingMap_ = false;
+    MapCanvas* map_ = nullptr;
+    // The window's first size and its controls' places then, from which it grows.
+    QSize firstSize_;
+    std::vector<std::pair<QWidget*, QRect>> firstPlaces_;
+    int firstListBottom_ = 0;
 };
 
 }  // namespace zonesend
