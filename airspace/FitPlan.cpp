@@ -222,7 +222,6 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
 
     // The candidates: the matches and the pinned airspaces, never an excluded one.
     std::vector<Candidate> candidates;
-    std::vector<std::size_t> excludedMatches;
     auto pinned = [&](std::size_t index) { return contains(options.pinned, index); };
     auto excluded = [&](std::size_t index) { return contains(options.excluded, index); };
     std::size_t next = 0;
@@ -242,10 +241,7 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     for (const AirspaceMatch& match : matches) {
         addPinnedBefore(match.index);
         next = match.index + 1;
-        if (excluded(match.index)) {
-            excludedMatches.push_back(match.index);
-            continue;
-        }
+        if (excluded(match.index)) continue;
         Candidate candidate;
         candidate.index = match.index;
         candidate.distanceKm = match.distanceKm;
@@ -309,26 +305,10 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
 
     // The plan in list order; outlines go in list order, a shared one under its first index.
     std::unordered_map<std::string, std::size_t> owner;
-    std::size_t c = 0;
-    std::size_t e = 0;
-    while (c < candidates.size() || e < excludedMatches.size()) {
-        PlannedAirspace planned;
-        if (e < excludedMatches.size() &&
-            (c == candidates.size() || excludedMatches[e] < candidates[c].index)) {
-            const std::size_t index = excludedMatches[e++];
-            const auto match =
-                std::find_if(matches.begin(), matches.end(),
-                             [&](const AirspaceMatch& m) { return m.index == index; });
-            planned.index = index;
-            planned.distanceKm = match->distanceKm;
-            planned.floorUnknown = match->floorUnknown;
-            planned.excluded = true;
-            planned.plainBytes = records[index].encodedSize();
-            plan.airspaces.push_back(std::move(planned));
-            continue;
-        }
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
         const Candidate& candidate = candidates[c];
         Prepared& outlines = prepared[c];
+        PlannedAirspace planned;
         planned.index = candidate.index;
         planned.distanceKm = candidate.distanceKm;
         planned.pinned = candidate.pinned;
@@ -339,32 +319,42 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
         planned.clipped = candidate.cut;
         planned.keptOriginal = outlines.keptOriginal;
         planned.selected = choice.taken[c];
-        if (planned.selected) {
-            plan.selected.push_back(candidate.index);
-            std::optional<std::size_t> firstOwner;
-            bool allShared = true;
-            for (SentOutline& outline : outlines.outlines) {
-                if (options.fit) {
-                    const auto [found, fresh] =
-                        owner.emplace(keyOf(outline.record), candidate.index);
-                    if (!fresh) {
-                        if (!firstOwner) firstOwner = found->second;
-                        continue;
-                    }
-                }
-                allShared = false;
-                planned.sentBytes += outline.record.encodedSize();
-                ++planned.pieces;
-                plan.outlines.push_back(std::move(outline));
-            }
-            if (allShared && firstOwner) planned.sharedWith = firstOwner;
-            plan.bytes += planned.sentBytes;
-        } else {
+        if (!planned.selected) {
             plan.leftOut.push_back(candidate.index);
+            plan.airspaces.push_back(std::move(planned));
+            continue;
         }
+        plan.selected.push_back(candidate.index);
+        std::optional<std::size_t> firstOwner;
+        for (SentOutline& outline : outlines.outlines) {
+            if (options.fit) {
+                const auto [found, fresh] = owner.emplace(keyOf(outline.record), candidate.index);
+                if (!fresh) {
+                    if (!firstOwner) firstOwner = found->second;
+                    continue;
+                }
+            }
+            planned.sentBytes += outline.record.encodedSize();
+            ++planned.pieces;
+            plan.outlines.push_back(std::move(outline));
+        }
+        if (planned.pieces == 0) planned.sharedWith = firstOwner;
+        plan.bytes += planned.sentBytes;
         plan.airspaces.push_back(std::move(planned));
-        ++c;
     }
+    // Excluded matches are listed too, never sent.
+    for (const AirspaceMatch& match : matches) {
+        if (!excluded(match.index)) continue;
+        PlannedAirspace planned;
+        planned.index = match.index;
+        planned.distanceKm = match.distanceKm;
+        planned.floorUnknown = match.floorUnknown;
+        planned.excluded = true;
+        planned.plainBytes = records[match.index].encodedSize();
+        plan.airspaces.push_back(std::move(planned));
+    }
+    std::sort(plan.airspaces.begin(), plan.airspaces.end(),
+              [](const PlannedAirspace& a, const PlannedAirspace& b) { return a.index < b.index; });
     return plan;
 }
 
