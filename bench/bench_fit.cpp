@@ -8,6 +8,7 @@
 //
 // Each take-off gets one line per way of fitting: the airspaces kept of those matched within
 // 50 km, the bytes used, the tolerance, and how many were simplified, cut and shared.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
