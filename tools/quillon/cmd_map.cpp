@@ -8,6 +8,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/Clip.h"
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "seriallink/Messages.h"
 #include "tools/quillon/command.h"
@@ -24,6 +25,30 @@ namespace {
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 constexpr int kFontPixels = 12;
+
+// The plan as the map draws it: each selected airspace under its own name, its outlines as sent
+// over the file's own where they differ (simplified or cut); one that shares another's identical
+// outline shows that one's.
+std::vector<zonesend::MapAirspace> mapAirspacesOf(
+    const std::vector<airspace::AirspaceRecord>& records, const airspace::FitPlan& plan) {
+    std::vector<zonesend::MapAirspace> airspaces;
+    for (const airspace::PlannedAirspace& planned : plan.airspaces) {
+        if (!planned.selected) continue;
+        zonesend::MapAirspace airspace(&records[planned.index]);
+        const std::size_t source = planned.sharedWith.value_or(planned.index);
+        const airspace::PlannedAirspace* owner = plan.find(source);
+        const bool changed = owner != nullptr && (owner->toleranceMetres > 0.0 || owner->clipped);
+        if (changed) {
+            airspace.original = &records[planned.index];
+            for (const airspace::SentOutline& outline : plan.outlines) {
+                if (outline.index == source)
+                    airspace.sent.push_back({&outline.record, outline.cutEdges});
+            }
+        }
+        airspaces.push_back(std::move(airspace));
+    }
+    return airspaces;
+}
 
 int runMap(const std::vector<std::string>& args) {
     static const std::string kUsage =
@@ -76,30 +101,32 @@ int runMap(const std::vector<std::string>& args) {
     if (loaded.status != airspace::LoadStatus::Ok) {
         return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
     }
-    // Simplified in place: the map shows the outlines as they would be sent.
-    const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
+    const std::string problem = quillon::selectionOptionsProblem(options, loaded.records.size());
+    if (!problem.empty()) return quillon::usageError("map", problem);
+    // The map shows the outlines as they would be sent: simplified, cut, a shared one once.
+    const airspace::FitPlan plan = quillon::planSelection(loaded.records, options);
 
     zonesend::MapRequest request;
     request.takeOff = options.criteria.near;
     request.radiusKm = options.criteria.near ? options.criteria.radiusKm : 0.0;
     request.marginKm =
-        options.criteria.near ? airspace::defaultClipMarginKm(request.radiusKm) : 0.0;
+        options.criteria.near
+            ? options.clipMarginKm.value_or(airspace::defaultClipMarginKm(request.radiusKm))
+            : 0.0;
     // Around a take-off the map frames its radius; without one, the whole selection.
     request.view.frame = frame.value_or(options.criteria.near ? zonesend::MapFrame::Radius
                                                               : zonesend::MapFrame::Selection);
-    for (const std::size_t index : outcome.fit.selected) {
-        request.airspaces.push_back(&loaded.records[index]);
-    }
-    request.caption = std::to_string(outcome.fit.selected.size()) + " airspaces, " +
-                      std::to_string(outcome.fit.bytes) + " bytes, " +
-                      std::to_string(outcome.fit.blocks()) + " blocks";
+    request.airspaces = mapAirspacesOf(loaded.records, plan);
+    request.caption = std::to_string(plan.selected.size()) + " airspaces, " +
+                      std::to_string(plan.bytes) + " bytes, " + std::to_string(plan.blocks()) +
+                      " blocks";
 
     const quillon::DrawingSession session;
     const bool written = quillon::writeMapImage(out, format, request, width, height, kFontPixels);
     if (!written) return quillon::fail("cannot write " + out);
     if (!quillon::settings().quiet()) {
-        std::cout << out << ": " << outcome.fit.selected.size() << " of " << outcome.matches.size()
-                  << " matching airspace(s), " << outcome.fit.bytes << " bytes\n";
+        std::cout << out << ": " << plan.selected.size() << " of " << plan.matched
+                  << " matching airspace(s), " << plan.bytes << " bytes\n";
     }
     return 0;
 }
@@ -137,5 +164,6 @@ quillon::Command quillon::mapCommand() {
                    "--near), or every selected outline",
                    "was die Karte einrahmt: den Umkreis des Startplatzes mit seinem Rand (Vorgabe "
                    "mit --near) oder alle gewählten Umrisse")}}),
-        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
+        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png",
+         "quillon map alps.txt --near 46.7N,7.6E --fit --simplify auto --clip -o cut.png"}};
 }
