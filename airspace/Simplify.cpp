@@ -1,12 +1,20 @@
-// Simplifying point runs so that a large outline fits the instrument, without ever shrinking the
+// Simplifying outlines so that a large one fits the instrument, without ever shrinking the
 // airspace the instrument holds.
 //
-// Each run of points is walked greedily: a stretch of points is replaced by one edge when all of
-// them lie within a narrow band behind it; the edge is pushed outward until every one of them lies
-// on or inside it, with a margin for the rounding to whole units. The new vertices are where
-// neighbouring edges meet. The result is then checked against what the instrument really holds,
-// the decoded polygons of both encodings: the new one must contain the old one and keep within
-// the tolerance of it. Whatever fails the check, a self-touching outline say, keeps its original.
+// Two ways, each checked on what the instrument would really hold (the decoded polygons of both
+// encodings): the result must be simple, cover the original outline and stray from it by no more
+// than the tolerance, and save bytes; the smaller result that passes wins.
+//
+// The runs: each run of points is walked greedily, a stretch of points replaced by one edge when
+// all of them lie within a narrow band behind it; the edge is pushed outward until every one of
+// them lies on or inside it, with a margin for the rounding to whole units. The new vertices are
+// where neighbouring edges meet. Arcs and circles stay as they are. This follows a well drawn
+// outline closely, but an outline that touches or crosses itself stays so.
+//
+// The hull (OutwardHull.h): for outlines of points only, however drawn, a polygon around all
+// they enclose. Tried where the outline is not simple or has many points.
+//
+// Keeping the original is the last resort, and the result says why.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -412,9 +420,13 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
     if (held.size() < 4) return keep("saves no bytes");
 
     // A well drawn outline: its runs pushed out edge by edge, close to the original.
+    // (An outline that touches or crosses itself stays so when its runs are pushed out.)
+    const bool simple = isSimplePolygon(held);
     std::optional<AirspaceRecord> best;
-    AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
-    if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
+    if (simple) {
+        AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
+        if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
+    }
     if (!onlyPointRuns(airspace)) {
         if (best) {
             result.record = std::move(*best);
@@ -423,10 +435,8 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         return keep("its point runs cannot be simplified around its arcs");
     }
     // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
-    // where the outline is not simple (the runs cannot be trusted there) or holds many points
-    // that the runs did not thin to a quarter.
-    const bool many = held.size() > kManyPoints && (!best || best->encodedSize() * 4 > size);
-    if (many || (!best && !isSimplePolygon(held))) {
+    // where the outline is not simple or holds many points.
+    if (!simple || held.size() > kManyPoints) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
@@ -445,8 +455,9 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
             break;
         }
         if (!best) {
-            return keep(tried ? "no simple outline within the tolerance saves bytes"
-                              : "too large for this tolerance");
+            return keep(tried    ? "no simple outline within the tolerance saves bytes"
+                        : simple ? "saves no bytes"
+                                 : "too large to simplify at this tolerance");
         }
     }
     if (!best) return keep("saves no bytes");
