@@ -58,7 +58,7 @@ Style styleOf(MapPen pen) {
         case MapPen::Original:
             return {RGB(0x90, 0x90, 0x90), 1, PS_SOLID, false, 0};
         case MapPen::CutEdge:
-            return {RGB(0x1f, 0x4e, 0x9c), 1, PS_DASH, false, 0};
+            return {RGB(0x0b, 0x2a, 0x5e), 1, PS_DASH, false, 0};
         case MapPen::CutHighlight:
             // GDI dashes only lines one pixel wide.
             return {RGB(0xc8, 0x1e, 0x1e), 1, PS_DASH, false, 0};
