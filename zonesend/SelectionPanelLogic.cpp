@@ -98,6 +98,10 @@ SelectionChoices readSelectionChoices(const ProfileStore& profile) {
     c.nameContains = text(kSelectNameValue, c.nameContains);
     c.fitToInstrument = profile.readInteger(kSettingsSection, kSelectFitValue, 1) != 0;
     c.simplifyMetres = text(kSelectSimplifyValue, c.simplifyMetres);
+    c.autoSimplify = profile.readInteger(kSettingsSection, kSelectAutoSimplifyValue, 0) != 0;
+    c.autoCeilingMetres = text(kSelectAutoCeilingValue, c.autoCeilingMetres);
+    c.clipToRadius = profile.readInteger(kSettingsSection, kSelectClipValue, 0) != 0;
+    c.preferredTypes = text(kSelectPreferredTypesValue, c.preferredTypes);
     return c;
 }
 
@@ -113,6 +117,10 @@ void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& c) {
     profile.writeText(kSettingsSection, kSelectNameValue, c.nameContains);
     profile.writeInteger(kSettingsSection, kSelectFitValue, c.fitToInstrument ? 1 : 0);
     profile.writeText(kSettingsSection, kSelectSimplifyValue, c.simplifyMetres);
+    profile.writeInteger(kSettingsSection, kSelectAutoSimplifyValue, c.autoSimplify ? 1 : 0);
+    profile.writeText(kSettingsSection, kSelectAutoCeilingValue, c.autoCeilingMetres);
+    profile.writeInteger(kSettingsSection, kSelectClipValue, c.clipToRadius ? 1 : 0);
+    profile.writeText(kSettingsSection, kSelectPreferredTypesValue, c.preferredTypes);
 }
 
 std::vector<TypeCount> countTypes(const std::vector<airspace::AirspaceRecord>& records) {

@@ -36,6 +36,13 @@ struct SelectionChoices {
     std::string nameContains;
     bool fitToInstrument = true;
     std::string simplifyMetres = "0";  // 0 or empty: the outlines as the file draws them
+    // "Auto": the smallest tolerance at which everything matched fits, up to the ceiling.
+    bool autoSimplify = false;
+    std::string autoCeilingMetres = "500";
+    // "Only within the radius": airspaces reaching beyond it are cut to it and its margin.
+    bool clipToRadius = false;
+    // The types taken first when not everything fits, most wanted first.
+    std::string preferredTypes = "CTR,R,P,D,TMA,CTA,TMZ,RMZ";
 
     bool operator==(const SelectionChoices&) const = default;
 };
@@ -50,6 +57,10 @@ inline constexpr const char* kSelectFloorUnitValue = "SelectFloorUnit";
 inline constexpr const char* kSelectNameValue = "SelectName";
 inline constexpr const char* kSelectFitValue = "SelectFit";
 inline constexpr const char* kSelectSimplifyValue = "SelectSimplify";
+inline constexpr const char* kSelectAutoSimplifyValue = "SelectAutoSimplify";
+inline constexpr const char* kSelectAutoCeilingValue = "SelectAutoCeiling";
+inline constexpr const char* kSelectClipValue = "SelectClip";
+inline constexpr const char* kSelectPreferredTypesValue = "SelectPreferredTypes";
 
 [[nodiscard]] SelectionChoices readSelectionChoices(const ProfileStore& profile);
 void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& choices);

@@ -82,14 +82,16 @@ TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
     dialog.showMap(false);
     EXPECT_NE(dialog.previewImage(), map);
 
-    // A line sent in another encoding shows and counts it, until the file's own is put back.
+    // A line sent in another encoding shows and counts it; reading the file's own records (as
+    // opening the Select panel does) leaves the line, its size and the totals as they are.
     const auto triangle = airspace::parseAirspaces(zstest::triangleText("Bravo"));
     dialog.logic().applySelection({1}, {{1, triangle[0]}});
     EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("14")));
     EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdBytesValue))->text(), "14");
     EXPECT_EQ(dialog.logic().airspaces()[1].encodedBytes(true), triangle[0].encodedBytes(true));
     EXPECT_EQ(dialog.logic().fileAirspaces()[1].encodedSize(), zstest::kSquareSize);
-    EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("18")));
+    EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("14")));
+    EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdBytesValue))->text(), "14");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -99,12 +100,14 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
 
     logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
     logic_->OnInitDialog();
+    if (options_.selectionTools.shown) {
+        tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
+                                                  options_.selectionTools.profile);
+    }
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
     resize(width(), baseUnits_.Y(kMainDialogSize.height + kSelectionStripHeight));
-    if (options_.selectionTools.profile != nullptr)
-        panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
 
     auto* select = new QPushButton(qtText(seriallink::LoadString(ids::kSelectButton)), this);
     select->setObjectName(QString::number(kIdSelect));
@@ -117,7 +120,7 @@ void AirspaceSetupDialog::createSelectionTools() {
     mapToggle_->setAutoDefault(false);
     mapToggle_->setCheckable(true);
     mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
-    connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
+    connect(mapToggle_, &QPushButton::clicked, this, [this](bool on) { showMap(on); });
 
     capacity_ = new QProgressBar(this);
     capacity_->setObjectName(QString::number(kIdCapacityBar));
@@ -126,28 +129,55 @@ void AirspaceSetupDialog::createSelectionTools() {
     capacity_->setAlignment(Qt::AlignCenter);
     capacity_->setGeometry(pixelRect(baseUnits_, kCapacityBarPlace));
 
+    selectedOnly_ = new QCheckBox(qtText(seriallink::LoadString(ids::kSelectedOnly)), this);
+    selectedOnly_->setObjectName(QString::number(kIdSelectedOnly));
+    selectedOnly_->setGeometry(pixelRect(baseUnits_, kSelectedOnlyPlace));
+    connect(selectedOnly_, &QCheckBox::clicked, this,
+            [this](bool on) { tools_->OnSelectedOnly(on); });
+
     airspaceInfo_ = new QLabel(this);
     airspaceInfo_->setObjectName(QString::number(kIdAirspaceInfo));
     airspaceInfo_->setTextFormat(Qt::PlainText);
     airspaceInfo_->setGeometry(pixelRect(baseUnits_, kAirspaceInfoPlace));
     setControlText(kIdBytesValue, "0");
 
-    // After the logic's own handlers: the map follows every change of the selection.
-    for (const int id : {kIdSelectAll, kIdSelectNone}) {
-        connect(qobject_cast<QPushButton*>(control(id)), &QPushButton::clicked, this, [this] {
-            if (showingMap_) drawSelectionMap();
-        });
+    // After the logic's own handlers: the strip follows every change of the selection.
+    for (const int id : {kIdSelectAll, kIdSelectNone, kIdLoadFile}) {
+        connect(qobject_cast<QPushButton*>(control(id)), &QPushButton::clicked, this,
+                [this] { tools_->OnSelectionReplaced(); });
     }
+    createListMarks();
+}
+
+void AirspaceSetupDialog::createListMarks() {
+    // Insert marks a line "Always include", Delete "Never include"; the same key again, or the
+    // context menu's item again, takes the mark off.
+    const struct {
+        const char* name;
+        unsigned text;
+        Qt::Key key;
+        LineMark mark;
+    } kMarks[] = {
+        {"alwaysInclude", ids::kAlwaysInclude, Qt::Key_Insert, LineMark::AlwaysInclude},
+        {"neverInclude", ids::kNeverInclude, Qt::Key_Delete, LineMark::NeverInclude},
+    };
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const auto& entry : kMarks) {
+        auto* action = new QAction(qtText(seriallink::LoadString(entry.text)), list_);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcut(QKeySequence(entry.key));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        const LineMark mark = entry.mark;
+        connect(action, &QAction::triggered, this, [this, mark] { tools_->OnMarkCaretLine(mark); });
+        list_->addAction(action);
+    }
+    // A right click makes the line under the pointer the current one without touching the
+    // selection, so the context menu marks that line.
 }
 
 void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpen) {
-    SelectionDialog panel(
-        panel_, *logic_, options_.selectionTools.profile,
-        [this] {
-            showAirspaceInfo();
-            if (showingMap_) drawSelectionMap();
-        },
-        this);
+    if (!tools_) return;
+    SelectionDialog panel(*tools_, this);
     if (whileOpen) {
         QTimer::singleShot(0, &panel, [&panel, &whileOpen] { whileOpen(panel); });
     }
@@ -155,46 +185,68 @@ void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpe
 }
 
 void AirspaceSetupDialog::showMap(bool on) {
-    showingMap_ = on;
-    if (mapToggle_ != nullptr && mapToggle_->isChecked() != on) mapToggle_->setChecked(on);
-    if (on) {
-        drawSelectionMap();
-        return;
-    }
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
-        drawPreview(records[static_cast<std::size_t>(caret)]);
-    } else {
-        preview_ = QImage();
-        update(previewRect_);
-    }
+    if (tools_) tools_->OnMapToggle(on);
 }
 
-void AirspaceSetupDialog::drawSelectionMap() {
+void AirspaceSetupDialog::showMapToggle(bool on) {
+    if (mapToggle_ != nullptr && mapToggle_->isChecked() != on) mapToggle_->setChecked(on);
+}
+
+void AirspaceSetupDialog::showSelectedOnly(bool on) {
+    if (selectedOnly_ != nullptr && selectedOnly_->isChecked() != on) selectedOnly_->setChecked(on);
+}
+
+void AirspaceSetupDialog::hideLines(const std::vector<bool>& hidden) {
+    list_->setUpdatesEnabled(false);
+    for (int row = 0; row < list_->count(); ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        list_->setRowHidden(row, index < hidden.size() && hidden[index]);
+    }
+    list_->setUpdatesEnabled(true);
+}
+
+void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace) {
+    if (airspace != nullptr) {
+        paintPreview(*airspace);
+        return;
+    }
+    preview_ = QImage();
+    update(previewRect_);
+}
+
+void AirspaceSetupDialog::drawMap(const MapRequest& request) {
     if (previewRect_.isEmpty()) return;
-    std::vector<unsigned> lines;
-    (void)selectedLines(lines);
-    const int caret = caretIndex();
-    const MapRequest request = selectionMapRequest(
-        logic_->airspaces(), lines, caret, caret >= 0 && list_->item(caret)->isSelected(), panel_);
     QImage image(previewRect_.size(), QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Window));
     QPainter painter(&image);
     painter.setFont(font());
-    drawMap(painter, request, PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
+    zonesend::drawMap(painter, request,
+                      PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
     painter.end();
     preview_ = image;
     update(previewRect_);
 }
 
-void AirspaceSetupDialog::showAirspaceInfo() {
-    if (airspaceInfo_ == nullptr) return;
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    airspaceInfo_->setText(caret >= 0 && static_cast<std::size_t>(caret) < records.size()
-                               ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)]))
-                               : QString());
+void AirspaceSetupDialog::showAirspaceInfo(const std::string& text) {
+    if (airspaceInfo_ != nullptr) airspaceInfo_->setText(qtText(text));
+}
+
+void AirspaceSetupDialog::showLineMark(unsigned index, LineMark mark) {
+    QListWidgetItem* item = list_->item(static_cast<int>(index));
+    if (item == nullptr) return;
+    // The line's text stays as the file gives it; the mark is its colour and font.
+    QFont font = list_->font();
+    font.setBold(mark == LineMark::AlwaysInclude);
+    font.setStrikeOut(mark == LineMark::NeverInclude);
+    item->setFont(font);
+    item->setForeground(mark == LineMark::NeverInclude ? QBrush(Qt::gray) : QBrush());
+    item->setBackground(mark == LineMark::AlwaysInclude ? QBrush(QColor(0xD8, 0xF0, 0xD8))
+                                                        : QBrush());
+    item->setToolTip(
+        mark == LineMark::None
+            ? QString()
+            : qtText(seriallink::LoadString(mark == LineMark::AlwaysInclude ? ids::kAlwaysInclude
+                                                                            : ids::kNeverInclude)));
 }
 
 AirspaceSetupDialog::~AirspaceSetupDialog() {
@@ -274,7 +326,7 @@ void AirspaceSetupDialog::onListSelectionChanged() {
     // Only the pilot's clicks and keys count; the program's own selecting is silent.
     if (changingSelection_) return;
     logic_->OnListSelChange();
-    showAirspaceInfo();
+    if (tools_) tools_->OnListSelChange();
 }
 
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
@@ -386,10 +438,12 @@ void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
 }
 
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
-    if (showingMap_) {
-        drawSelectionMap();
-        return;
-    }
+    // With the map on, the strip's logic draws the map after every change instead.
+    if (showingMap()) return;
+    paintPreview(airspace);
+}
+
+void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace) {
     if (previewRect_.isEmpty()) return;
     // Drawn once into an image that stays on show until the next selection change, so that the
     // preview survives the window being covered and repainted.
