@@ -17,6 +17,7 @@
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineDecoder.h"
 #include "airspace/Selection.h"
+#include "airspace/Simplify.h"
 
 namespace airspace {
 namespace {
@@ -317,9 +318,7 @@ double signedArea(const std::vector<GeoPoint>& polygon, const Plane& plane) {
     return area / 2.0;
 }
 
-}  // namespace
-
-AirspaceRecord simplifiedAirspace(const AirspaceRecord& airspace, double toleranceMetres) {
+AirspaceRecord simplifiedRuns(const AirspaceRecord& airspace, double toleranceMetres) {
     if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return airspace;
     const std::vector<GeoPoint> original = decodeOutlinePoints(airspace);
     if (original.size() < 4) return airspace;
@@ -370,6 +369,23 @@ AirspaceRecord simplifiedAirspace(const AirspaceRecord& airspace, double toleran
         }
     }
     return airspace;
+}
+
+}  // namespace
+
+SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleranceMetres) {
+    SimplifiedOutline result{airspace, false, {}};
+    if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return result;
+    result.record = simplifiedRuns(airspace, toleranceMetres);
+    if (result.record.encodedSize() >= airspace.encodedSize()) {
+        result.keptOriginal = true;
+        result.reason = "saves no bytes";
+    }
+    return result;
+}
+
+AirspaceRecord simplifiedAirspace(const AirspaceRecord& airspace, double toleranceMetres) {
+    return simplifyOutward(airspace, toleranceMetres).record;
 }
 
 }  // namespace airspace

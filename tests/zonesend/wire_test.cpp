@@ -259,6 +259,54 @@ TEST(QuillonSend, SendsTheFittedSelectionAndSimplifiedOutlines) {
     EXPECT_EQ(runCommand(send + "--all --near 47,8").status, 2);
 }
 
+// Layers of one TMA share one outline: `quillon send --fit` puts it on the wire once, and what
+// `encode` prints with the same options is exactly what `select` counts and what the store gets.
+TEST(QuillonSend, SendsAnIdenticalOutlineOnceAndWhatSelectCounts) {
+    zstest::TempDir home;
+    const std::string file =
+        home.write("layers.txt", zstest::squareText("TMA 1", "TMA", 2, "GND") +
+                                     zstest::squareText("TMA 2", "TMA", 2, "FL65") +
+                                     zstest::squareText("Range", "R", 10, "GND") +
+                                     zstest::squareText("TMA 3", "TMA", 2, "FL95"));
+    const auto records = airspace::loadAirspaceFile(file).records;
+    ASSERT_EQ(records.size(), 4u);
+    zstest::StoreSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string quillon =
+        "LC_ALL=C XDG_CONFIG_HOME=" + home.path() + " " + std::string(QUILLON_BINARY) + " ";
+    auto stored = [&](std::size_t i) {  // as encode prints it: upper case, no blanks
+        std::string text;
+        for (const char c :
+             zstest::hex({records[i].storedBytes().begin(), records[i].storedBytes().end()})) {
+            if (c != ' ') text += c;
+        }
+        return text;
+    };
+
+    for (const std::string options :
+         {" --near 46.0,7.0 --radius 50km --fit", " --near 46.0,7.0 --fit --simplify auto --clip",
+          " --near 46.0,7.0 --radius 5km --fit --pin 2 --exclude 1"}) {
+        const RunResult sent = runCommand(quillon + "send " + file + " --port COM5" + options);
+        ASSERT_EQ(sent.status, 0) << options << "\n" << sent.output;
+        std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
+        for (const auto b : records[2].encodedBytes(true)) expected.push_back(b);
+        const std::size_t bytes = expected.size();
+        expected.resize(airspace::blocksFor(bytes) * airspace::kDeviceBlockSize, 0);
+        EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected)) << options;
+
+        const RunResult selected = runCommand(quillon + "select --json " + file + options);
+        ASSERT_EQ(selected.status, 0) << selected.output;
+        EXPECT_NE(selected.output.find("\"bytes\":" + std::to_string(bytes) + ","),
+                  std::string::npos)
+            << options << "\n"
+            << selected.output;
+        const RunResult encoded = runCommand(quillon + "encode " + file + options);
+        ASSERT_EQ(encoded.status, 0) << encoded.output;
+        EXPECT_EQ(encoded.output, "0\t18\t" + stored(0) + "\n2\t18\t" + stored(2) + "\n")
+            << options;
+    }
+}
+
 TEST(QuillonPreview, WritesAPngOfTheRequestedSize) {
     zstest::TempDir dir;
     const std::string file = dir.write("zones.txt", zstest::arcText("Charlie"));

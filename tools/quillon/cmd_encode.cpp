@@ -7,6 +7,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/AirspaceRecord.h"
+#include "airspace/FitPlan.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
 #include "tools/quillon/json.h"
@@ -42,32 +43,45 @@ int runEncode(const std::vector<std::string>& given) {
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
-    // With selection options only the chosen airspaces are printed, with their simplified bytes
-    // where --simplify is given; without, every airspace as it always was.
-    std::vector<std::size_t> shown;
-    if (options.choosing()) {
-        shown = quillon::applySelection(result.records, options).fit.selected;
+    // With selection options the outlines that would be sent, one line each: the pieces of a cut
+    // airspace repeat its index, an outline shared by several airspaces is printed once, under
+    // the first. Without, every airspace as it always was (simplified where --simplify is given).
+    struct Line {
+        std::size_t index;
+        const airspace::AirspaceRecord* record;
+    };
+    std::vector<Line> lines;
+    airspace::FitPlan plan;
+    if (options.planned()) {
+        const std::string problem =
+            quillon::selectionOptionsProblem(options, result.records.size());
+        if (!problem.empty()) return quillon::usageError("encode", problem);
+        plan = quillon::planSelection(result.records, options);
+        for (const auto& outline : plan.outlines) lines.push_back({outline.index, &outline.record});
     } else {
-        for (std::size_t i = 0; i < result.records.size(); ++i) shown.push_back(i);
-        quillon::simplifyRecords(result.records, shown, options.simplifyMetres);
+        std::vector<std::size_t> all;
+        for (std::size_t i = 0; i < result.records.size(); ++i) all.push_back(i);
+        quillon::simplifyRecords(result.records, all, options.simplifyMetres);
+        for (const std::size_t i : all) lines.push_back({i, &result.records[i]});
     }
 
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
         json.beginObject().key("file").value(args[0]).key("airspaces").beginArray();
-        for (const std::size_t i : shown) {
-            const auto& record = result.records[i];
-            json.beginObject().key("index").value(i).key("name").value(record.name);
+        for (const Line& line : lines) {
+            const auto& record = *line.record;
+            json.beginObject().key("index").value(line.index);
+            json.key("name").value(result.records[line.index].name);
             json.key("size").value(record.encodedSize()).key("bytes").value(hexOf(record));
             json.endObject();
         }
         json.endArray().endObject();
         return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
     }
-    for (const std::size_t i : shown) {
-        const auto& record = result.records[i];
-        std::cout << std::to_string(i) + '\t' + std::to_string(record.encodedSize()) + '\t' +
-                         hexOf(record) + '\n';
+    for (const Line& line : lines) {
+        const auto& record = *line.record;
+        std::cout << std::to_string(line.index) + '\t' + std::to_string(record.encodedSize()) +
+                         '\t' + hexOf(record) + '\n';
     }
     return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
 }
@@ -76,13 +90,17 @@ int runEncode(const std::vector<std::string>& given) {
 
 quillon::Command quillon::encodeCommand() {
     return {"encode",
-            "encode FILE [--near LAT,LON ... as select] [--simplify 100m]",
+            "encode FILE [--near LAT,LON ... as select] [--simplify 100m|auto[:MAX]] [--clip]",
             text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
-                 "hexadecimal",
+                 "hexadecimal; with selection options, each outline that would be sent (the "
+                 "pieces of a cut airspace under its index, a shared outline once)",
                  "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "
-                 "Bytes hexadezimal"),
+                 "Bytes hexadezimal; mit Auswahloptionen jeden Umriss, der gesendet würde (die "
+                 "Teile eines geschnittenen Luftraums unter seinem Index, einen geteilten "
+                 "Umriss einmal)"),
             runEncode,
             quillon::selectionOptionHelp(),
-            {"quillon encode alps.txt", "quillon encode --json alps.txt"},
+            {"quillon encode alps.txt", "quillon encode --json alps.txt",
+             "quillon encode alps.txt --near 46.7,7.6 --fit --simplify auto --clip"},
             Json::Yes};
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "airspace/AirspaceFile.h"
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "seriallink/Messages.h"
 #include "tools/quillon/command.h"
@@ -63,25 +64,27 @@ int runMap(const std::vector<std::string>& args) {
     if (loaded.status != airspace::LoadStatus::Ok) {
         return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
     }
-    // Simplified in place: the map shows the outlines as they would be sent.
-    const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
+    const std::string problem = quillon::selectionOptionsProblem(options, loaded.records.size());
+    if (!problem.empty()) return quillon::usageError("map", problem);
+    // The map shows the outlines as they would be sent: simplified, cut, a shared one once.
+    const airspace::FitPlan plan = quillon::planSelection(loaded.records, options);
 
     zonesend::MapRequest request;
     request.takeOff = options.criteria.near;
     request.radiusKm = options.criteria.near ? options.criteria.radiusKm : 0.0;
-    for (const std::size_t index : outcome.fit.selected) {
-        request.airspaces.push_back(&loaded.records[index]);
+    for (const airspace::SentOutline& outline : plan.outlines) {
+        request.airspaces.push_back(&outline.record);
     }
-    request.caption = std::to_string(outcome.fit.selected.size()) + " airspaces, " +
-                      std::to_string(outcome.fit.bytes) + " bytes, " +
-                      std::to_string(outcome.fit.blocks()) + " blocks";
+    request.caption = std::to_string(plan.selected.size()) + " airspaces, " +
+                      std::to_string(plan.bytes) + " bytes, " + std::to_string(plan.blocks()) +
+                      " blocks";
 
     const quillon::DrawingSession session;
     const bool written = quillon::writeMapImage(out, format, request, width, height, kFontPixels);
     if (!written) return quillon::fail("cannot write " + out);
     if (!quillon::settings().quiet()) {
-        std::cout << out << ": " << outcome.fit.selected.size() << " of " << outcome.matches.size()
-                  << " matching airspace(s), " << outcome.fit.bytes << " bytes\n";
+        std::cout << out << ": " << plan.selected.size() << " of " << plan.matched
+                  << " matching airspace(s), " << plan.bytes << " bytes\n";
     }
     return 0;
 }
@@ -114,5 +117,6 @@ quillon::Command quillon::mapCommand() {
                                        "Vektorgrafik")},
              {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
                                  "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}}),
-        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
+        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png",
+         "quillon map alps.txt --near 46.7N,7.6E --fit --simplify auto --clip -o cut.png"}};
 }

@@ -1,12 +1,14 @@
 // quillon select FILE [options]: which airspaces of a file matter near a take-off, and which of
 // them fit into the instrument, as a table or as JSON. Its indexes are those send --select takes.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "tools/quillon/command.h"
 #include "tools/quillon/input.h"
@@ -18,7 +20,8 @@ namespace {
 
 const char* kUsage =
     "usage: quillon select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] "
-    "[--below FL100] [--name TEXT] [--fit [BYTES]] [--simplify 100m]";
+    "[--below FL100] [--name TEXT] [--fit [BYTES]] [--simplify 100m|auto[:MAX]] [--clip [MARGIN]] "
+    "[--pin 3,17] [--exclude 9] [--prefer CTR,R,P]";
 
 // Columns on a terminal: UTF-8 characters when the text is UTF-8, bytes otherwise.
 std::size_t columnsOf(const std::string& text) {
@@ -33,27 +36,54 @@ std::string padded(const std::string& text, std::size_t width) {
     return columns >= width ? text : text + std::string(width - columns, ' ');
 }
 
-std::string distanceText(const airspace::AirspaceMatch& match) {
-    if (!match.distanceKm) return "-";
+std::string distanceText(const airspace::PlannedAirspace& planned) {
+    if (!planned.distanceKm) return "-";
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1f", *match.distanceKm);
+    std::snprintf(buffer, sizeof buffer, "%.1f", *planned.distanceKm);
     return buffer;
 }
 
-bool isIn(const std::vector<std::size_t>& sorted, std::size_t index) {
-    return std::binary_search(sorted.begin(), sorted.end(), index);
+// What the plan did to one airspace, in words after its line ("shares 12, 250 m, cut, 2 pieces");
+// empty when nothing, so that a plain fit prints its lines as it always did.
+std::string planNote(const airspace::PlannedAirspace& planned) {
+    using quillon::text;
+    std::vector<std::string> notes;
+    if (planned.pinned) notes.push_back(text("always", "immer"));
+    if (planned.excluded) notes.push_back(text("never", "nie"));
+    if (planned.sharedWith) {
+        notes.push_back(text("shares ", "teilt ") + std::to_string(*planned.sharedWith));
+    }
+    if (planned.toleranceMetres > 0.0) {
+        char metres[32];
+        std::snprintf(metres, sizeof metres, "%g m", planned.toleranceMetres);
+        notes.push_back(metres);
+    }
+    if (planned.clipped) notes.push_back(text("cut", "geschnitten"));
+    if (planned.pieces > 1) {
+        notes.push_back(std::to_string(planned.pieces) + text(" pieces", " Teile"));
+    }
+    if (!planned.keptOriginal.empty()) {
+        notes.push_back(text("original kept: ", "Original behalten: ") + planned.keptOriginal);
+    }
+    std::string note;
+    for (const std::string& part : notes) note += (note.empty() ? "" : ", ") + part;
+    return note;
+}
+
+// The size of its line: its outlines as they would be sent, before any sharing.
+std::size_t sizeOf(const airspace::PlannedAirspace& planned) {
+    return planned.excluded ? planned.plainBytes : planned.outlineBytes;
 }
 
 void printTable(const std::vector<airspace::AirspaceRecord>& records,
-                const quillon::SelectionOptions& options,
-                const quillon::SelectionOutcome& outcome) {
+                const quillon::SelectionOptions& options, const airspace::FitPlan& plan) {
     using quillon::text;
     std::size_t typeWidth = 4;
     std::size_t nameWidth = 4;
     std::size_t floorWidth = 5;
     std::size_t ceilingWidth = 7;
-    for (const auto& match : outcome.matches) {
-        const auto& r = records[match.index];
+    for (const auto& planned : plan.airspaces) {
+        const auto& r = records[planned.index];
         typeWidth = std::max(typeWidth, columnsOf(airspace::airspaceType(r)));
         nameWidth = std::max(nameWidth, columnsOf(r.name));
         floorWidth = std::max(floorWidth, columnsOf(r.floor));
@@ -67,34 +97,28 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
               << padded(text("Floor", "Boden"), floorWidth) << "  "
               << padded(text("Ceiling", "Decke"), ceilingWidth) << "  " << text("Size", "Größe")
               << (options.fit ? text("  Kept", "  Behalten") : "") << '\n';
-    for (const auto& match : outcome.matches) {
-        const auto& r = records[match.index];
-        std::snprintf(lead, sizeof lead, "%5zu %8s  ", match.index, distanceText(match).c_str());
+    for (const auto& planned : plan.airspaces) {
+        const auto& r = records[planned.index];
+        std::snprintf(lead, sizeof lead, "%5zu %8s  ", planned.index,
+                      distanceText(planned).c_str());
         std::cout << lead << padded(airspace::airspaceType(r), typeWidth) << "  "
                   << padded(r.name, nameWidth) << "  "
-                  << padded(r.floor + (match.floorUnknown ? "?" : ""), floorWidth) << "  "
+                  << padded(r.floor + (planned.floorUnknown ? "?" : ""), floorWidth) << "  "
                   << padded(r.ceiling, ceilingWidth) << "  ";
         char size[16];
-        std::snprintf(size, sizeof size, "%5zu", r.encodedSize());
+        std::snprintf(size, sizeof size, "%5zu", sizeOf(planned));
         std::cout << size;
         if (options.fit) {
-            std::cout << "  "
-                      << (isIn(outcome.fit.selected, match.index) ? text("yes", "ja")
-                                                                  : text("no", "nein"));
+            std::cout << "  " << (planned.selected ? text("yes", "ja") : text("no", "nein"));
         }
+        const std::string note = planNote(planned);
+        if (!note.empty()) std::cout << "  " << note;
         std::cout << '\n';
     }
     const std::size_t unknown =
-        static_cast<std::size_t>(std::count_if(outcome.matches.begin(), outcome.matches.end(),
-                                               [](const auto& m) { return m.floorUnknown; }));
-    std::cout << outcome.matches.size() << text(" matched, ", " passend, ")
-              << outcome.fit.selected.size() << text(" selected", " ausgewählt");
-    if (options.fit) {
-        std::cout << ", " << outcome.fit.leftOut.size()
-                  << text(" left out for lack of space", " mangels Platz weggelassen");
-    }
-    std::cout << "; " << outcome.fit.bytes << text(" bytes, ", " Bytes, ") << outcome.fit.blocks()
-              << text(" blocks of ", " Blöcke von ") << airspace::kDeviceBlockCount << '\n';
+        static_cast<std::size_t>(std::count_if(plan.airspaces.begin(), plan.airspaces.end(),
+                                               [](const auto& p) { return p.floorUnknown; }));
+    std::cout << quillon::planSummary(plan) << '\n';
     if (unknown > 0) {
         std::cout << unknown
                   << text(" kept although their floor could not be read (marked ?)\n",
@@ -103,47 +127,62 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
 }
 
 void printJson(const std::string& path, const std::vector<airspace::AirspaceRecord>& records,
-               const quillon::SelectionOptions& options, const quillon::SelectionOutcome& outcome) {
+               const quillon::SelectionOptions& options, const airspace::FitPlan& plan) {
     quillon::JsonWriter json(std::cout);
     json.beginObject().key("file").value(path);
-    json.key("matched").value(outcome.matches.size());
+    json.key("matched").value(plan.matched);
     auto indexes = [&](const char* name, const std::vector<std::size_t>& list) {
         json.key(name).beginArray();
         for (const std::size_t i : list) json.value(i);
         json.endArray();
     };
-    indexes("selected", outcome.fit.selected);
-    indexes("left_out", outcome.fit.leftOut);
-    json.key("bytes").value(outcome.fit.bytes).key("blocks").value(outcome.fit.blocks());
+    // Whole metres: exact enough for a pilot, and no float formatting in the document.
+    auto metres = [](double value) { return static_cast<long long>(std::llround(value)); };
+    indexes("selected", plan.selected);
+    indexes("left_out", plan.leftOut);
+    json.key("bytes").value(plan.bytes).key("blocks").value(plan.blocks());
     json.key("budget");
     if (options.fit) {
         json.value(options.budget);
     } else {
         json.null();
     }
+    json.key("tolerance_m").value(metres(plan.toleranceMetres));
     std::vector<std::size_t> unknown;
-    for (const auto& m : outcome.matches) {
-        if (m.floorUnknown) unknown.push_back(m.index);
+    for (const auto& p : plan.airspaces) {
+        if (p.floorUnknown) unknown.push_back(p.index);
     }
     indexes("unknown_floor", unknown);
     json.key("airspaces").beginArray();
-    for (const auto& match : outcome.matches) {
-        const auto& r = records[match.index];
-        // Whole metres: exact enough for a pilot, and no float formatting in the document.
-        json.beginObject().key("index").value(match.index).key("distance_m");
-        if (match.distanceKm) {
-            json.value(static_cast<long long>(*match.distanceKm * 1000.0 + 0.5));
+    for (const auto& planned : plan.airspaces) {
+        const auto& r = records[planned.index];
+        json.beginObject().key("index").value(planned.index).key("distance_m");
+        if (planned.distanceKm) {
+            json.value(metres(*planned.distanceKm * 1000.0));
         } else {
             json.null();
         }
         json.key("type").value(airspace::airspaceType(r)).key("class").value(r.airspaceClass);
         json.key("name").value(r.name).key("floor").value(r.floor).key("ceiling").value(r.ceiling);
-        json.key("size")
-            .value(r.encodedSize())
-            .key("plain_size")
-            .value(outcome.plainSizes[match.index]);
-        json.key("selected").value(isIn(outcome.fit.selected, match.index));
-        json.key("floor_unknown").value(match.floorUnknown).endObject();
+        json.key("size").value(sizeOf(planned)).key("plain_size").value(planned.plainBytes);
+        json.key("selected").value(planned.selected);
+        json.key("floor_unknown").value(planned.floorUnknown);
+        json.key("pinned").value(planned.pinned).key("excluded").value(planned.excluded);
+        json.key("sent_bytes").value(planned.sentBytes).key("shared_with");
+        if (planned.sharedWith) {
+            json.value(*planned.sharedWith);
+        } else {
+            json.null();
+        }
+        json.key("tolerance_m").value(metres(planned.toleranceMetres));
+        json.key("clipped").value(planned.clipped).key("pieces").value(planned.pieces);
+        json.key("kept_original");
+        if (planned.keptOriginal.empty()) {
+            json.null();
+        } else {
+            json.value(planned.keptOriginal);
+        }
+        json.endObject();
     }
     json.endArray().endObject();
 }
@@ -172,11 +211,13 @@ int runSelect(const std::vector<std::string>& args) {
 
     airspace::LoadResult loaded;
     if (!quillon::loadAirspaces(file, loaded)) return quillon::kExitFailure;
-    const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
+    const std::string problem = quillon::selectionOptionsProblem(options, loaded.records.size());
+    if (!problem.empty()) return quillon::usageError("select", problem);
+    const airspace::FitPlan plan = quillon::planSelection(loaded.records, options);
     if (quillon::settings().json) {
-        printJson(file, loaded.records, options, outcome);
+        printJson(file, loaded.records, options, plan);
     } else {
-        printTable(loaded.records, options, outcome);
+        printTable(loaded.records, options, plan);
     }
     return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
 }
@@ -186,7 +227,8 @@ int runSelect(const std::vector<std::string>& args) {
 quillon::Command quillon::selectCommand() {
     return {"select",
             "select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] [--below FL100] "
-            "[--name TEXT] [--fit [BYTES]] [--simplify 100m]",
+            "[--name TEXT] [--fit [BYTES]] [--simplify 100m|auto[:MAX]] [--clip [MARGIN]] "
+            "[--pin 3,17] [--exclude 9] [--prefer CTR,R,P]",
             text("Choose the airspaces of FILE near a take-off, of some types or below a height, "
                  "and fit them into the instrument",
                  "Lufträume der DATEI nahe einem Startplatz, nach Typ oder unter einer Höhe "
@@ -194,6 +236,7 @@ quillon::Command quillon::selectCommand() {
             runSelect,
             selectionOptionHelp(),
             {"quillon select alps.txt --near 46.7,7.6 --radius 50km --below FL100 --fit",
-             "quillon select nz.txt --near -41.3,174.8 --type R,P,CTR --fit --json"},
+             "quillon select nz.txt --near -41.3,174.8 --type R,P,CTR --fit --json",
+             "quillon select alps.txt --near 46.7,7.6 --fit --simplify auto --clip --pin 12"},
             Json::Yes};
 }

@@ -26,7 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quillon send FILE --port NAME (--all | --select 0,3,7 | selection options) "
-    "[--simplify 100m] [--baud B]";
+    "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--baud B]";
 
 // The outcome goes to standard output as the program would show it in its box (with --json, into
 // the document instead).
@@ -114,8 +114,11 @@ int runSend(const std::vector<std::string>& args) {
         }
     }
     // Exactly one way to choose: every airspace, the listed ones, or the selection options.
+    // Auto tolerance and cutting belong to the fit's plan, which only the selection options make.
     const int ways = (all ? 1 : 0) + (selectText.empty() ? 0 : 1) + (options.choosing() ? 1 : 0);
-    if (file.empty() || given.empty() || ways != 1) return quillon::usageError("send", kUsage);
+    if (file.empty() || given.empty() || ways != 1 || (options.planned() && !options.choosing())) {
+        return quillon::usageError("send", kUsage);
+    }
     std::string port;
     if (!quillon::resolvePortArgument(given, port)) {
         return quillon::usageError("send", quillon::portArgumentRefusal());
@@ -152,10 +155,14 @@ int runSend(const std::vector<std::string>& args) {
                              2);
     }
     std::vector<airspace::AirspaceRecord>& records = loaded.records;
+    zonesend::UploadSelection selection;
+    airspace::FitPlan plan;
     if (options.choosing()) {
-        for (const std::size_t i : quillon::applySelection(records, options).fit.selected) {
-            selected[i] = true;
-        }
+        const std::string problem = quillon::selectionOptionsProblem(options, records.size());
+        if (!problem.empty()) return quillon::usageError("send", problem);
+        // Exactly the plan's outlines: simplified, cut, and an identical one only once.
+        plan = quillon::planSelection(records, options);
+        for (const auto& outline : plan.outlines) selection.airspaces.push_back(&outline.record);
     } else {
         // The same simplification as select's, so that its sizes are the ones sent.
         std::vector<std::size_t> chosen;
@@ -163,10 +170,7 @@ int runSend(const std::vector<std::string>& args) {
             if (selected[i]) chosen.push_back(i);
         }
         quillon::simplifyRecords(records, chosen, options.simplifyMetres);
-    }
-    zonesend::UploadSelection selection;
-    for (std::size_t i = 0; i < loaded.records.size(); ++i) {
-        if (selected[i]) selection.airspaces.push_back(&records[i]);
+        for (const std::size_t i : chosen) selection.airspaces.push_back(&records[i]);
     }
 
     PrintedMessages messages;
@@ -181,7 +185,10 @@ int runSend(const std::vector<std::string>& args) {
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
         json.beginObject().key("file").value(file).key("port").value(port);
-        json.key("baud").value(baudRate).key("airspaces").value(selection.airspaces.size());
+        // Airspaces chosen, and the outlines that carried them (pieces, shared ones once).
+        json.key("baud").value(baudRate).key("airspaces");
+        json.value(options.choosing() ? plan.selected.size() : selection.airspaces.size());
+        json.key("outlines").value(selection.airspaces.size());
         json.key("ok").value(outcome == zonesend::UploadOutcome::Succeeded);
         json.key("outcome").value(outcomeKey(outcome)).key("message").value(messages.last);
         json.endObject();
@@ -208,7 +215,7 @@ quillon::Command quillon::sendCommand() {
     return {
         "send",
         "send FILE --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
-        "[--simplify 100m] [--baud B]",
+        "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--baud B]",
         text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
              "profile)",
              "Lufträume aus DATEI wie zonesend an den Quillon senden (Rate aus dem Profil "
@@ -217,6 +224,7 @@ quillon::Command quillon::sendCommand() {
         sendOptionHelp(),
         {"quillon send alps.txt --port COM33 --all",
          "quillon send alps.txt --port /dev/ttyUSB0 --select 0,3,7 --json",
-         "quillon send alps.txt --port COM33 --near 46.7,7.6 --below FL100 --fit --simplify 100m"},
+         "quillon send alps.txt --port COM33 --near 46.7,7.6 --below FL100 --fit --simplify 100m",
+         "quillon send alps.txt --port COM33 --near 46.7,7.6 --fit --simplify auto --clip"},
         Json::Yes};
 }

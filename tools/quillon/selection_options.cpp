@@ -64,6 +64,33 @@ bool readTolerance(const std::string& text, double& metres) {
     return true;
 }
 
+// "auto" or "auto:1000m": the smallest tolerance at which everything fits, up to the ceiling.
+bool readAutoTolerance(const std::string& text, SelectionOptions& options) {
+    if (text == "auto") {
+        options.autoTolerance = true;
+        return true;
+    }
+    if (text.rfind("auto:", 0) != 0) return false;
+    double ceiling = 0.0;
+    if (!readTolerance(text.substr(5), ceiling) || !(ceiling > 0.0)) return false;
+    options.autoTolerance = true;
+    options.autoCeilingMetres = ceiling;
+    return true;
+}
+
+// "3,17" added to `indexes` (list indexes as list --index shows them).
+bool readIndexes(std::string_view text, std::vector<std::size_t>& indexes) {
+    if (text.empty()) return false;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        std::size_t index = 0;
+        if (!wholeNumber(text.substr(0, comma), index)) return false;
+        indexes.push_back(index);
+        if (comma == std::string_view::npos) return true;
+        text.remove_prefix(comma + 1);
+    }
+}
+
 }  // namespace
 
 OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t& i,
@@ -138,11 +165,58 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         return OptionRead::Taken;
     }
     if (valueOf(args, i, "--simplify", value, matched) || matched) {
-        if (!matched || !readTolerance(value, options.simplifyMetres)) {
-            error = text("--simplify needs a tolerance such as 100m (0 = off)",
-                         "--simplify braucht eine Toleranz wie 100m (0 = aus)");
+        options.autoTolerance = false;
+        if (!matched ||
+            (!readAutoTolerance(value, options) && !readTolerance(value, options.simplifyMetres))) {
+            error = text("--simplify needs a tolerance such as 100m (0 = off), auto or auto:1000m",
+                         "--simplify braucht eine Toleranz wie 100m (0 = aus), auto oder "
+                         "auto:1000m");
             return OptionRead::Bad;
         }
+        return OptionRead::Taken;
+    }
+    if (args[i] == "--clip" || args[i].rfind("--clip=", 0) == 0) {
+        options.clip = true;
+        // The margin is optional, as --fit's budget: "--clip 5km" or "--clip=5km".
+        std::string margin;
+        if (args[i].size() > 6) {
+            margin = args[i].substr(7);
+        } else if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] >= '0' &&
+                   args[i + 1][0] <= '9') {
+            margin = args[++i];
+        }
+        if (args[i].rfind("--clip=", 0) == 0 || !margin.empty()) {
+            const auto km = airspace::parseDistanceKm(margin);
+            if (!km) {
+                error = text("--clip takes a margin such as 5km, 3nm or 800m",
+                             "--clip nimmt einen Rand wie 5km, 3nm oder 800m");
+                return OptionRead::Bad;
+            }
+            options.clipMarginKm = km;
+        }
+        return OptionRead::Taken;
+    }
+    for (const bool pin : {true, false}) {
+        if (!(valueOf(args, i, pin ? "--pin" : "--exclude", value, matched) || matched)) continue;
+        if (!matched || !readIndexes(value, pin ? options.pinned : options.excluded)) {
+            error = pin ? text("--pin needs list indexes such as 3,17",
+                               "--pin braucht Listenindizes wie 3,17")
+                        : text("--exclude needs list indexes such as 9",
+                               "--exclude braucht Listenindizes wie 9");
+            return OptionRead::Bad;
+        }
+        return OptionRead::Taken;
+    }
+    if (valueOf(args, i, "--prefer", value, matched) || matched) {
+        std::vector<std::string> types = typeList(value);
+        const bool none = types.size() == 1 && (types[0] == "none" || types[0] == "NONE");
+        if (!matched || (types.empty() && !none)) {
+            error = text("--prefer needs types such as CTR,R,P (or none)",
+                         "--prefer braucht Typen wie CTR,R,P (oder none)");
+            return OptionRead::Bad;
+        }
+        if (none) types.clear();
+        options.preferredTypes = std::move(types);
         return OptionRead::Taken;
     }
     return OptionRead::NotMine;
@@ -161,10 +235,30 @@ std::vector<OptionHelp> selectionOptionHelp() {
         {"--below FL100", text("floor below this (FL, ft or m); an unreadable floor is kept",
                                "Untergrenze darunter (FL, ft oder m); unlesbare bleiben")},
         {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal")},
-        {"--fit [BYTES]", text("nearest first, as many as fit (3192 bytes if not given)",
-                               "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes)")},
-        {"--simplify 100m", text("simplify outlines outward by at most this (0 = off)",
-                                 "Umrisse höchstens so weit nach außen vereinfachen (0 = aus)")},
+        {"--fit [BYTES]", text("nearest first, as many as fit (3192 bytes if not given); "
+                               "identical outlines go once",
+                               "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes); "
+                               "gleiche Umrisse gehen einmal")},
+        {"--simplify 100m", text("simplify outlines outward by at most this (0 = off); auto: "
+                                 "the least of 0, 50, 100, 250, 500 m at which all fit; "
+                                 "auto:1000m raises that ceiling",
+                                 "Umrisse höchstens so weit nach außen vereinfachen (0 = aus); "
+                                 "auto: die kleinste von 0, 50, 100, 250, 500 m, bei der alle "
+                                 "passen; auto:1000m hebt diese Grenze")},
+        {"--clip [MARGIN]", text("cut outlines to the radius plus a margin (5 km or a tenth of "
+                                 "the radius if not given); needs --near",
+                                 "Umrisse auf den Radius und einen Rand zuschneiden (sonst 5 km "
+                                 "oder ein Zehntel des Radius); braucht --near")},
+        {"--pin 3,17", text("always include these lines of list --index",
+                            "diese Zeilen von list --index immer aufnehmen")},
+        {"--exclude 9", text("never include these lines of list --index",
+                             "diese Zeilen von list --index nie aufnehmen")},
+        {"--prefer CTR,R,P", text("fit these types first, nearest first among them (default "
+                                  "CTR,R,P,D,TMA,CTA,TMZ,RMZ; FIR, UIR, FIS last; none: "
+                                  "nearest first only)",
+                                  "diese Typen zuerst einpassen, die nächsten zuerst (Vorgabe "
+                                  "CTR,R,P,D,TMA,CTA,TMZ,RMZ; FIR, UIR, FIS zuletzt; none: nur "
+                                  "die nächsten zuerst)")},
     };
 }
 
@@ -176,25 +270,61 @@ void simplifyRecords(std::vector<airspace::AirspaceRecord>& records,
     }
 }
 
-SelectionOutcome applySelection(std::vector<airspace::AirspaceRecord>& records,
+std::string selectionOptionsProblem(const SelectionOptions& options, std::size_t recordCount) {
+    if (options.clip && !options.criteria.near) {
+        return text("--clip needs --near: it cuts to the radius around the take-off",
+                    "--clip braucht --near: es schneidet auf den Radius um den Startplatz zu");
+    }
+    for (const auto* list : {&options.pinned, &options.excluded}) {
+        for (const std::size_t index : *list) {
+            if (index >= recordCount) {
+                return (list == &options.pinned ? "--pin" : "--exclude") +
+                       text(" needs list indexes from 0 to ", " braucht Listenindizes von 0 bis ") +
+                       std::to_string(recordCount) +
+                       text(" (exclusive), as list --index shows them",
+                            " (ausschließlich), wie list --index sie zeigt");
+            }
+        }
+    }
+    return {};
+}
+
+airspace::FitOptions fitOptionsOf(const SelectionOptions& options) {
+    airspace::FitOptions fit;
+    fit.criteria = options.criteria;
+    fit.fit = options.fit;
+    fit.budget = options.budget;
+    fit.toleranceMetres = options.simplifyMetres;
+    fit.autoTolerance = options.autoTolerance;
+    fit.autoCeilingMetres = options.autoCeilingMetres;
+    fit.clip = options.clip;
+    fit.clipMarginKm = options.clipMarginKm;
+    fit.pinned = options.pinned;
+    fit.excluded = options.excluded;
+    if (options.preferredTypes) fit.preferredTypes = *options.preferredTypes;
+    return fit;
+}
+
+airspace::FitPlan planSelection(const std::vector<airspace::AirspaceRecord>& records,
                                 const SelectionOptions& options) {
-    SelectionOutcome outcome;
-    outcome.plainSizes.reserve(records.size());
-    for (const auto& record : records) outcome.plainSizes.push_back(record.encodedSize());
-    outcome.matches = airspace::matchAirspaces(records, options.criteria);
+    return airspace::planFit(records, fitOptionsOf(options));
+}
 
-    std::vector<std::size_t> matched;
-    matched.reserve(outcome.matches.size());
-    for (const auto& match : outcome.matches) matched.push_back(match.index);
-    // Only what may be sent is simplified: a national file has far more than the pilot needs.
-    simplifyRecords(records, matched, options.simplifyMetres);
-
-    std::vector<std::size_t> sizes;
-    sizes.reserve(records.size());
-    for (const auto& record : records) sizes.push_back(record.encodedSize());
-    outcome.fit = airspace::fitToBudget(
-        outcome.matches, sizes, options.fit ? options.budget : static_cast<std::size_t>(-1));
-    return outcome;
+std::string planSummary(const airspace::FitPlan& plan) {
+    if (language() != seriallink::Language::German) return airspace::fitSummary(plan);
+    airspace::FitSummaryWords words;
+    words.matched = " passend, ";
+    words.selected = " ausgewählt";
+    words.alwaysIncluded = " immer aufgenommen";
+    words.share = " teilen einen Umriss";
+    words.simplifiedAt = " vereinfacht um ";
+    words.cut = " auf den Radius zugeschnitten";
+    words.keptOriginal = " mit ihrem ursprünglichen Umriss";
+    words.leftOut = " mangels Platz weggelassen";
+    words.bytes = " Bytes, ";
+    words.blocksOf = " Blöcke von ";
+    words.thousands = '.';
+    return airspace::fitSummary(plan, words);
 }
 
 }  // namespace quillon

@@ -1,12 +1,15 @@
 // The selection options that select, send, encode and map share: which airspaces (--near,
-// --radius, --type, --below, --name), whether to fit them into the instrument (--fit [BYTES]) and
-// how much their outlines may be simplified (--simplify).
+// --radius, --type, --below, --name, --pin, --exclude), whether to fit them into the instrument
+// (--fit [BYTES], --prefer), how much their outlines may be simplified (--simplify DIST|auto) and
+// whether they are cut to the flying area (--clip [MARGIN]).
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "tools/quillon/command.h"
 
@@ -18,9 +21,21 @@ struct SelectionOptions {
     bool fit = false;
     std::size_t budget = airspace::kDeviceCapacity;
     double simplifyMetres = 0.0;  // 0: off, the bytes as they always were
+    bool autoTolerance = false;   // --simplify auto or auto:MAX
+    double autoCeilingMetres = 500.0;
+    bool clip = false;                                       // --clip [MARGIN]
+    std::optional<double> clipMarginKm;                      // --clip 5km
+    std::vector<std::size_t> pinned;                         // --pin 3,17
+    std::vector<std::size_t> excluded;                       // --exclude 9
+    std::optional<std::vector<std::string>> preferredTypes;  // --prefer; empty list: none
 
     // Whether any option chooses airspaces (as opposed to only simplifying them).
-    [[nodiscard]] bool choosing() const { return filtered || fit; }
+    [[nodiscard]] bool choosing() const {
+        return filtered || fit || !pinned.empty() || !excluded.empty();
+    }
+    // Whether the airspaces go through the fit's plan: choosing them, or shaping them in a way
+    // that needs it (auto needs the plan's budget, cutting its take-off).
+    [[nodiscard]] bool planned() const { return choosing() || autoTolerance || clip; }
 };
 
 enum class OptionRead {
@@ -37,16 +52,20 @@ enum class OptionRead {
 // The help lines of the options, for a command's table entry.
 [[nodiscard]] std::vector<OptionHelp> selectionOptionHelp();
 
-struct SelectionOutcome {
-    std::vector<airspace::AirspaceMatch> matches;  // in file order
-    airspace::FitResult fit;                       // all matches when not fitting
-    std::vector<std::size_t> plainSizes;           // every record's size before simplifying
-};
+// What is wrong with the options once the file is read (--clip without --near, a --pin or
+// --exclude index beyond the list); empty when nothing.
+[[nodiscard]] std::string selectionOptionsProblem(const SelectionOptions& options,
+                                                  std::size_t recordCount);
 
-// Applies the options to `records`: matches them, simplifies the matched ones in place (so what
-// is sent or printed afterwards is the simplified outline), and fits them when asked.
-[[nodiscard]] SelectionOutcome applySelection(std::vector<airspace::AirspaceRecord>& records,
+// The fit's options of these selection options.
+[[nodiscard]] airspace::FitOptions fitOptionsOf(const SelectionOptions& options);
+
+// The plan of what would be sent: the airspaces chosen, simplified, cut and fitted.
+[[nodiscard]] airspace::FitPlan planSelection(const std::vector<airspace::AirspaceRecord>& records,
                                               const SelectionOptions& options);
+
+// The summary line of a plan in the command line's language.
+[[nodiscard]] std::string planSummary(const airspace::FitPlan& plan);
 
 // Simplifies the records at `indexes` in place (send --select with --simplify).
 void simplifyRecords(std::vector<airspace::AirspaceRecord>& records,

@@ -1,0 +1,388 @@
+// The plan of what goes to the instrument: the fit in its order of importance, auto tolerance,
+// cutting to the flying area and identical outlines sent once.
+#include "airspace/FitPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "airspace/Clip.h"
+#include "airspace/OutlineDecoder.h"
+#include "airspace/Simplify.h"
+
+namespace airspace {
+namespace {
+
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool listed(const std::vector<std::string>& types, std::string_view type) {
+    return std::any_of(types.begin(), types.end(), [&](const std::string& wanted) {
+        return wanted.size() == type.size() &&
+               std::equal(wanted.begin(), wanted.end(), type.begin(),
+                          [](char a, char b) { return upper(a) == upper(b); });
+    });
+}
+
+bool contains(const std::vector<std::size_t>& list, std::size_t index) {
+    return std::find(list.begin(), list.end(), index) != list.end();
+}
+
+// Lower goes first.
+enum class Rank { Pinned, Preferred, Other, Region };
+
+Rank rankOf(const AirspaceRecord& record, bool pinned, const std::vector<std::string>& preferred) {
+    if (pinned) return Rank::Pinned;
+    // Without a preference the order is nearest first and nothing else, as it always was.
+    if (preferred.empty()) return Rank::Other;
+    const std::string& type = airspaceType(record);
+    if (listed(preferred, type)) return Rank::Preferred;
+    return listed(regionTypes(), type) ? Rank::Region : Rank::Other;
+}
+
+struct Candidate {
+    std::size_t index = 0;
+    std::optional<double> distanceKm;
+    bool pinned = false;
+    bool floorUnknown = false;
+    Rank rank = Rank::Other;
+    // The cut is made once; each tolerance simplifies its pieces.
+    bool cut = false;
+    std::vector<ClippedOutline> pieces;
+};
+
+// One airspace's outlines at one tolerance.
+struct Prepared {
+    std::vector<SentOutline> outlines;
+    std::size_t bytes = 0;
+    double tolerance = 0.0;  // 0 when nothing was simplified
+    std::string keptOriginal;
+};
+
+Prepared prepare(const AirspaceRecord& record, const Candidate& candidate, double tolerance,
+                 const ClipArea& area) {
+    Prepared prepared;
+    auto add = [&](AirspaceRecord outline, std::vector<bool> cutEdges) {
+        prepared.bytes += outline.encodedSize();
+        prepared.outlines.push_back({candidate.index, std::move(outline), std::move(cutEdges)});
+    };
+    auto simplified = [&](const AirspaceRecord& outline) {
+        SimplifiedOutline result = simplifyOutward(outline, tolerance);
+        if (result.keptOriginal) {
+            if (prepared.keptOriginal.empty()) prepared.keptOriginal = result.reason;
+        } else if (tolerance > 0.0) {
+            prepared.tolerance = tolerance;
+        }
+        return result;
+    };
+    if (!candidate.cut) {
+        add(simplified(record).record, {});
+        return prepared;
+    }
+    for (const ClippedOutline& piece : candidate.pieces) {
+        if (!(tolerance > 0.0)) {
+            add(piece.record, piece.cutEdges);
+            continue;
+        }
+        SimplifiedOutline result = simplified(piece.record);
+        if (result.keptOriginal) {
+            add(piece.record, piece.cutEdges);
+        } else {
+            // Simplifying moves the cut edges outward a little; they are still the cut's.
+            std::vector<bool> marks = cutEdgeMarks(decodeOutlinePoints(result.record), area);
+            add(std::move(result.record), std::move(marks));
+        }
+    }
+    return prepared;
+}
+
+std::string keyOf(const AirspaceRecord& outline) {
+    const auto bytes = outline.storedBytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+// The fit at one tolerance: which candidates are taken, in their order of importance.
+struct Choice {
+    std::vector<bool> taken;  // per candidate
+    std::size_t bytes = 0;
+    bool everything = false;  // every candidate taken, within the budget
+};
+
+Choice choose(const std::vector<std::size_t>& order, const std::vector<Prepared>& prepared,
+              const FitOptions& options) {
+    Choice choice;
+    choice.taken.assign(prepared.size(), false);
+    std::unordered_set<std::string> sent;
+    bool all = true;
+    for (const std::size_t c : order) {
+        if (!options.fit) {
+            choice.taken[c] = true;
+            choice.bytes += prepared[c].bytes;
+            continue;
+        }
+        // An outline already taken costs nothing: the instrument holds it once.
+        std::size_t cost = 0;
+        std::vector<std::string> fresh;
+        for (const SentOutline& outline : prepared[c].outlines) {
+            std::string key = keyOf(outline.record);
+            if (sent.count(key) != 0 || std::find(fresh.begin(), fresh.end(), key) != fresh.end()) {
+                continue;
+            }
+            cost += outline.record.encodedSize();
+            fresh.push_back(std::move(key));
+        }
+        // Skip one that does not fit and go on: a smaller one after it may still fit.
+        if (cost <= options.budget - choice.bytes) {
+            choice.taken[c] = true;
+            choice.bytes += cost;
+            for (std::string& key : fresh) sent.insert(std::move(key));
+        } else {
+            all = false;
+        }
+    }
+    choice.everything = all && choice.bytes <= options.budget;
+    return choice;
+}
+
+std::string metresText(double metres) {
+    char buffer[32];
+    if (std::fabs(metres - std::round(metres)) < 0.05) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", metres);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.1f", metres);
+    }
+    return buffer;
+}
+
+}  // namespace
+
+const std::vector<std::string>& defaultPreferredTypes() {
+    static const std::vector<std::string> types{"CTR", "R", "P", "D", "TMA", "CTA", "TMZ", "RMZ"};
+    return types;
+}
+
+const std::vector<std::string>& regionTypes() {
+    static const std::vector<std::string> types{"FIR", "UIR", "FIS", "FIS_SECTOR"};
+    return types;
+}
+
+const std::vector<double>& autoTolerances() {
+    static const std::vector<double> tolerances{0.0, 50.0, 100.0, 250.0, 500.0};
+    return tolerances;
+}
+
+std::vector<double> autoTolerancesUpTo(double ceilingMetres) {
+    std::vector<double> levels;
+    for (const double tolerance : autoTolerances()) {
+        if (tolerance < ceilingMetres) levels.push_back(tolerance);
+    }
+    levels.push_back(std::max(ceilingMetres, 0.0));
+    return levels;
+}
+
+const PlannedAirspace* FitPlan::find(std::size_t index) const {
+    const auto found = std::lower_bound(
+        airspaces.begin(), airspaces.end(), index,
+        [](const PlannedAirspace& planned, std::size_t wanted) { return planned.index < wanted; });
+    return found != airspaces.end() && found->index == index ? &*found : nullptr;
+}
+
+FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& options) {
+    FitPlan plan;
+    plan.fitted = options.fit;
+    const std::vector<AirspaceMatch> matches = matchAirspaces(records, options.criteria);
+    plan.matched = matches.size();
+
+    // The candidates: the matches and the pinned airspaces, never an excluded one.
+    std::vector<Candidate> candidates;
+    std::vector<std::size_t> excludedMatches;
+    auto pinned = [&](std::size_t index) { return contains(options.pinned, index); };
+    auto excluded = [&](std::size_t index) { return contains(options.excluded, index); };
+    std::size_t next = 0;
+    auto addPinnedBefore = [&](std::size_t limit) {
+        for (; next < limit && next < records.size(); ++next) {
+            if (!pinned(next) || excluded(next) || records[next].encodedSize() == 0) continue;
+            Candidate candidate;
+            candidate.index = next;
+            candidate.pinned = true;
+            candidate.rank = Rank::Pinned;
+            if (options.criteria.near) {
+                candidate.distanceKm = distanceToAirspaceKm(records[next], *options.criteria.near);
+            }
+            candidates.push_back(std::move(candidate));
+        }
+    };
+    for (const AirspaceMatch& match : matches) {
+        addPinnedBefore(match.index);
+        next = match.index + 1;
+        if (excluded(match.index)) {
+            excludedMatches.push_back(match.index);
+            continue;
+        }
+        Candidate candidate;
+        candidate.index = match.index;
+        candidate.distanceKm = match.distanceKm;
+        candidate.floorUnknown = match.floorUnknown;
+        candidate.pinned = pinned(match.index);
+        candidate.rank = rankOf(records[match.index], candidate.pinned, options.preferredTypes);
+        candidates.push_back(std::move(candidate));
+    }
+    addPinnedBefore(records.size());
+
+    // The cut, once for every tolerance. Where it saves no bytes (a circle cut becomes a
+    // polygon) or leaves nothing (a pinned airspace far away), the whole outline goes.
+    ClipArea area;
+    if (options.criteria.near) {
+        area.centre = *options.criteria.near;
+        area.radiusKm = options.criteria.radiusKm;
+        area.marginKm = options.clipMarginKm ? *options.clipMarginKm
+                                             : defaultClipMarginKm(options.criteria.radiusKm);
+    }
+    if (options.clip && options.criteria.near) {
+        for (Candidate& candidate : candidates) {
+            const AirspaceRecord& record = records[candidate.index];
+            ClipResult cut = clipToArea(record, area);
+            if (!cut.clipped || cut.pieces.empty()) continue;
+            std::size_t bytes = 0;
+            for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+            if (bytes >= record.encodedSize()) continue;
+            candidate.cut = true;
+            candidate.pieces = std::move(cut.pieces);
+        }
+    }
+
+    std::vector<std::size_t> order(candidates.size());
+    for (std::size_t c = 0; c < order.size(); ++c) order[c] = c;
+    auto distance = [&](std::size_t c) {
+        return candidates[c].distanceKm ? *candidates[c].distanceKm : INFINITY;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (candidates[a].rank != candidates[b].rank)
+            return candidates[a].rank < candidates[b].rank;
+        if (distance(a) != distance(b)) return distance(a) < distance(b);
+        return candidates[a].index < candidates[b].index;
+    });
+
+    // Auto: the smallest tolerance at which everything fits; at the ceiling, what fits there.
+    const std::vector<double> levels = options.autoTolerance
+                                           ? autoTolerancesUpTo(options.autoCeilingMetres)
+                                           : std::vector<double>{options.toleranceMetres};
+    std::vector<Prepared> prepared;
+    Choice choice;
+    for (const double tolerance : levels) {
+        prepared.clear();
+        prepared.reserve(candidates.size());
+        for (const Candidate& candidate : candidates) {
+            prepared.push_back(prepare(records[candidate.index], candidate, tolerance, area));
+        }
+        choice = choose(order, prepared, options);
+        plan.toleranceMetres = tolerance;
+        if (choice.everything) break;
+    }
+
+    // The plan in list order; outlines go in list order, a shared one under its first index.
+    std::unordered_map<std::string, std::size_t> owner;
+    std::size_t c = 0;
+    std::size_t e = 0;
+    while (c < candidates.size() || e < excludedMatches.size()) {
+        PlannedAirspace planned;
+        if (e < excludedMatches.size() &&
+            (c == candidates.size() || excludedMatches[e] < candidates[c].index)) {
+            const std::size_t index = excludedMatches[e++];
+            const auto match =
+                std::find_if(matches.begin(), matches.end(),
+                             [&](const AirspaceMatch& m) { return m.index == index; });
+            planned.index = index;
+            planned.distanceKm = match->distanceKm;
+            planned.floorUnknown = match->floorUnknown;
+            planned.excluded = true;
+            planned.plainBytes = records[index].encodedSize();
+            plan.airspaces.push_back(std::move(planned));
+            continue;
+        }
+        const Candidate& candidate = candidates[c];
+        Prepared& outlines = prepared[c];
+        planned.index = candidate.index;
+        planned.distanceKm = candidate.distanceKm;
+        planned.pinned = candidate.pinned;
+        planned.floorUnknown = candidate.floorUnknown;
+        planned.plainBytes = records[candidate.index].encodedSize();
+        planned.outlineBytes = outlines.bytes;
+        planned.toleranceMetres = outlines.tolerance;
+        planned.clipped = candidate.cut;
+        planned.keptOriginal = outlines.keptOriginal;
+        planned.selected = choice.taken[c];
+        if (planned.selected) {
+            plan.selected.push_back(candidate.index);
+            std::optional<std::size_t> firstOwner;
+            bool allShared = true;
+            for (SentOutline& outline : outlines.outlines) {
+                if (options.fit) {
+                    const auto [found, fresh] =
+                        owner.emplace(keyOf(outline.record), candidate.index);
+                    if (!fresh) {
+                        if (!firstOwner) firstOwner = found->second;
+                        continue;
+                    }
+                }
+                allShared = false;
+                planned.sentBytes += outline.record.encodedSize();
+                ++planned.pieces;
+                plan.outlines.push_back(std::move(outline));
+            }
+            if (allShared && firstOwner) planned.sharedWith = firstOwner;
+            plan.bytes += planned.sentBytes;
+        } else {
+            plan.leftOut.push_back(candidate.index);
+        }
+        plan.airspaces.push_back(std::move(planned));
+        ++c;
+    }
+    return plan;
+}
+
+std::string groupedNumber(std::size_t value, char separator) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, 1, separator);
+    }
+    return digits;
+}
+
+std::string fitSummary(const FitPlan& plan, const FitSummaryWords& words) {
+    std::size_t pinned = 0, shared = 0, simplified = 0, cut = 0, kept = 0;
+    for (const PlannedAirspace& planned : plan.airspaces) {
+        if (!planned.selected) continue;
+        pinned += planned.pinned ? 1 : 0;
+        shared += planned.sharedWith ? 1 : 0;
+        simplified += planned.toleranceMetres > 0.0 ? 1 : 0;
+        cut += planned.clipped ? 1 : 0;
+        kept += planned.keptOriginal.empty() ? 0 : 1;
+    }
+    auto number = [&](std::size_t value) { return groupedNumber(value, words.thousands); };
+    std::vector<std::string> parts;
+    if (pinned > 0) parts.push_back(number(pinned) + words.alwaysIncluded);
+    if (shared > 0) parts.push_back(number(shared) + words.share);
+    if (simplified > 0) {
+        parts.push_back(number(simplified) + words.simplifiedAt + metresText(plan.toleranceMetres) +
+                        words.metres);
+    }
+    if (cut > 0) parts.push_back(number(cut) + words.cut);
+    if (kept > 0) parts.push_back(number(kept) + words.keptOriginal);
+
+    std::string line =
+        number(plan.matched) + words.matched + number(plan.selected.size()) + words.selected;
+    for (std::size_t i = 0; i < parts.size(); ++i) line += (i == 0 ? ": " : ", ") + parts[i];
+    if (plan.fitted) line += ", " + number(plan.leftOut.size()) + words.leftOut;
+    line += "; " + number(plan.bytes) + words.bytes + number(plan.blocks()) + words.blocksOf +
+            number(kDeviceBlockCount);
+    return line;
+}
+
+}  // namespace airspace
