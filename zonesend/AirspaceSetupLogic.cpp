@@ -298,15 +298,12 @@ std::uint32_t AirspaceSetupLogic::selectedSentBytes(const std::vector<unsigned>&
 }
 
 std::string AirspaceSetupLogic::shownListLine(std::size_t index) const {
-    const auto found = sentLines_.find(index);
-    if (found == sentLines_.end() || found->second.sharedWith ||
-        found->second.outlines.size() == 1) {
-        return toDisplayUtf8(airspaceByIndex_[index].listLine());
-    }
-    // Pieces: the file's columns with the bytes of all of them in the size column.
+    if (sentLines_.count(index) == 0) return toDisplayUtf8(airspaceByIndex_[index].listLine());
+    // The file's columns with the bytes the line sends on its own: its simplified outline, all
+    // its pieces, or the outline it shares.
     std::size_t bytes = 0;
-    for (const airspace::AirspaceRecord& piece : found->second.outlines) {
-        bytes += piece.encodedSize();
+    for (const airspace::AirspaceRecord* outline : sentOutlines(index, {})) {
+        bytes += outline->encodedSize();
     }
     return toDisplayUtf8(listLineWithSize(fileRecords_[index], bytes));
 }

@@ -6,14 +6,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "airspace/AirspaceRecord.h"
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "zonesend/AirspaceSetupApp.h"
+#include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/MapLayout.h"
 
 namespace zonesend {
@@ -80,7 +83,7 @@ struct TypeCount {
 [[nodiscard]] std::vector<TypeCount> countTypes(
     const std::vector<airspace::AirspaceRecord>& records);
 
-enum class ChoiceProblem { None, TakeOff, Radius, Floor, Tolerance, NoType, NoFile };
+enum class ChoiceProblem { None, TakeOff, Radius, Floor, Tolerance, NoType, NoFile, Ceiling };
 
 // The string id that tells the pilot what is wrong; 0 for None.
 [[nodiscard]] unsigned problemStringId(ChoiceProblem problem);
@@ -90,6 +93,13 @@ struct CheckedChoices {
     airspace::SelectionCriteria criteria;
     bool fit = true;
     double toleranceMetres = 0.0;
+    bool autoTolerance = false;
+    double autoCeilingMetres = 500.0;
+    bool clip = false;
+    std::vector<std::string> preferredTypes = airspace::defaultPreferredTypes();
+    // The list's marks: lines taken before any other, and lines never taken.
+    std::vector<std::size_t> pinned;
+    std::vector<std::size_t> excluded;
 };
 
 // Checks the choices against the file's types: which ones are ticked decides the type filter
@@ -112,6 +122,11 @@ struct SelectionOutcome {
     std::size_t bytesSaved = 0;             // by simplified outlines
     // Selected lines sent with a simplified outline instead of the file's own.
     std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements;
+    // Every selected line whose outlines differ from the file's own encoding: simplified, cut
+    // into pieces, or shared with an identical one.
+    std::map<std::size_t, SentLine> sentLines;
+    // The fit in full, for the report: shared, simplified, cut, kept, left out, never included.
+    airspace::FitPlan plan;
 };
 
 // Matches, simplifies and fits the file's records. `budget` is the instrument's store.
