@@ -150,29 +150,41 @@ void AirspaceSetupDialog::createSelectionTools() {
 }
 
 void AirspaceSetupDialog::createListMarks() {
-    // Insert marks a line "Always include", Delete "Never include"; the same key again, or the
-    // context menu's item again, takes the mark off.
+    // Insert marks a line "Always include", Delete "Never include" (see eventFilter); the same
+    // key again, or the context menu's item again, takes the mark off.
     const struct {
         const char* name;
         unsigned text;
-        Qt::Key key;
+        const char* key;
         LineMark mark;
     } kMarks[] = {
-        {"alwaysInclude", ids::kAlwaysInclude, Qt::Key_Insert, LineMark::AlwaysInclude},
-        {"neverInclude", ids::kNeverInclude, Qt::Key_Delete, LineMark::NeverInclude},
+        {"alwaysInclude", ids::kAlwaysInclude, "Ins", LineMark::AlwaysInclude},
+        {"neverInclude", ids::kNeverInclude, "Del", LineMark::NeverInclude},
     };
     list_->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const auto& entry : kMarks) {
-        auto* action = new QAction(qtText(seriallink::LoadString(entry.text)), list_);
+        auto* action = new QAction(
+            qtText(seriallink::LoadString(entry.text)) + QLatin1Char('\t') + entry.key, list_);
         action->setObjectName(QString::fromLatin1(entry.name));
-        action->setShortcut(QKeySequence(entry.key));
-        action->setShortcutContext(Qt::WidgetShortcut);
         const LineMark mark = entry.mark;
         connect(action, &QAction::triggered, this, [this, mark] { tools_->OnMarkCaretLine(mark); });
         list_->addAction(action);
     }
     // A right click makes the line under the pointer the current one without touching the
     // selection, so the context menu marks that line.
+    list_->installEventFilter(this);
+}
+
+bool AirspaceSetupDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && tools_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Insert || key == Qt::Key_Delete) {
+            tools_->OnMarkCaretLine(key == Qt::Key_Insert ? LineMark::AlwaysInclude
+                                                          : LineMark::NeverInclude);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpen) {
