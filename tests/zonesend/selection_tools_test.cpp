@@ -179,7 +179,19 @@ TEST(SelectionTools, ApplyReopenMarksFilterAndWhatIsSent) {
         for (const auto* outline : logic.sentOutlines(line, chosen)) sent.push_back(outline);
     }
     for (const auto& outline : outcome.plan.outlines) planned.push_back(&outline.record);
-    EXPECT_EQ(zonesend::buildUploadImage(sent), zonesend::buildUploadImage(planned));
+    const std::vector<std::uint8_t> image = zonesend::buildUploadImage(planned);
+    EXPECT_EQ(zonesend::buildUploadImage(sent), image);
+    {
+        // And they reach the instrument so: the stacked outline once.
+        zstest::StoreSim sim;
+        ASSERT_TRUE(sim.started()) << sim.error();
+        app.commPort = zstest::StoreSim::kPortName;
+        logic.OnSendAirspace();
+        EXPECT_EQ(logic.lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
+        std::vector<std::uint8_t> received = sim.receivedBytes();
+        received.resize(image.size(), 0);
+        EXPECT_EQ(zstest::hex(received), zstest::hex(image));
+    }
 
     const std::string& said = tools.panel().lastText();
     EXPECT_NE(said.find("1 always included."), std::string::npos) << said;
