@@ -1,5 +1,6 @@
 #include "zonesend/AirspaceSetupLogic.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "airspace/AirspaceFile.h"
@@ -32,6 +33,17 @@ std::string toDisplayUtf8(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string listLineWithSize(const airspace::AirspaceRecord& record, std::size_t bytes) {
+    std::string line = record.listLine();
+    // The size stands last, left-aligned in at least four columns.
+    const std::size_t ownWidth =
+        std::max<std::size_t>(4, std::to_string(record.encodedSize()).size());
+    line.resize(line.size() - std::min(ownWidth, line.size()));
+    std::string size = std::to_string(bytes);
+    if (size.size() < 4) size.append(4 - size.size(), ' ');
+    return line + size;
 }
 
 std::string loadFailureText(const airspace::LoadResult& result) {
@@ -100,9 +112,10 @@ void AirspaceSetupLogic::OnSendAirspace() {
     if (!view_.selectedLines(indexes)) {
         selection.listError = true;
     } else {
+        // Each line's outlines in list order: the file's, or what a fit made of them.
         for (const unsigned index : indexes) {
-            if (index < airspaceByIndex_.size()) {
-                selection.airspaces.push_back(&airspaceByIndex_[index]);
+            for (const airspace::AirspaceRecord* outline : sentOutlines(index, indexes)) {
+                selection.airspaces.push_back(outline);
             }
         }
     }
@@ -147,22 +160,23 @@ void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
         return;
     }
     view_.clearList();
-    fileEncodings_.clear();
+    sentLines_.clear();
     airspaceByIndex_ = std::move(result.records);
+    fileRecords_ = airspaceByIndex_;
+    marks_.assign(airspaceByIndex_.size(), LineMark::None);
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
         view_.addListLine(toDisplayUtf8(record.listLine()));
     }
 }
 
 void AirspaceSetupLogic::OnSelectAll() {
-    selectedBytes_ = 0;
     const unsigned count = view_.listCount();
+    std::vector<unsigned> all;
     for (unsigned i = 0; i < count; ++i) {
-        if (i < airspaceByIndex_.size()) {
-            selectedBytes_ += static_cast<std::uint32_t>(airspaceByIndex_[i].encodedSize());
-        }
+        all.push_back(i);
         view_.setLineSelected(i, true);
     }
+    selectedBytes_ = selectedSentBytes(all);
     // Select All warns every time: the pilot asked for everything at once.
     if (overLimit()) {
         limitWarned_ = true;
@@ -187,11 +201,7 @@ void AirspaceSetupLogic::OnListSelChange() {
         seriallink::ShowError(this, ids::kSelectionError);
         return;
     }
-    for (const unsigned index : indexes) {
-        if (index < airspaceByIndex_.size()) {
-            selectedBytes_ += static_cast<std::uint32_t>(airspaceByIndex_[index].encodedSize());
-        }
-    }
+    selectedBytes_ = selectedSentBytes(indexes);
     const int caret = view_.caretIndex();
     // Once per file and selection history: a pilot trimming the selection click by click is
     // not to be interrupted on every click above the limit.
@@ -205,26 +215,35 @@ void AirspaceSetupLogic::OnListSelChange() {
     }
 }
 
-const std::vector<airspace::AirspaceRecord>& AirspaceSetupLogic::fileAirspaces() {
-    for (auto& [index, record] : fileEncodings_) {
-        airspaceByIndex_[index] = std::move(record);
-        view_.setListLine(static_cast<unsigned>(index),
-                          toDisplayUtf8(airspaceByIndex_[index].listLine()));
-    }
-    fileEncodings_.clear();
-    return airspaceByIndex_;
-}
-
 void AirspaceSetupLogic::applySelection(
     const std::vector<std::size_t>& selected,
     std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements) {
-    (void)fileAirspaces();
+    std::map<std::size_t, SentLine> sentLines;
     for (auto& [index, record] : replacements) {
+        sentLines[index].outlines.push_back(std::move(record));
+    }
+    applySentLines(selected, std::move(sentLines));
+}
+
+void AirspaceSetupLogic::applySentLines(const std::vector<std::size_t>& selected,
+                                        std::map<std::size_t, SentLine> sentLines) {
+    // The lines of the fit before go back to the file's own records and texts first.
+    for (const auto& [index, line] : sentLines_) {
+        airspaceByIndex_[index] = fileRecords_[index];
+        if (sentLines.count(index) == 0) {
+            view_.setListLine(static_cast<unsigned>(index), shownListLine(index));
+        }
+    }
+    sentLines_.clear();
+    for (auto& [index, line] : sentLines) {
         if (index >= airspaceByIndex_.size()) continue;
-        fileEncodings_.emplace(index, std::move(airspaceByIndex_[index]));
-        airspaceByIndex_[index] = std::move(record);
-        view_.setListLine(static_cast<unsigned>(index),
-                          toDisplayUtf8(airspaceByIndex_[index].listLine()));
+        if (line.sharedWith && *line.sharedWith >= airspaceByIndex_.size()) line.sharedWith.reset();
+        // A line sent as one other outline shows it, in the preview and the list alike.
+        if (!line.sharedWith && line.outlines.size() == 1) {
+            airspaceByIndex_[index] = line.outlines.front();
+        }
+        sentLines_.emplace(index, std::move(line));
+        view_.setListLine(static_cast<unsigned>(index), shownListLine(index));
     }
     const unsigned count = view_.listCount();
     auto next = selected.begin();
@@ -234,6 +253,82 @@ void AirspaceSetupLogic::applySelection(
         view_.setLineSelected(i, on);
     }
     OnListSelChange();
+}
+
+std::vector<const airspace::AirspaceRecord*> AirspaceSetupLogic::sentOutlines(
+    std::size_t index, const std::vector<unsigned>& selected) const {
+    std::vector<const airspace::AirspaceRecord*> outlines;
+    if (index >= airspaceByIndex_.size()) return outlines;
+    const auto found = sentLines_.find(index);
+    if (found == sentLines_.end()) {
+        outlines.push_back(&airspaceByIndex_[index]);
+        return outlines;
+    }
+    std::size_t owner = index;
+    if (found->second.sharedWith) {
+        owner = *found->second.sharedWith;
+        // Sent once: by the line it shares with, while that one goes too.
+        if (std::binary_search(selected.begin(), selected.end(), static_cast<unsigned>(owner))) {
+            return outlines;
+        }
+    }
+    const auto own = sentLines_.find(owner);
+    if (own == sentLines_.end() || own->second.sharedWith) {
+        outlines.push_back(&airspaceByIndex_[owner]);
+        return outlines;
+    }
+    for (const airspace::AirspaceRecord& outline : own->second.outlines) {
+        outlines.push_back(&outline);
+    }
+    return outlines;
+}
+
+std::vector<bool> AirspaceSetupLogic::cutEdgesOf(const airspace::AirspaceRecord* outline) const {
+    for (const auto& [index, line] : sentLines_) {
+        for (std::size_t i = 0; i < line.outlines.size() && i < line.cutEdges.size(); ++i) {
+            if (&line.outlines[i] == outline) return line.cutEdges[i];
+        }
+    }
+    return {};
+}
+
+std::uint32_t AirspaceSetupLogic::sentBytes(const std::vector<unsigned>& selected) const {
+    return selectedSentBytes(selected);
+}
+
+std::uint32_t AirspaceSetupLogic::selectedSentBytes(const std::vector<unsigned>& selected) const {
+    std::uint32_t bytes = 0;
+    for (const unsigned index : selected) {
+        for (const airspace::AirspaceRecord* outline : sentOutlines(index, selected)) {
+            bytes += static_cast<std::uint32_t>(outline->encodedSize());
+        }
+    }
+    return bytes;
+}
+
+std::string AirspaceSetupLogic::shownListLine(std::size_t index) const {
+    if (sentLines_.count(index) == 0) return toDisplayUtf8(airspaceByIndex_[index].listLine());
+    // The file's columns with the bytes the line sends on its own: its simplified outline, all
+    // its pieces, or the outline it shares.
+    std::size_t bytes = 0;
+    for (const airspace::AirspaceRecord* outline : sentOutlines(index, {})) {
+        bytes += outline->encodedSize();
+    }
+    return toDisplayUtf8(listLineWithSize(fileRecords_[index], bytes));
+}
+
+void AirspaceSetupLogic::setLineMark(std::size_t index, LineMark mark) {
+    if (index >= marks_.size() || marks_[index] == mark) return;
+    marks_[index] = mark;
+    view_.showLineMark(static_cast<unsigned>(index), mark);
+}
+
+std::vector<std::size_t> AirspaceSetupLogic::linesMarked(LineMark mark) const {
+    std::vector<std::size_t> lines;
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+        if (marks_[i] == mark) lines.push_back(i);
+    }
+    return lines;
 }
 
 void AirspaceSetupLogic::OnPortSelChange() {
@@ -255,7 +350,9 @@ void AirspaceSetupLogic::OnDestroy() {
         portScanTimer_ = 0;
     }
     airspaceByIndex_.clear();
-    fileEncodings_.clear();
+    fileRecords_.clear();
+    sentLines_.clear();
+    marks_.clear();
 }
 
 void AirspaceSetupLogic::OnSysCommand(unsigned commandId) {

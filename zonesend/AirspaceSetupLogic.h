@@ -24,6 +24,21 @@ inline constexpr int kPortScanPeriodMs = 1000;
 inline constexpr unsigned kAboutCommand = 16;
 inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 
+// How a line goes to the instrument once a fit has changed it.
+struct SentLine {
+    // Each sent as an outline of its own: a simplified outline, or the pieces of a cut one.
+    std::vector<airspace::AirspaceRecord> outlines;
+    // Per outline, the edges the cut to the flying area made (as airspace::SentOutline has them);
+    // may be shorter than `outlines` where none were cut.
+    std::vector<std::vector<bool>> cutEdges;
+    // The line whose identical outline this one shares: it sends nothing while that line is
+    // sent too, and that line's outlines otherwise.
+    std::optional<std::size_t> sharedWith;
+};
+
+// The pilot's mark on a line, for the fit: taken before anything else, or never.
+enum class LineMark { None, AlwaysInclude, NeverInclude };
+
 // The dialog's controls, as the logic sees them. Texts are UTF-8.
 class AirspaceSetupView : public seriallink::MessageOwner {
 public:
@@ -52,6 +67,8 @@ public:
     // Replaces the text of one list line, keeping its selection. Only a selection that sends a
     // line's airspace in another encoding changes its line.
     virtual void setListLine(unsigned index, const std::string& text) { (void)index, (void)text; }
+    // Shows the pilot's mark on a line beside its text, which stays as it is.
+    virtual void showLineMark(unsigned index, LineMark mark) { (void)index, (void)mark; }
 
     // The platform's file-open dialog; nothing when the pilot cancels.
     [[nodiscard]] virtual std::optional<std::string> chooseFile(const std::string& title,
@@ -67,6 +84,10 @@ public:
 // Shows text as UTF-8: kept when it is valid UTF-8, otherwise read as Latin-1, the two ways
 // airspace files are written.
 [[nodiscard]] std::string toDisplayUtf8(std::string_view text);
+
+// The record's list line with `bytes` in its size column.
+[[nodiscard]] std::string listLineWithSize(const airspace::AirspaceRecord& record,
+                                           std::size_t bytes);
 
 // The text a failed load shows: the system's own text, or string 104 when the file could not be
 // read whole.
@@ -110,22 +131,37 @@ public:
     [[nodiscard]] const seriallink::ComPortList& shownPorts() const { return shownPorts_; }
     [[nodiscard]] UploadOutcome lastUploadOutcome() const { return lastUploadOutcome_; }
 
-    // The records as the file gives them: every line goes back to the file's own encoding.
-    [[nodiscard]] const std::vector<airspace::AirspaceRecord>& fileAirspaces();
+    // The records as the file gives them, whatever a fit sends in their place. Reading them
+    // changes nothing: the list keeps its lines, sizes and selection.
+    [[nodiscard]] const std::vector<airspace::AirspaceRecord>& fileAirspaces() const {
+        return fileRecords_;
+    }
     // Selects exactly the `selected` lines (ascending), sends and shows `replacements` in place
     // of the file's encodings of their lines, and updates the totals and the limit warning as a
     // change of selection by the pilot does.
     void applySelection(const std::vector<std::size_t>& selected,
                         std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements);
+    // The same for a fit whose lines may send several outlines, or none while the line they
+    // share theirs with is sent too.
+    void applySentLines(const std::vector<std::size_t>& selected,
+                        std::map<std::size_t, SentLine> sentLines);
     // True when the line is sent with another encoding than the file's own.
-    [[nodiscard]] bool replaced(std::size_t index) const {
-        return fileEncodings_.count(index) != 0;
+    [[nodiscard]] bool replaced(std::size_t index) const { return sentLines_.count(index) != 0; }
+    // What the line sends when it is selected together with the `selected` lines (ascending):
+    // the file's record, a fit's outlines, or nothing when it shares a selected line's outline.
+    [[nodiscard]] std::vector<const airspace::AirspaceRecord*> sentOutlines(
+        std::size_t index, const std::vector<unsigned>& selected) const;
+    // The cut edges of one of the outlines sentOutlines() gives; empty where none were cut.
+    [[nodiscard]] std::vector<bool> cutEdgesOf(const airspace::AirspaceRecord* outline) const;
+    // The bytes the selected lines send, shared outlines counted once.
+    [[nodiscard]] std::uint32_t sentBytes(const std::vector<unsigned>& selected) const;
+
+    // The pilot's marks for the fit, one per line; cleared by a new file.
+    [[nodiscard]] LineMark lineMark(std::size_t index) const {
+        return index < marks_.size() ? marks_[index] : LineMark::None;
     }
-    // The file's own record of a line sent with another encoding; null for any other line.
-    [[nodiscard]] const airspace::AirspaceRecord* fileRecordOf(std::size_t index) const {
-        const auto found = fileEncodings_.find(index);
-        return found == fileEncodings_.end() ? nullptr : &found->second;
-    }
+    void setLineMark(std::size_t index, LineMark mark);
+    [[nodiscard]] std::vector<std::size_t> linesMarked(LineMark mark) const;
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.
@@ -135,6 +171,8 @@ private:
 
     void loadAirspaceFile(const std::string& path);
     void showTotals();
+    [[nodiscard]] std::uint32_t selectedSentBytes(const std::vector<unsigned>& selected) const;
+    [[nodiscard]] std::string shownListLine(std::size_t index) const;
     [[nodiscard]] bool overLimit() const { return blocksUsed(selectedBytes_) > kMaxBlocks; }
     [[nodiscard]] std::string uploadPortName() const;
 
@@ -142,10 +180,14 @@ private:
     AirspaceSetupView& view_;
     Services services_;
 
-    // Records of the loaded file, indexed by list line.
+    // Records of the loaded file, indexed by list line; a line a fit sends as one other outline
+    // holds that outline.
     std::vector<airspace::AirspaceRecord> airspaceByIndex_;
-    // The file's own records of the lines that applySelection replaced, to put back.
-    std::map<std::size_t, airspace::AirspaceRecord> fileEncodings_;
+    // The loaded file's own records, never changed by a fit.
+    std::vector<airspace::AirspaceRecord> fileRecords_;
+    // The lines a fit changed.
+    std::map<std::size_t, SentLine> sentLines_;
+    std::vector<LineMark> marks_;
     std::uint32_t selectedBytes_ = 0;
     bool limitWarned_ = false;
     bool sending_ = false;

@@ -35,7 +35,8 @@ enum ControlId : int {
     kIdMapToggle = 1031,
     kIdCapacityBar = 1032,
     kIdAirspaceInfo = 1033,
-    kIdMapWindow = 1034,
+    kIdSelectedOnly = 1034,
+    kIdMapWindow = 1035,
 };
 
 enum class ControlKind {
@@ -68,12 +69,13 @@ inline constexpr DialogUnitRect kMainDialogSize{0, 0, 530, 302};
 
 // The selection strip, added below the main dialog's template when the window has one: the
 // Select button, the map toggle, the capacity bar under the totals and the clicked airspace's
-// full name and type.
+// full name and type, with the "Selected only" view of the list before it.
 inline constexpr int kSelectionStripHeight = 20;
 inline constexpr DialogUnitRect kSelectButtonPlace{7, 304, 64, 14};
 inline constexpr DialogUnitRect kMapTogglePlace{75, 304, 46, 14};
 inline constexpr DialogUnitRect kCapacityBarPlace{125, 305, 110, 12};
-inline constexpr DialogUnitRect kAirspaceInfoPlace{241, 307, 284, 8};
+inline constexpr DialogUnitRect kSelectedOnlyPlace{241, 306, 64, 10};
+inline constexpr DialogUnitRect kAirspaceInfoPlace{309, 307, 216, 8};
 
 // With the selection strip, the window may grow beyond its first size, and the room it gains goes
 // to the map and the list; at its first size every control stands where the template puts it.

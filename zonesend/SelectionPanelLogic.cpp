@@ -99,6 +99,10 @@ SelectionChoices readSelectionChoices(const ProfileStore& profile) {
     c.nameContains = text(kSelectNameValue, c.nameContains);
     c.fitToInstrument = profile.readInteger(kSettingsSection, kSelectFitValue, 1) != 0;
     c.simplifyMetres = text(kSelectSimplifyValue, c.simplifyMetres);
+    c.autoSimplify = profile.readInteger(kSettingsSection, kSelectAutoSimplifyValue, 0) != 0;
+    c.autoCeilingMetres = text(kSelectAutoCeilingValue, c.autoCeilingMetres);
+    c.clipToRadius = profile.readInteger(kSettingsSection, kSelectClipValue, 0) != 0;
+    c.preferredTypes = text(kSelectPreferredTypesValue, c.preferredTypes);
     return c;
 }
 
@@ -114,6 +118,10 @@ void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& c) {
     profile.writeText(kSettingsSection, kSelectNameValue, c.nameContains);
     profile.writeInteger(kSettingsSection, kSelectFitValue, c.fitToInstrument ? 1 : 0);
     profile.writeText(kSettingsSection, kSelectSimplifyValue, c.simplifyMetres);
+    profile.writeInteger(kSettingsSection, kSelectAutoSimplifyValue, c.autoSimplify ? 1 : 0);
+    profile.writeText(kSettingsSection, kSelectAutoCeilingValue, c.autoCeilingMetres);
+    profile.writeInteger(kSettingsSection, kSelectClipValue, c.clipToRadius ? 1 : 0);
+    profile.writeText(kSettingsSection, kSelectPreferredTypesValue, c.preferredTypes);
 }
 
 std::vector<TypeCount> countTypes(const std::vector<airspace::AirspaceRecord>& records) {
@@ -146,6 +154,8 @@ unsigned problemStringId(ChoiceProblem problem) {
             return ids::kNoTypeChosen;
         case ChoiceProblem::NoFile:
             return ids::kNoFileLoaded;
+        case ChoiceProblem::Ceiling:
+            return ids::kBadCeiling;
     }
     return 0;
 }
@@ -194,53 +204,74 @@ ChoiceProblem checkChoices(const SelectionChoices& choices, const std::vector<Ty
         if (!km) return ChoiceProblem::Tolerance;
         out.toleranceMetres = *km * 1000.0;
     }
+    out.autoTolerance = choices.autoSimplify;
+    if (out.autoTolerance) {
+        const std::string ceiling = trimmed(choices.autoCeilingMetres);
+        const std::optional<double> km =
+            airspace::parseDistanceKm(isBareNumber(ceiling) ? ceiling + "m" : ceiling);
+        if (!km) return ChoiceProblem::Ceiling;
+        out.autoCeilingMetres = *km * 1000.0;
+    }
+    out.clip = choices.clipToRadius;
+    out.preferredTypes = split(choices.preferredTypes);
     return ChoiceProblem::None;
 }
 
 SelectionOutcome selectAirspaces(const std::vector<airspace::AirspaceRecord>& records,
                                  const CheckedChoices& choices, std::size_t budget) {
+    airspace::FitOptions options;
+    options.criteria = choices.criteria;
+    options.fit = choices.fit;
+    options.budget = budget;
+    options.toleranceMetres = choices.toleranceMetres;
+    options.autoTolerance = choices.autoTolerance;
+    options.autoCeilingMetres = choices.autoCeilingMetres;
+    options.clip = choices.clip;
+    options.pinned = choices.pinned;
+    options.excluded = choices.excluded;
+    options.preferredTypes = choices.preferredTypes;
+
     SelectionOutcome outcome;
-    const std::vector<airspace::AirspaceMatch> matches =
-        airspace::matchAirspaces(records, choices.criteria);
-    outcome.matched = matches.size();
+    outcome.plan = airspace::planFit(records, options);
+    const airspace::FitPlan& plan = outcome.plan;
+    outcome.matched = plan.matched;
+    outcome.selected = plan.selected;
+    outcome.bytes = plan.bytes;
+    for (const std::size_t index : plan.leftOut) {
+        const airspace::PlannedAirspace* planned = plan.find(index);
+        outcome.leftOut.push_back(
+            {index, planned != nullptr ? planned->outlineBytes : records[index].encodedSize()});
+    }
 
-    std::vector<std::size_t> sizes(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) sizes[i] = records[i].encodedSize();
-    std::map<std::size_t, airspace::AirspaceRecord> simplified;
-    if (choices.toleranceMetres > 0.0) {
-        for (const airspace::AirspaceMatch& match : matches) {
-            airspace::AirspaceRecord copy =
-                airspace::simplifiedAirspace(records[match.index], choices.toleranceMetres);
-            // Only a copy that saves bytes is sent in the original's place.
-            if (copy.encodedSize() > 0 && copy.encodedSize() < sizes[match.index]) {
-                sizes[match.index] = copy.encodedSize();
-                simplified.emplace(match.index, std::move(copy));
-            }
+    // Each selected line's outlines, as the plan sends them (a shared one under its first line).
+    std::map<std::size_t, std::vector<const airspace::SentOutline*>> outlinesOf;
+    for (const airspace::SentOutline& outline : plan.outlines) {
+        outlinesOf[outline.index].push_back(&outline);
+    }
+    for (const airspace::PlannedAirspace& planned : plan.airspaces) {
+        if (!planned.selected) continue;
+        if (planned.floorUnknown) outcome.floorUnknown.push_back(planned.index);
+        if (planned.outlineBytes < planned.plainBytes) {
+            outcome.bytesSaved += planned.plainBytes - planned.outlineBytes;
         }
-    }
-
-    if (choices.fit) {
-        const airspace::FitResult fit = airspace::fitToBudget(matches, sizes, budget);
-        outcome.selected = fit.selected;
-        for (const std::size_t index : fit.leftOut)
-            outcome.leftOut.push_back({index, sizes[index]});
-    } else {
-        for (const airspace::AirspaceMatch& match : matches)
-            outcome.selected.push_back(match.index);
-    }
-
-    for (const airspace::AirspaceMatch& match : matches) {
-        if (match.floorUnknown &&
-            std::binary_search(outcome.selected.begin(), outcome.selected.end(), match.index)) {
-            outcome.floorUnknown.push_back(match.index);
+        const auto& outlines = outlinesOf[planned.index];
+        const airspace::AirspaceRecord& own = records[planned.index];
+        const bool asInFile = !planned.sharedWith && outlines.size() == 1 &&
+                              std::equal(own.storedBytes().begin(), own.storedBytes().end(),
+                                         outlines[0]->record.storedBytes().begin(),
+                                         outlines[0]->record.storedBytes().end());
+        // A line the plan sends as the file has it stays the file's own.
+        if (asInFile) continue;
+        SentLine line;
+        line.sharedWith = planned.sharedWith;
+        for (const airspace::SentOutline* outline : outlines) {
+            line.outlines.push_back(outline->record);
+            line.cutEdges.push_back(outline->cutEdges);
         }
-    }
-    for (const std::size_t index : outcome.selected) {
-        outcome.bytes += sizes[index];
-        const auto found = simplified.find(index);
-        if (found == simplified.end()) continue;
-        outcome.bytesSaved += records[index].encodedSize() - sizes[index];
-        outcome.replacements.emplace_back(index, std::move(found->second));
+        if (!line.sharedWith && line.outlines.size() == 1) {
+            outcome.replacements.emplace_back(planned.index, line.outlines.front());
+        }
+        outcome.sentLines.emplace(planned.index, std::move(line));
     }
     return outcome;
 }
@@ -251,18 +282,59 @@ std::string outcomeText(const SelectionOutcome& outcome,
     std::string text = load(ids::kMatchedKept,
                             {number(outcome.matched), number(outcome.selected.size()),
                              number(outcome.bytes), number(airspace::blocksFor(outcome.bytes))});
-    if (outcome.bytesSaved > 0) {
-        text += "\n" + load(ids::kSimplifiedSaved, {number(outcome.bytesSaved)});
-    }
     const auto name = [&](std::size_t index) {
         return index < records.size() ? toDisplayUtf8(records[index].name) : std::string();
     };
+    const auto list = [&](unsigned heading, const std::vector<std::string>& lines) {
+        if (lines.empty()) return;
+        text += "\n" + load(heading);
+        for (const std::string& line : lines) text += "\n    " + line;
+    };
+
+    // What the fit did, one fact after the other.
+    std::size_t pinned = 0;
+    std::size_t simplified = 0;
+    std::vector<std::string> shared, cut, kept, never;
+    for (const airspace::PlannedAirspace& planned : outcome.plan.airspaces) {
+        if (planned.excluded) never.push_back(name(planned.index));
+        if (!planned.selected) continue;
+        if (planned.pinned) ++pinned;
+        if (planned.toleranceMetres > 0.0) ++simplified;
+        if (planned.sharedWith) {
+            // Lines are counted from 1, as the pilot counts them in the list.
+            shared.push_back(load(
+                ids::kSharesLine,
+                {name(planned.index), number(*planned.sharedWith + 1), name(*planned.sharedWith)}));
+        }
+        if (planned.clipped) {
+            cut.push_back(
+                planned.pieces > 1
+                    ? load(ids::kAirspacePieces,
+                           {name(planned.index), number(planned.pieces), number(planned.sentBytes)})
+                    : load(ids::kAirspaceBytes, {name(planned.index), number(planned.sentBytes)}));
+        }
+        if (!planned.keptOriginal.empty()) {
+            kept.push_back(name(planned.index) + ": " + planned.keptOriginal);
+        }
+    }
+    if (pinned > 0) text += "\n" + load(ids::kAlwaysIncludedCount, {number(pinned)});
+    if (simplified > 0) {
+        const auto metres = static_cast<long long>(outcome.plan.toleranceMetres + 0.5);
+        text += "\n" + load(ids::kSimplifiedAt, {number(simplified), metres});
+    }
+    if (outcome.bytesSaved > 0) {
+        text += "\n" + load(ids::kSimplifiedSaved, {number(outcome.bytesSaved)});
+    }
+    list(ids::kSharedHeading, shared);
+    list(ids::kCutHeading, cut);
+    list(ids::kKeptOriginalHeading, kept);
     if (!outcome.leftOut.empty()) {
         text += "\n" + load(ids::kLeftOutHeading);
         for (const LeftOutAirspace& left : outcome.leftOut) {
             text += "\n    " + load(ids::kAirspaceBytes, {name(left.index), number(left.bytes)});
         }
     }
+    list(ids::kNeverIncludedHeading, never);
     if (!outcome.floorUnknown.empty()) {
         text += "\n" + load(ids::kFloorUnknownHeading);
         for (const std::size_t index : outcome.floorUnknown) {
@@ -311,13 +383,15 @@ SelectionOutcome SelectionPanelLogic::OnApply(AirspaceSetupLogic& dialog, Profil
         return outcome;
     }
     const std::vector<airspace::AirspaceRecord>& records = dialog.fileAirspaces();
+    checked.pinned = dialog.linesMarked(LineMark::AlwaysInclude);
+    checked.excluded = dialog.linesMarked(LineMark::NeverInclude);
     outcome = selectAirspaces(records, checked);
     appliedTakeOff_ = checked.criteria.near;
     appliedRadiusKm_ = checked.criteria.radiusKm;
     if (profile != nullptr) writeSelectionChoices(*profile, choices_);
     lastText_ = outcomeText(outcome, records);
-    dialog.applySelection(outcome.selected, std::move(outcome.replacements));
-    outcome.replacements.clear();
+    dialog.applySentLines(outcome.selected, std::move(outcome.sentLines));
+    outcome.sentLines.clear();
     return outcome;
 }
 
@@ -329,8 +403,14 @@ MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& reco
     for (const unsigned line : selectedLines) {
         if (line >= records.size()) continue;
         MapAirspace airspace(&records[line]);
-        if (dialog != nullptr) airspace.original = dialog->fileRecordOf(line);
-        request.airspaces.push_back(airspace);
+        if (dialog != nullptr && dialog->replaced(line)) {
+            airspace.original = &records[line];
+            // A line that shares a selected line's identical outline shows that outline too.
+            for (const airspace::AirspaceRecord* outline : dialog->sentOutlines(line, {})) {
+                airspace.sent.push_back({outline, dialog->cutEdgesOf(outline)});
+            }
+        }
+        request.airspaces.push_back(std::move(airspace));
     }
     if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
         const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];

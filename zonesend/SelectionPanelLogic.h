@@ -6,14 +6,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "airspace/AirspaceRecord.h"
+#include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "zonesend/AirspaceSetupApp.h"
+#include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/MapLayout.h"
 
 namespace zonesend {
@@ -36,6 +39,13 @@ struct SelectionChoices {
     std::string nameContains;
     bool fitToInstrument = true;
     std::string simplifyMetres = "0";  // 0 or empty: the outlines as the file draws them
+    // "Auto": the smallest tolerance at which everything matched fits, up to the ceiling.
+    bool autoSimplify = false;
+    std::string autoCeilingMetres = "500";
+    // "Only within the radius": airspaces reaching beyond it are cut to it and its margin.
+    bool clipToRadius = false;
+    // The types taken first when not everything fits, most wanted first.
+    std::string preferredTypes = "CTR,R,P,D,TMA,CTA,TMZ,RMZ";
 
     bool operator==(const SelectionChoices&) const = default;
 };
@@ -50,6 +60,10 @@ inline constexpr const char* kSelectFloorUnitValue = "SelectFloorUnit";
 inline constexpr const char* kSelectNameValue = "SelectName";
 inline constexpr const char* kSelectFitValue = "SelectFit";
 inline constexpr const char* kSelectSimplifyValue = "SelectSimplify";
+inline constexpr const char* kSelectAutoSimplifyValue = "SelectAutoSimplify";
+inline constexpr const char* kSelectAutoCeilingValue = "SelectAutoCeiling";
+inline constexpr const char* kSelectClipValue = "SelectClip";
+inline constexpr const char* kSelectPreferredTypesValue = "SelectPreferredTypes";
 
 [[nodiscard]] SelectionChoices readSelectionChoices(const ProfileStore& profile);
 void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& choices);
@@ -69,7 +83,7 @@ struct TypeCount {
 [[nodiscard]] std::vector<TypeCount> countTypes(
     const std::vector<airspace::AirspaceRecord>& records);
 
-enum class ChoiceProblem { None, TakeOff, Radius, Floor, Tolerance, NoType, NoFile };
+enum class ChoiceProblem { None, TakeOff, Radius, Floor, Tolerance, NoType, NoFile, Ceiling };
 
 // The string id that tells the pilot what is wrong; 0 for None.
 [[nodiscard]] unsigned problemStringId(ChoiceProblem problem);
@@ -79,6 +93,13 @@ struct CheckedChoices {
     airspace::SelectionCriteria criteria;
     bool fit = true;
     double toleranceMetres = 0.0;
+    bool autoTolerance = false;
+    double autoCeilingMetres = 500.0;
+    bool clip = false;
+    std::vector<std::string> preferredTypes = airspace::defaultPreferredTypes();
+    // The list's marks: lines taken before any other, and lines never taken.
+    std::vector<std::size_t> pinned;
+    std::vector<std::size_t> excluded;
 };
 
 // Checks the choices against the file's types: which ones are ticked decides the type filter
@@ -101,6 +122,11 @@ struct SelectionOutcome {
     std::size_t bytesSaved = 0;             // by simplified outlines
     // Selected lines sent with a simplified outline instead of the file's own.
     std::vector<std::pair<std::size_t, airspace::AirspaceRecord>> replacements;
+    // Every selected line whose outlines differ from the file's own encoding: simplified, cut
+    // into pieces, or shared with an identical one.
+    std::map<std::size_t, SentLine> sentLines;
+    // The fit in full, for the report: shared, simplified, cut, kept, left out, never included.
+    airspace::FitPlan plan;
 };
 
 // Matches, simplifies and fits the file's records. `budget` is the instrument's store.
@@ -147,9 +173,10 @@ private:
     double appliedRadiusKm_ = 0.0;
 };
 
-// What the map shows: the selected lines' airspaces, each over its file's own outline where
-// `dialog` sends it simplified, the clicked one highlighted when it is selected and named in the
-// caption, and the take-off point, radius and margin of the last Apply. Both dialogs draw from it.
+// What the map shows: the selected lines' airspaces (`records` are the file's own), each with the
+// outlines `dialog` sends for it over the file's own where a fit changed them, cut edges marked;
+// the clicked one highlighted when it is selected and named in the caption; and the take-off
+// point, radius and margin of the last Apply.
 [[nodiscard]] MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
                                              const std::vector<unsigned>& selectedLines, int caret,
                                              bool caretSelected, const SelectionPanelLogic& panel,

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 68> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 85> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -86,6 +86,24 @@ constexpr std::array<seriallink::StringEntry, 68> kEntries = {{
     {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
     {180, "The selected airspaces hold no outline data",
      "Die gewählten Lufträume enthalten keine Umrissdaten"},
+    {200, "Selected only", "Nur gewählte"},
+    {201, "Always include", "Immer aufnehmen"},
+    {202, "Never include", "Nie aufnehmen"},
+    {203, "Auto", "Auto"},
+    {204, "up to (m):", "bis (m):"},
+    {205, "Only within the radius", "Nur innerhalb des Umkreises"},
+    {206, "Preferred types:", "Bevorzugte Typen:"},
+    {207, "Sent once, sharing an identical outline:", "Einmal gesendet, gleicher Umriss wie:"},
+    {208, "%s shares the outline of line %d (%s)", "%s teilt den Umriss von Zeile %d (%s)"},
+    {209, "%d simplified at %d m.", "%d mit %d m vereinfacht."},
+    {210, "Auto chose %d m.", "Auto wählte %d m."},
+    {211, "Cut to the radius:", "Auf den Umkreis zugeschnitten:"},
+    {212, "Kept as the file draws them:", "Wie in der Datei behalten:"},
+    {213, "Never included:", "Nie aufgenommen:"},
+    {214, "%d always included.", "%d immer aufgenommen."},
+    {215, "The ceiling of Auto is not a distance in metres.",
+     "Die Obergrenze von Auto ist keine Entfernung in Metern."},
+    {216, "%s (%d pieces, %d bytes)", "%s (%d Teile, %d Bytes)"},
     {290, "Whole selection", "Ganze Auswahl"},
     {291, "Zoom in (+)", "Vergrößern (+)"},
     {292, "Zoom out (-)", "Verkleinern (-)"},

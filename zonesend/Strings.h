@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 163 and 180, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 200 to 216, in English and German.
 #pragma once
 
 #include <span>
@@ -74,6 +74,25 @@ inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
 // Texts the program gained later, in a range of their own.
 inline constexpr unsigned kNoOutlineData = 180;
+// The fit's choices in the Select panel, the marks and the view of the list, and the report of
+// what the fit did.
+inline constexpr unsigned kSelectedOnly = 200;
+inline constexpr unsigned kAlwaysInclude = 201;
+inline constexpr unsigned kNeverInclude = 202;
+inline constexpr unsigned kAutoSimplify = 203;
+inline constexpr unsigned kAutoCeilingLabel = 204;
+inline constexpr unsigned kClipCheck = 205;
+inline constexpr unsigned kPreferredTypesLabel = 206;
+inline constexpr unsigned kSharedHeading = 207;
+inline constexpr unsigned kSharesLine = 208;
+inline constexpr unsigned kSimplifiedAt = 209;
+inline constexpr unsigned kAutoChose = 210;
+inline constexpr unsigned kCutHeading = 211;
+inline constexpr unsigned kKeptOriginalHeading = 212;
+inline constexpr unsigned kNeverIncludedHeading = 213;
+inline constexpr unsigned kAlwaysIncludedCount = 214;
+inline constexpr unsigned kBadCeiling = 215;
+inline constexpr unsigned kAirspacePieces = 216;
 // The map's framing and zoom.
 inline constexpr unsigned kWholeSelection = 290;
 inline constexpr unsigned kZoomIn = 291;

@@ -3,6 +3,7 @@
 // encoding shows and counts that encoding until the file's own is put back.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,14 +83,88 @@ TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
     dialog.showMap(false);
     EXPECT_NE(dialog.previewImage(), map);
 
-    // A line sent in another encoding shows and counts it, until the file's own is put back.
+    // A line sent in another encoding shows and counts it; reading the file's own records (as
+    // opening the Select panel does) leaves the line, its size and the totals as they are.
     const auto triangle = airspace::parseAirspaces(zstest::triangleText("Bravo"));
     dialog.logic().applySelection({1}, {{1, triangle[0]}});
     EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("14")));
     EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdBytesValue))->text(), "14");
     EXPECT_EQ(dialog.logic().airspaces()[1].encodedBytes(true), triangle[0].encodedBytes(true));
     EXPECT_EQ(dialog.logic().fileAirspaces()[1].encodedSize(), zstest::kSquareSize);
-    EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("18")));
+    EXPECT_TRUE(list->item(1)->text().trimmed().endsWith(QStringLiteral("14")));
+    EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdBytesValue))->text(), "14");
+}
+
+// The list's marks by key and context menu, the panel's new choices and "Selected only", off
+// screen: what the pilot does in the window reaches the fit.
+TEST(SelectionStrip, MarksNewChoicesAndSelectedOnly) {
+    const zstest::StringsInstalled strings(seriallink::Language::English);
+    const zstest::PortDir ports;
+    const zstest::TempDir files;
+    // 0 Alpha 9 km, 1 Bravo 28 km, 2 Charlie 74 km, 3 Delta 19 km.
+    const std::string path =
+        files.write("near.txt", zstest::squareText("Alpha CTR", "CTR", 5, "GND") +
+                                    zstest::squareText("Bravo", "R", 15, "FL100") +
+                                    zstest::squareText("Charlie", "CTR", 40, "GND") +
+                                    zstest::squareText("Delta", "CTR", 10, "GND"));
+    zstest::MemoryProfile profile;
+    zonesend::AirspaceSetupApp app;
+    AirspaceSetupDialog::Options options;
+    options.messageBox = [](const seriallink::MessageBoxRequest&) {
+        return seriallink::MessageAnswer::Ok;
+    };
+    options.chooseFile = [&](const std::string&, const std::string&) { return path; };
+    options.selectionTools = {true, &profile};
+    AirspaceSetupDialog dialog(app, options);
+    dialog.show();
+    QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
+    auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
+    const QString charlieText = list->item(2)->text();
+
+    // Insert on Charlie: always; the context menu's "Never include" on Delta.
+    list->setFocus();
+    list->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list, Qt::Key_Insert);
+    list->setCurrentRow(3, QItemSelectionModel::NoUpdate);
+    child<QAction>(*list, "neverInclude")->trigger();
+    EXPECT_EQ(dialog.logic().lineMark(2), zonesend::LineMark::AlwaysInclude);
+    EXPECT_EQ(dialog.logic().lineMark(3), zonesend::LineMark::NeverInclude);
+    EXPECT_EQ(list->item(2)->text(), charlieText);  // the mark is not in the text
+    EXPECT_TRUE(list->item(2)->font().bold());
+    EXPECT_TRUE(list->item(3)->font().strikeOut());
+
+    QString said;
+    dialog.OnSelect([&](QDialog& panel) {
+        child<QLineEdit>(panel, "takeOff")->setText("46.0N 7.0E");
+        child<QLineEdit>(panel, "radius")->setText("50");
+        child<QCheckBox>(panel, "autoSimplify")->setChecked(true);
+        EXPECT_FALSE(child<QLineEdit>(panel, "simplify")->isEnabled());
+        child<QLineEdit>(panel, "autoCeiling")->setText("250");
+        child<QCheckBox>(panel, "clip")->setChecked(true);
+        child<QLineEdit>(panel, "preferredTypes")->setText("R, CTR");
+        QTest::mouseClick(child<QPushButton>(panel, "apply"), Qt::LeftButton);
+        said = child<QPlainTextEdit>(panel, "outcome")->toPlainText();
+        panel.reject();
+    });
+    std::vector<int> selected;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected()) selected.push_back(row);
+    }
+    EXPECT_EQ(selected, (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(said.contains("1 always included.")) << said.toStdString();
+    EXPECT_TRUE(said.contains("Never included:\n    Delta")) << said.toStdString();
+    EXPECT_EQ(profile.numbers["Settings/SelectAutoSimplify"], 1);
+    EXPECT_EQ(profile.texts["Settings/SelectAutoCeiling"], "250");
+    EXPECT_EQ(profile.numbers["Settings/SelectClip"], 1);
+    EXPECT_EQ(profile.texts["Settings/SelectPreferredTypes"], "R, CTR");
+
+    // "Selected only" hides Delta and keeps every line where it was.
+    QTest::mouseClick(child<QCheckBox>(dialog, id(zonesend::kIdSelectedOnly)), Qt::LeftButton);
+    EXPECT_TRUE(list->isRowHidden(3));
+    EXPECT_FALSE(list->isRowHidden(2));
+    EXPECT_EQ(list->count(), 4);
+    QTest::mouseClick(child<QCheckBox>(dialog, id(zonesend::kIdSelectedOnly)), Qt::LeftButton);
+    EXPECT_FALSE(list->isRowHidden(3));
 }
 
 }  // namespace

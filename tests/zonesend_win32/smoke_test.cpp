@@ -350,6 +350,35 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
     EXPECT_GT(coloured, 100);
     click(zonesend::kIdMapToggle);
     EXPECT_FALSE(dialog->showingMap());
+
+    // Insert on the current line marks it "Always include"; its text stays the file's.
+    const auto lineText = [&](int row) {
+        std::wstring line(static_cast<std::size_t>(sendToList(LB_GETTEXTLEN, row, 0)) + 1, L'\0');
+        line.resize(static_cast<std::size_t>(
+            sendToList(LB_GETTEXT, row, reinterpret_cast<LPARAM>(line.data()))));
+        return line;
+    };
+    const std::wstring before = lineText(1);
+    sendToList(LB_SETCARETINDEX, 1, FALSE);
+    sendToList(WM_KEYDOWN, VK_INSERT, 0);
+    EXPECT_EQ(dialog->logic().lineMark(1), zonesend::LineMark::AlwaysInclude);
+    EXPECT_EQ(lineText(1), before);
+    // "Selected only": the list box holds the selected lines, each still its own line.
+    const std::wstring third = lineText(3);
+    const auto count = dialog->logic().fileAirspaces().size();
+    click(zonesend::kIdSelectNone);
+    clickLine(1);
+    clickLine(3);
+    click(zonesend::kIdSelectedOnly);
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(lineText(1), third);
+    ASSERT_TRUE(dialog->selectedLines(lines));
+    EXPECT_EQ(lines, (std::vector<unsigned>{1, 3}));
+    EXPECT_EQ(dialog->listCount(), count);
+    click(zonesend::kIdSelectedOnly);
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(count));
+    ASSERT_TRUE(dialog->selectedLines(lines));
+    EXPECT_EQ(lines, (std::vector<unsigned>{1, 3}));
 }
 
 // An upload from the dialog to the simulated instrument, through a COM port of the Wine prefix

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -100,7 +101,11 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
 
     logic_ = std::make_unique<AirspaceSetupLogic>(app, *this, options_.services);
     logic_->OnInitDialog();
-    if (options_.selectionTools.shown) rememberFirstLayout();
+    if (options_.selectionTools.shown) {
+        tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
+                                                  options_.selectionTools.profile);
+        rememberFirstLayout();
+    }
 }
 
 void AirspaceSetupDialog::rememberFirstLayout() {
@@ -134,13 +139,11 @@ void AirspaceSetupDialog::resizeEvent(QResizeEvent* event) {
         widget->setGeometry(grown.left, grown.top, grown.right - grown.left,
                             grown.bottom - grown.top);
     }
-    if (showingMap_) drawSelectionMap();
+    if (showingMap()) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
     resize(width(), baseUnits_.Y(kMainDialogSize.height + kSelectionStripHeight));
-    if (options_.selectionTools.profile != nullptr)
-        panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
 
     auto* select = new QPushButton(qtText(seriallink::LoadString(ids::kSelectButton)), this);
     select->setObjectName(QString::number(kIdSelect));
@@ -153,9 +156,9 @@ void AirspaceSetupDialog::createSelectionTools() {
     mapToggle_->setAutoDefault(false);
     mapToggle_->setCheckable(true);
     mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
-    connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
+    connect(mapToggle_, &QPushButton::clicked, this, [this](bool on) { showMap(on); });
 
-    map_ = new MapCanvas([this] { return mapRequest(); }, this);
+    map_ = new MapCanvas([this] { return tools_ ? tools_->mapRequest() : MapRequest{}; }, this);
     map_->hide();
 
     capacity_ = new QProgressBar(this);
@@ -165,28 +168,67 @@ void AirspaceSetupDialog::createSelectionTools() {
     capacity_->setAlignment(Qt::AlignCenter);
     capacity_->setGeometry(pixelRect(baseUnits_, kCapacityBarPlace));
 
+    selectedOnly_ = new QCheckBox(qtText(seriallink::LoadString(ids::kSelectedOnly)), this);
+    selectedOnly_->setObjectName(QString::number(kIdSelectedOnly));
+    selectedOnly_->setGeometry(pixelRect(baseUnits_, kSelectedOnlyPlace));
+    connect(selectedOnly_, &QCheckBox::clicked, this,
+            [this](bool on) { tools_->OnSelectedOnly(on); });
+
     airspaceInfo_ = new QLabel(this);
     airspaceInfo_->setObjectName(QString::number(kIdAirspaceInfo));
     airspaceInfo_->setTextFormat(Qt::PlainText);
     airspaceInfo_->setGeometry(pixelRect(baseUnits_, kAirspaceInfoPlace));
     setControlText(kIdBytesValue, "0");
 
-    // After the logic's own handlers: the map follows every change of the selection.
-    for (const int id : {kIdSelectAll, kIdSelectNone}) {
-        connect(qobject_cast<QPushButton*>(control(id)), &QPushButton::clicked, this, [this] {
-            if (showingMap_) drawSelectionMap();
-        });
+    // After the logic's own handlers: the strip follows every change of the selection.
+    for (const int id : {kIdSelectAll, kIdSelectNone, kIdLoadFile}) {
+        connect(qobject_cast<QPushButton*>(control(id)), &QPushButton::clicked, this,
+                [this] { tools_->OnSelectionReplaced(); });
     }
+    createListMarks();
+}
+
+void AirspaceSetupDialog::createListMarks() {
+    // Insert marks a line "Always include", Delete "Never include" (see eventFilter); the same
+    // key again, or the context menu's item again, takes the mark off.
+    const struct {
+        const char* name;
+        unsigned text;
+        const char* key;
+        LineMark mark;
+    } kMarks[] = {
+        {"alwaysInclude", ids::kAlwaysInclude, "Ins", LineMark::AlwaysInclude},
+        {"neverInclude", ids::kNeverInclude, "Del", LineMark::NeverInclude},
+    };
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const auto& entry : kMarks) {
+        auto* action = new QAction(
+            qtText(seriallink::LoadString(entry.text)) + QLatin1Char('\t') + entry.key, list_);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        const LineMark mark = entry.mark;
+        connect(action, &QAction::triggered, this, [this, mark] { tools_->OnMarkCaretLine(mark); });
+        list_->addAction(action);
+    }
+    // A right click makes the line under the pointer the current one without touching the
+    // selection, so the context menu marks that line.
+    list_->installEventFilter(this);
+}
+
+bool AirspaceSetupDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && tools_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Insert || key == Qt::Key_Delete) {
+            tools_->OnMarkCaretLine(key == Qt::Key_Insert ? LineMark::AlwaysInclude
+                                                          : LineMark::NeverInclude);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpen) {
-    SelectionDialog panel(
-        panel_, *logic_, options_.selectionTools.profile,
-        [this] {
-            showAirspaceInfo();
-            if (showingMap_) drawSelectionMap();
-        },
-        this);
+    if (!tools_) return;
+    SelectionDialog panel(*tools_, this);
     if (whileOpen) {
         QTimer::singleShot(0, &panel, [&panel, &whileOpen] { whileOpen(panel); });
     }
@@ -194,30 +236,39 @@ void AirspaceSetupDialog::OnSelect(const std::function<void(QDialog&)>& whileOpe
 }
 
 void AirspaceSetupDialog::showMap(bool on) {
-    showingMap_ = on;
-    if (mapToggle_ != nullptr && mapToggle_->isChecked() != on) mapToggle_->setChecked(on);
-    if (on) {
-        drawSelectionMap();
-        return;
-    }
-    if (map_ != nullptr) map_->hide();
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
-        drawPreview(records[static_cast<std::size_t>(caret)]);
-    } else {
-        preview_ = QImage();
-        update(previewRect_);
-    }
+    if (tools_) tools_->OnMapToggle(on);
 }
 
-MapRequest AirspaceSetupDialog::mapRequest() const {
-    std::vector<unsigned> lines;
-    (void)selectedLines(lines);
-    const int caret = caretIndex();
-    return selectionMapRequest(logic_->airspaces(), lines, caret,
-                               caret >= 0 && list_->item(caret)->isSelected(), panel_,
-                               logic_.get());
+void AirspaceSetupDialog::showMapToggle(bool on) {
+    if (mapToggle_ != nullptr && mapToggle_->isChecked() != on) mapToggle_->setChecked(on);
+}
+
+void AirspaceSetupDialog::showSelectedOnly(bool on) {
+    if (selectedOnly_ != nullptr && selectedOnly_->isChecked() != on) selectedOnly_->setChecked(on);
+}
+
+void AirspaceSetupDialog::hideLines(const std::vector<bool>& hidden) {
+    list_->setUpdatesEnabled(false);
+    for (int row = 0; row < list_->count(); ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        list_->setRowHidden(row, index < hidden.size() && hidden[index]);
+    }
+    list_->setUpdatesEnabled(true);
+}
+
+void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace) {
+    if (map_ != nullptr) map_->hide();
+    if (airspace != nullptr) {
+        paintPreview(*airspace);
+        return;
+    }
+    preview_ = QImage();
+    update(previewRect_);
+}
+
+void AirspaceSetupDialog::drawMap(const MapRequest&) {
+    // The map widget asks for the request itself, whenever the pilot zooms, pans or resizes.
+    drawSelectionMap();
 }
 
 void AirspaceSetupDialog::drawSelectionMap() {
@@ -228,13 +279,26 @@ void AirspaceSetupDialog::drawSelectionMap() {
     preview_ = map_->image();
 }
 
-void AirspaceSetupDialog::showAirspaceInfo() {
-    if (airspaceInfo_ == nullptr) return;
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    airspaceInfo_->setText(caret >= 0 && static_cast<std::size_t>(caret) < records.size()
-                               ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)]))
-                               : QString());
+void AirspaceSetupDialog::showAirspaceInfo(const std::string& text) {
+    if (airspaceInfo_ != nullptr) airspaceInfo_->setText(qtText(text));
+}
+
+void AirspaceSetupDialog::showLineMark(unsigned index, LineMark mark) {
+    QListWidgetItem* item = list_->item(static_cast<int>(index));
+    if (item == nullptr) return;
+    // The line's text stays as the file gives it; the mark is its colour and font.
+    QFont font = list_->font();
+    font.setBold(mark == LineMark::AlwaysInclude);
+    font.setStrikeOut(mark == LineMark::NeverInclude);
+    item->setFont(font);
+    item->setForeground(mark == LineMark::NeverInclude ? QBrush(Qt::gray) : QBrush());
+    item->setBackground(mark == LineMark::AlwaysInclude ? QBrush(QColor(0xD8, 0xF0, 0xD8))
+                                                        : QBrush());
+    item->setToolTip(
+        mark == LineMark::None
+            ? QString()
+            : qtText(seriallink::LoadString(mark == LineMark::AlwaysInclude ? ids::kAlwaysInclude
+                                                                            : ids::kNeverInclude)));
 }
 
 AirspaceSetupDialog::~AirspaceSetupDialog() {
@@ -314,7 +378,7 @@ void AirspaceSetupDialog::onListSelectionChanged() {
     // Only the pilot's clicks and keys count; the program's own selecting is silent.
     if (changingSelection_) return;
     logic_->OnListSelChange();
-    showAirspaceInfo();
+    if (tools_) tools_->OnListSelChange();
 }
 
 seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
@@ -426,10 +490,12 @@ void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
 }
 
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
-    if (showingMap_) {
-        drawSelectionMap();
-        return;
-    }
+    // With the map on, the strip's logic draws the map after every change instead.
+    if (showingMap()) return;
+    paintPreview(airspace);
+}
+
+void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace) {
     if (previewRect_.isEmpty()) return;
     // Drawn once into an image that stays on show until the next selection change, so that the
     // preview survives the window being covered and repainted.

@@ -18,7 +18,9 @@
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/DialogTemplate.h"
 #include "zonesend/SelectionPanelLogic.h"
+#include "zonesend/SelectionTools.h"
 
+class QCheckBox;
 class QComboBox;
 class QResizeEvent;
 class QLabel;
@@ -39,7 +41,7 @@ struct SelectionToolOptions {
     ProfileStore* profile = nullptr;
 };
 
-class AirspaceSetupDialog : public QDialog, public AirspaceSetupView {
+class AirspaceSetupDialog : public QDialog, public AirspaceSetupView, public SelectionToolsView {
     Q_OBJECT
 public:
     struct Options {
@@ -65,12 +67,14 @@ public:
     [[nodiscard]] QRect previewRect() const { return previewRect_; }
     [[nodiscard]] const shell::QtDialogUnits& baseUnits() const { return baseUnits_; }
     [[nodiscard]] const QFont& listFont() const { return listFont_; }
-    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
+    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return tools_->panel(); }
+    // The strip's logic; null without the strip.
+    [[nodiscard]] SelectionTools* selectionTools() { return tools_.get(); }
     // Opens the Select panel modally; `whileOpen` runs once it shows (for tests and pictures).
     void OnSelect(const std::function<void(QDialog&)>& whileOpen = {});
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
-    [[nodiscard]] bool showingMap() const { return showingMap_; }
+    [[nodiscard]] bool showingMap() const { return tools_ && tools_->showingMap(); }
     // The map widget (null without the selection tools) and where it stands: the preview area at
     // the first size, and larger as the window grows.
     [[nodiscard]] MapCanvas* mapCanvas() const { return map_; }
@@ -93,6 +97,7 @@ public:
     void computePreviewRect() override;
     void drawPreview(const airspace::AirspaceRecord& airspace) override;
     void setListLine(unsigned index, const std::string& text) override;
+    void showLineMark(unsigned index, LineMark mark) override;
     std::optional<std::string> chooseFile(const std::string& title,
                                           const std::string& filter) override;
     int startRepeatingTimer(int timerId, int periodMs) override;
@@ -100,11 +105,20 @@ public:
     bool isTopLevelActive() const override;
     void showAboutBox() override;
 
+    // SelectionToolsView
+    void showAirspaceInfo(const std::string& text) override;
+    void drawMap(const MapRequest& request) override;
+    void drawPreviewOf(const airspace::AirspaceRecord* airspace) override;
+    void showMapToggle(bool on) override;
+    void showSelectedOnly(bool on) override;
+    void hideLines(const std::vector<bool>& hidden) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class ComboAdapter;
@@ -113,9 +127,9 @@ private:
     [[nodiscard]] QWidget* control(int controlId) const;
     void onListSelectionChanged();
     void createSelectionTools();
+    void createListMarks();
+    void paintPreview(const airspace::AirspaceRecord& airspace);
     void drawSelectionMap();
-    void showAirspaceInfo();
-    [[nodiscard]] MapRequest mapRequest() const;
     void rememberFirstLayout();
 
     Options options_;
@@ -130,11 +144,11 @@ private:
     std::map<int, int> timers_;  // Qt timer id -> the dialog's own timer id
     bool changingSelection_ = false;
     std::unique_ptr<AirspaceSetupLogic> logic_;
-    SelectionPanelLogic panel_;
+    std::unique_ptr<SelectionTools> tools_;
     QProgressBar* capacity_ = nullptr;
     QLabel* airspaceInfo_ = nullptr;
     QPushButton* mapToggle_ = nullptr;
-    bool showingMap_ = false;
+    QCheckBox* selectedOnly_ = nullptr;
     MapCanvas* map_ = nullptr;
     // The window's first size and its controls' places then, from which it grows.
     QSize firstSize_;

@@ -51,19 +51,12 @@ QLineEdit* lineEdit(const char* name, QWidget* parent) {
 
 }  // namespace
 
-SelectionDialog::SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic& dialog,
-                                 ProfileStore* profile, std::function<void()> applied,
-                                 QWidget* parent)
-    : QDialog(parent),
-      panel_(panel),
-      dialog_(dialog),
-      profile_(profile),
-      applied_(std::move(applied)) {
+SelectionDialog::SelectionDialog(SelectionTools& tools, QWidget* parent)
+    : QDialog(parent), tools_(tools), panel_(tools.panel()) {
     setFont(dialogFont());
     setWindowTitle(text(ids::kSelectTitle));
     setObjectName(QStringLiteral("select"));
-    // Only the types are read: the lines keep what is selected and how it would be sent.
-    panel_.setFile(dialog_.airspaces());
+    tools_.OnOpenPanel();
 
     auto* form = new QFormLayout;
     takeOff_ = lineEdit("takeOff", this);
@@ -95,7 +88,27 @@ SelectionDialog::SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic&
     name_ = lineEdit("name", this);
     form->addRow(text(ids::kNameContainsLabel), name_);
     simplify_ = lineEdit("simplify", this);
-    form->addRow(text(ids::kSimplifyLabel), simplify_);
+    autoSimplify_ = new QCheckBox(text(ids::kAutoSimplify), this);
+    autoSimplify_->setObjectName(QStringLiteral("autoSimplify"));
+    autoCeiling_ = lineEdit("autoCeiling", this);
+    auto* tolerance = new QWidget(this);
+    auto* toleranceRow = new QHBoxLayout(tolerance);
+    toleranceRow->setContentsMargins(0, 0, 0, 0);
+    toleranceRow->addWidget(simplify_, 1);
+    toleranceRow->addWidget(autoSimplify_);
+    toleranceRow->addWidget(new QLabel(text(ids::kAutoCeilingLabel), tolerance));
+    toleranceRow->addWidget(autoCeiling_, 1);
+    form->addRow(text(ids::kSimplifyLabel), tolerance);
+    // The fixed tolerance is Auto's to choose while Auto is on.
+    connect(autoSimplify_, &QCheckBox::toggled, this, [this](bool on) {
+        simplify_->setEnabled(!on);
+        autoCeiling_->setEnabled(on);
+    });
+    clip_ = new QCheckBox(text(ids::kClipCheck), this);
+    clip_->setObjectName(QStringLiteral("clip"));
+    form->addRow(QString(), clip_);
+    preferred_ = lineEdit("preferredTypes", this);
+    form->addRow(text(ids::kPreferredTypesLabel), preferred_);
     fit_ = new QCheckBox(text(ids::kFitCheck), this);
     fit_->setObjectName(QStringLiteral("fit"));
     form->addRow(QString(), fit_);
@@ -132,6 +145,12 @@ void SelectionDialog::showChoices() {
     name_->setText(QString::fromStdString(c.nameContains));
     fit_->setChecked(c.fitToInstrument);
     simplify_->setText(QString::fromStdString(c.simplifyMetres));
+    autoSimplify_->setChecked(c.autoSimplify);
+    simplify_->setEnabled(!c.autoSimplify);
+    autoCeiling_->setEnabled(c.autoSimplify);
+    autoCeiling_->setText(QString::fromStdString(c.autoCeilingMetres));
+    clip_->setChecked(c.clipToRadius);
+    preferred_->setText(QString::fromStdString(c.preferredTypes));
 }
 
 void SelectionDialog::takeChoices() {
@@ -147,13 +166,16 @@ void SelectionDialog::takeChoices() {
     c.nameContains = name_->text().toStdString();
     c.fitToInstrument = fit_->isChecked();
     c.simplifyMetres = simplify_->text().toStdString();
+    c.autoSimplify = autoSimplify_->isChecked();
+    c.autoCeilingMetres = autoCeiling_->text().toStdString();
+    c.clipToRadius = clip_->isChecked();
+    c.preferredTypes = preferred_->text().toStdString();
 }
 
 void SelectionDialog::OnApply() {
     takeChoices();
-    const SelectionOutcome outcome = panel_.OnApply(dialog_, profile_);
+    (void)tools_.OnApply();
     outcome_->setPlainText(QString::fromStdString(panel_.lastText()));
-    if (outcome.problem == ChoiceProblem::None && applied_) applied_();
 }
 
 }  // namespace zonesend

@@ -3,11 +3,9 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <vector>
 
-#include "zonesend/AirspaceSetupLogic.h"
-#include "zonesend/SelectionPanelLogic.h"
+#include "zonesend/SelectionTools.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,9 +17,7 @@ namespace zonesend {
 class SelectionDialog : public QDialog {
     Q_OBJECT
 public:
-    // `applied` runs after every Apply that changed the selection.
-    SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic& dialog, ProfileStore* profile,
-                    std::function<void()> applied, QWidget* parent = nullptr);
+    SelectionDialog(SelectionTools& tools, QWidget* parent = nullptr);
 
     void OnApply();
 
@@ -29,10 +25,8 @@ private:
     void showChoices();
     void takeChoices();
 
+    SelectionTools& tools_;
     SelectionPanelLogic& panel_;
-    AirspaceSetupLogic& dialog_;
-    ProfileStore* profile_;
-    std::function<void()> applied_;
     QLineEdit* takeOff_ = nullptr;
     QLineEdit* radius_ = nullptr;
     QComboBox* radiusUnit_ = nullptr;
@@ -42,6 +36,10 @@ private:
     QLineEdit* name_ = nullptr;
     QCheckBox* fit_ = nullptr;
     QLineEdit* simplify_ = nullptr;
+    QCheckBox* autoSimplify_ = nullptr;
+    QLineEdit* autoCeiling_ = nullptr;
+    QCheckBox* clip_ = nullptr;
+    QLineEdit* preferred_ = nullptr;
     QPlainTextEdit* outcome_ = nullptr;
 };
 

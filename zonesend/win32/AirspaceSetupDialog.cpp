@@ -77,6 +77,8 @@ AirspaceSetupDialog::~AirspaceSetupDialog() {
     if (window_ != nullptr) DestroyWindow(window_);
     if (preview_) DeleteObject(preview_);
     if (listFont_) DeleteObject(listFont_);
+    if (alwaysFont_) DeleteObject(alwaysFont_);
+    if (neverFont_) DeleteObject(neverFont_);
     if (bigIcon_) DestroyIcon(bigIcon_);
     if (smallIcon_) DestroyIcon(smallIcon_);
 }
@@ -138,6 +140,32 @@ INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) 
                 drawCapacityBar(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             }
+            if (wParam == kIdAirspaceList) {
+                drawListLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_MEASUREITEM:
+            if (wParam == kIdAirspaceList) {
+                // Until the list font is set, which sets the height again.
+                reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 12;
+                return TRUE;
+            }
+            return FALSE;
+        case WM_VKEYTOITEM:
+            // Insert marks the line "Always include", Delete "Never include"; -1 leaves every
+            // other key to the list box.
+            if (tools_ && (LOWORD(wParam) == VK_INSERT || LOWORD(wParam) == VK_DELETE)) {
+                tools_->OnMarkCaretLine(LOWORD(wParam) == VK_INSERT ? LineMark::AlwaysInclude
+                                                                    : LineMark::NeverInclude);
+                return -2;
+            }
+            return -1;
+        case WM_CONTEXTMENU:
+            if (tools_ && reinterpret_cast<HWND>(wParam) == control(kIdAirspaceList)) {
+                onListContextMenu(lParam);
+                return TRUE;
+            }
             return FALSE;
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED) onSize();
@@ -177,7 +205,11 @@ void AirspaceSetupDialog::onInitDialog() {
     if (options_.selectionTools.shown) createSelectionTools();
     logic_ = std::make_unique<AirspaceSetupLogic>(app_, *this, options_.services);
     (void)logic_->OnInitDialog();
-    if (hasTools_) rememberFirstLayout();
+    if (hasTools_) {
+        tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
+                                                  options_.selectionTools.profile);
+        rememberFirstLayout();
+    }
     if (options_.created) options_.created(*this);
 }
 
@@ -196,7 +228,9 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
             if (notification == BN_CLICKED) logic_->OnSendAirspace();
             return;
         case kIdLoadFile:
-            if (notification == BN_CLICKED) logic_->OnLoadFile();
+            if (notification != BN_CLICKED) return;
+            logic_->OnLoadFile();
+            if (tools_) tools_->OnSelectionReplaced();
             return;
         case kIdSelectAll:
         case kIdSelectNone:
@@ -206,14 +240,14 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
             } else {
                 logic_->OnSelectNone();
             }
-            // The map follows every change of the selection.
-            if (showingMap_) drawSelectionMap();
+            // The strip follows every change of the selection.
+            if (tools_) tools_->OnSelectionReplaced();
             return;
         case kIdAirspaceList:
             // Sent for the pilot's clicks and keys only, never for LB_SETSEL.
             if (notification != LBN_SELCHANGE) return;
             logic_->OnListSelChange();
-            showAirspaceInfo();
+            if (tools_) tools_->OnListSelChange();
             return;
         case kIdSelect:
             if (notification == BN_CLICKED) OnSelect();
@@ -221,6 +255,11 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
         case kIdMapToggle:
             if (notification == BN_CLICKED) {
                 showMap(SendMessageW(control(kIdMapToggle), BM_GETCHECK, 0, 0) == BST_CHECKED);
+            }
+            return;
+        case kIdSelectedOnly:
+            if (notification == BN_CLICKED && tools_) {
+                tools_->OnSelectedOnly(IsDlgButtonChecked(window_, kIdSelectedOnly) == BST_CHECKED);
             }
             return;
         case kIdPortCombo:
@@ -296,7 +335,7 @@ void AirspaceSetupDialog::onSize() {
     }
     if (moves != nullptr) EndDeferWindowPos(moves);
     InvalidateRect(window_, nullptr, TRUE);
-    if (showingMap_) drawSelectionMap();
+    if (showingMap()) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::onDestroy() {
@@ -341,42 +380,82 @@ void AirspaceSetupDialog::enableControl(int controlId, bool enable) {
 
 void AirspaceSetupDialog::clearList() {
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_RESETCONTENT, 0, 0);
+    lineTexts_.clear();
+    lineMarks_.clear();
+    rowLines_.clear();
+    hiddenSelected_.clear();
+    hidden_.clear();
+    hiddenCount_ = 0;
 }
 
 void AirspaceSetupDialog::addListLine(const std::string& text) {
     const std::wstring wide = Widen(text);
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(wide.c_str()));
+    if (!hasTools_) return;
+    if (hiddenCount_ > 0) rowLines_.push_back(static_cast<int>(lineTexts_.size()));
+    lineTexts_.push_back(wide);
+    lineMarks_.push_back(LineMark::None);
+    hiddenSelected_.push_back(false);
+    hidden_.push_back(false);
 }
 
 unsigned AirspaceSetupDialog::listCount() const {
+    if (hiddenCount_ > 0) return static_cast<unsigned>(lineTexts_.size());
     const LRESULT count = SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETCOUNT, 0, 0);
     return count == LB_ERR ? 0u : static_cast<unsigned>(count);
 }
 
+int AirspaceSetupDialog::rowOf(unsigned index) const {
+    if (hiddenCount_ == 0) return static_cast<int>(index);
+    if (index >= hidden_.size() || hidden_[index]) return -1;
+    const auto found =
+        std::lower_bound(rowLines_.begin(), rowLines_.end(), static_cast<int>(index));
+    return static_cast<int>(found - rowLines_.begin());
+}
+
+unsigned AirspaceSetupDialog::lineOf(int row) const {
+    if (hiddenCount_ == 0 || row < 0 || static_cast<std::size_t>(row) >= rowLines_.size()) {
+        return static_cast<unsigned>(row);
+    }
+    return static_cast<unsigned>(rowLines_[static_cast<std::size_t>(row)]);
+}
+
 void AirspaceSetupDialog::setLineSelected(unsigned index, bool selected) {
+    const int row = rowOf(index);
+    if (row < 0) {
+        hiddenSelected_[index] = selected;
+        return;
+    }
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETSEL, selected ? TRUE : FALSE,
-                        static_cast<LPARAM>(index));
+                        static_cast<LPARAM>(row));
 }
 
 bool AirspaceSetupDialog::selectedLines(std::vector<unsigned>& out) const {
     out.clear();
-    const unsigned count = listCount();
-    if (count == 0) return true;
-    std::vector<int> indexes(count);
-    const LRESULT selected =
-        SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSELITEMS, static_cast<WPARAM>(count),
-                            reinterpret_cast<LPARAM>(indexes.data()));
-    if (selected == LB_ERR) return false;
-    for (LRESULT i = 0; i < selected; ++i) {
-        out.push_back(static_cast<unsigned>(indexes[static_cast<std::size_t>(i)]));
+    const LRESULT rows = SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETCOUNT, 0, 0);
+    if (rows > 0) {
+        std::vector<int> indexes(static_cast<std::size_t>(rows));
+        const LRESULT selected =
+            SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSELITEMS, static_cast<WPARAM>(rows),
+                                reinterpret_cast<LPARAM>(indexes.data()));
+        if (selected == LB_ERR) return false;
+        for (LRESULT i = 0; i < selected; ++i) {
+            out.push_back(lineOf(indexes[static_cast<std::size_t>(i)]));
+        }
+    }
+    if (hiddenCount_ > 0) {
+        for (std::size_t i = 0; i < hiddenSelected_.size(); ++i) {
+            if (hidden_[i] && hiddenSelected_[i]) out.push_back(static_cast<unsigned>(i));
+        }
+        std::sort(out.begin(), out.end());
     }
     return true;
 }
 
 int AirspaceSetupDialog::caretIndex() const {
     const LRESULT caret = SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETCARETINDEX, 0, 0);
-    return caret == LB_ERR ? -1 : static_cast<int>(caret);
+    return caret == LB_ERR ? -1 : static_cast<int>(lineOf(static_cast<int>(caret)));
 }
 
 void AirspaceSetupDialog::applyListFont() {
@@ -391,6 +470,25 @@ void AirspaceSetupDialog::applyListFont() {
                         TRUE);
     SendDlgItemMessageW(window_, kIdHeaderLine, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_),
                         TRUE);
+    if (!hasTools_) return;
+    // The marks' own fonts, and the owner-drawn lines as tall as the list font's.
+    LOGFONTW shape{};
+    GetObjectW(listFont_, sizeof shape, &shape);
+    if (alwaysFont_) DeleteObject(alwaysFont_);
+    if (neverFont_) DeleteObject(neverFont_);
+    shape.lfWeight = FW_BOLD;
+    alwaysFont_ = CreateFontIndirectW(&shape);
+    shape.lfWeight = FW_NORMAL;
+    shape.lfStrikeOut = TRUE;
+    neverFont_ = CreateFontIndirectW(&shape);
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, listFont_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETITEMHEIGHT, 0,
+                        MAKELPARAM(metrics.tmHeight, 0));
 }
 
 void AirspaceSetupDialog::computePreviewRect() {
@@ -404,10 +502,12 @@ void AirspaceSetupDialog::computePreviewRect() {
 }
 
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {
-    if (showingMap_) {
-        drawSelectionMap();
-        return;
-    }
+    // With the map on, the strip's logic draws the map after every change instead.
+    if (showingMap()) return;
+    paintPreview(airspace);
+}
+
+void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace) {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     showPicture(renderPreviewBitmap(airspace, previewRect_.right - previewRect_.left,
                                     previewRect_.bottom - previewRect_.top, font));
@@ -422,21 +522,23 @@ void AirspaceSetupDialog::showPicture(HBITMAP picture) {
 }
 
 void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
-    HWND list = control(kIdAirspaceList);
-    const bool selected = SendMessageW(list, LB_GETSEL, index, 0) > 0;
-    const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
     const std::wstring wide = Widen(text);
-    SendMessageW(list, LB_DELETESTRING, index, 0);
-    SendMessageW(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
-    SendMessageW(list, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+    if (index < lineTexts_.size()) lineTexts_[index] = wide;
+    const int row = rowOf(index);
+    if (row < 0) return;
+    HWND list = control(kIdAirspaceList);
+    const bool selected = SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
+    const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(list, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(row));
     if (caret != LB_ERR) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
     hasTools_ = true;
-    if (options_.selectionTools.profile != nullptr) {
-        panel_.choices() = readSelectionChoices(*options_.selectionTools.profile);
-    }
+    makeMarkableList();
     const auto units = shell::win32::DialogUnits::OfDialog(window_);
     RECT frame;
     GetWindowRect(window_, &frame);
@@ -459,8 +561,145 @@ void AirspaceSetupDialog::createSelectionTools() {
     make(kIdMapToggle, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE, kMapTogglePlace,
          seriallink::LoadString(ids::kMapToggle));
     make(kIdCapacityBar, L"STATIC", SS_OWNERDRAW, kCapacityBarPlace, "");
+    make(kIdSelectedOnly, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, kSelectedOnlyPlace,
+         seriallink::LoadString(ids::kSelectedOnly));
     make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
     (void)map_.create(window_, kIdMapWindow);
+}
+
+void AirspaceSetupDialog::makeMarkableList() {
+    // The template's list box again, in its place and tab order, drawing its own lines (so
+    // that a mark shows beside the file's text) and passing Insert and Delete to the dialog.
+    HWND old = control(kIdAirspaceList);
+    const RECT place = childRect(kIdAirspaceList);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(old, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(old, GWL_EXSTYLE));
+    HWND before = GetWindow(old, GW_HWNDPREV);
+    DestroyWindow(old);
+    HWND list = CreateWindowExW(
+        exStyle, L"LISTBOX", L"",
+        (style & ~static_cast<DWORD>(LBS_OWNERDRAWVARIABLE)) | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+            LBS_WANTKEYBOARDINPUT,
+        place.left, place.top, place.right - place.left, place.bottom - place.top, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdAirspaceList)), programInstance(), nullptr);
+    SetWindowPos(list, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void AirspaceSetupDialog::drawListLine(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    RECT box = item.rcItem;
+    if (item.itemID == static_cast<UINT>(-1)) {
+        if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &box);
+        return;
+    }
+    const unsigned line = lineOf(static_cast<int>(item.itemID));
+    if (line >= lineTexts_.size()) return;
+    const LineMark mark = lineMarks_[line];
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    // The file's text as it is; the mark is the line's tint and font.
+    if (selected) {
+        FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+    } else if (mark == LineMark::AlwaysInclude) {
+        HBRUSH tint = CreateSolidBrush(RGB(0xD8, 0xF0, 0xD8));
+        FillRect(dc, &box, tint);
+        DeleteObject(tint);
+    } else {
+        FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected                         ? COLOR_HIGHLIGHTTEXT
+                                 : mark == LineMark::NeverInclude ? COLOR_GRAYTEXT
+                                                                  : COLOR_WINDOWTEXT));
+    HFONT font = mark == LineMark::AlwaysInclude  ? alwaysFont_
+                 : mark == LineMark::NeverInclude ? neverFont_
+                                                  : listFont_;
+    const HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : listFont_);
+    const std::wstring& text = lineTexts_[line];
+    TextOutW(dc, box.left + 1, box.top, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, previous);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &box);
+}
+
+void AirspaceSetupDialog::showLineMark(unsigned index, LineMark mark) {
+    if (index >= lineMarks_.size()) return;
+    lineMarks_[index] = mark;
+    const int row = rowOf(index);
+    if (row < 0) return;
+    RECT box{};
+    if (SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                            reinterpret_cast<LPARAM>(&box)) != LB_ERR) {
+        InvalidateRect(control(kIdAirspaceList), &box, TRUE);
+    }
+}
+
+void AirspaceSetupDialog::onListContextMenu(LPARAM at) {
+    HWND list = control(kIdAirspaceList);
+    POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    int line = caretIndex();
+    if (at != -1) {
+        // The line under the pointer becomes the current one; its selection stays.
+        POINT inList = point;
+        ScreenToClient(list, &inList);
+        const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(inList.x, inList.y));
+        if (HIWORD(hit) != 0) return;
+        SendMessageW(list, LB_SETCARETINDEX, LOWORD(hit), FALSE);
+        line = static_cast<int>(lineOf(LOWORD(hit)));
+    } else {
+        RECT box{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(rowOf(line)),
+                     reinterpret_cast<LPARAM>(&box));
+        point = {box.left, box.bottom};
+        ClientToScreen(list, &point);
+    }
+    if (line < 0) return;
+    const LineMark now = logic_->lineMark(static_cast<std::size_t>(line));
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING | (now == LineMark::AlwaysInclude ? MF_CHECKED : 0u),
+                ids::kAlwaysInclude,
+                Widen(seriallink::LoadString(ids::kAlwaysInclude) + "\tIns").c_str());
+    AppendMenuW(menu, MF_STRING | (now == LineMark::NeverInclude ? MF_CHECKED : 0u),
+                ids::kNeverInclude,
+                Widen(seriallink::LoadString(ids::kNeverInclude) + "\tDel").c_str());
+    const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                                       window_, nullptr);
+    DestroyMenu(menu);
+    if (chosen == static_cast<BOOL>(ids::kAlwaysInclude)) {
+        tools_->OnMarkLine(static_cast<unsigned>(line), LineMark::AlwaysInclude);
+    } else if (chosen == static_cast<BOOL>(ids::kNeverInclude)) {
+        tools_->OnMarkLine(static_cast<unsigned>(line), LineMark::NeverInclude);
+    }
+}
+
+void AirspaceSetupDialog::hideLines(const std::vector<bool>& hidden) {
+    if (!hasTools_) return;
+    std::vector<unsigned> selected;
+    (void)selectedLines(selected);
+    const int caret = caretIndex();
+    HWND list = control(kIdAirspaceList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    const std::size_t count = lineTexts_.size();
+    hidden_.assign(count, false);
+    hiddenSelected_.assign(count, false);
+    hiddenCount_ = 0;
+    rowLines_.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        hidden_[i] = i < hidden.size() && hidden[i];
+        if (hidden_[i]) ++hiddenCount_;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (hidden_[i]) continue;
+        if (hiddenCount_ > 0) rowLines_.push_back(static_cast<int>(i));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lineTexts_[i].c_str()));
+    }
+    for (const unsigned line : selected) setLineSelected(line, true);
+    if (caret >= 0 && rowOf(static_cast<unsigned>(caret)) >= 0) {
+        SendMessageW(list, LB_SETCARETINDEX,
+                     static_cast<WPARAM>(rowOf(static_cast<unsigned>(caret))), FALSE);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void AirspaceSetupDialog::drawCapacityBar(const DRAWITEMSTRUCT& item) const {
@@ -485,30 +724,29 @@ void AirspaceSetupDialog::drawCapacityBar(const DRAWITEMSTRUCT& item) const {
 }
 
 void AirspaceSetupDialog::OnSelect(const std::function<void(HWND)>& whileOpen) {
-    SelectionDialog panel(
-        panel_, *logic_, options_.selectionTools.profile,
-        [this] {
-            showAirspaceInfo();
-            if (showingMap_) drawSelectionMap();
-        },
-        whileOpen);
+    if (!tools_) return;
+    SelectionDialog panel(*tools_, whileOpen);
     (void)panel.RunModal(window_);
 }
 
 void AirspaceSetupDialog::showMap(bool on) {
-    showingMap_ = on;
+    if (tools_) tools_->OnMapToggle(on);
+}
+
+void AirspaceSetupDialog::showMapToggle(bool on) {
     if (HWND toggle = control(kIdMapToggle)) {
         SendMessageW(toggle, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    if (on) {
-        drawSelectionMap();
-        return;
-    }
+}
+
+void AirspaceSetupDialog::showSelectedOnly(bool on) {
+    CheckDlgButton(window_, kIdSelectedOnly, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace) {
     if (map_.window() != nullptr) map_.hide();
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
-        drawPreview(records[static_cast<std::size_t>(caret)]);
+    if (airspace != nullptr) {
+        paintPreview(*airspace);
         return;
     }
     if (preview_) DeleteObject(preview_);
@@ -517,15 +755,9 @@ void AirspaceSetupDialog::showMap(bool on) {
     InvalidateRect(window_, &area, TRUE);
 }
 
-MapRequest AirspaceSetupDialog::mapRequest() const {
-    std::vector<unsigned> lines;
-    (void)selectedLines(lines);
-    const int caret = caretIndex();
-    const bool caretSelected =
-        caret >= 0 &&
-        SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0;
-    return selectionMapRequest(logic_->airspaces(), lines, caret, caretSelected, panel_,
-                               logic_.get());
+void AirspaceSetupDialog::drawMap(const MapRequest&) {
+    // The map window asks for the request itself, whenever the pilot zooms, pans or resizes.
+    drawSelectionMap();
 }
 
 void AirspaceSetupDialog::drawSelectionMap() {
@@ -534,13 +766,8 @@ void AirspaceSetupDialog::drawSelectionMap() {
     map_.showAt(RECT{place.left, place.top, place.right, place.bottom});
 }
 
-void AirspaceSetupDialog::showAirspaceInfo() {
-    if (!hasTools_) return;
-    const int caret = caretIndex();
-    const auto& records = logic_->airspaces();
-    setControlText(kIdAirspaceInfo, caret >= 0 && static_cast<std::size_t>(caret) < records.size()
-                                        ? airspaceInfoText(records[static_cast<std::size_t>(caret)])
-                                        : std::string());
+void AirspaceSetupDialog::showAirspaceInfo(const std::string& text) {
+    if (hasTools_) setControlText(kIdAirspaceInfo, text);
 }
 
 std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& title,

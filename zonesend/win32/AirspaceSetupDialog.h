@@ -16,6 +16,7 @@
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/PreviewPicture.h"
 #include "zonesend/SelectionPanelLogic.h"
+#include "zonesend/SelectionTools.h"
 #include "zonesend/win32/MapWindow.h"
 
 namespace zonesend::win32 {
@@ -28,7 +29,7 @@ struct SelectionToolOptions {
     ProfileStore* profile = nullptr;
 };
 
-class AirspaceSetupDialog : public AirspaceSetupView {
+class AirspaceSetupDialog : public AirspaceSetupView, public SelectionToolsView {
 public:
     struct Options {
         AirspaceSetupLogic::Services services;
@@ -57,15 +58,17 @@ public:
     [[nodiscard]] HWND control(int controlId) const { return GetDlgItem(window_, controlId); }
     [[nodiscard]] AirspaceSetupLogic& logic() { return *logic_; }
     // The preview as last drawn (null before the first selection change), and where it shows.
-    [[nodiscard]] HBITMAP previewBitmap() const { return showingMap_ ? map_.bitmap() : preview_; }
+    [[nodiscard]] HBITMAP previewBitmap() const { return showingMap() ? map_.bitmap() : preview_; }
     [[nodiscard]] const PixelRect& previewRect() const { return previewRect_; }
     [[nodiscard]] HFONT listFont() const { return listFont_; }
-    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
+    [[nodiscard]] SelectionPanelLogic& selectionPanel() { return tools_->panel(); }
+    // The strip's logic; null without the strip.
+    [[nodiscard]] SelectionTools* selectionTools() { return tools_.get(); }
     // Opens the Select panel modally; `whileOpen` runs once it shows (for tests and pictures).
     void OnSelect(const std::function<void(HWND)>& whileOpen = {});
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
-    [[nodiscard]] bool showingMap() const { return showingMap_; }
+    [[nodiscard]] bool showingMap() const { return tools_ && tools_->showingMap(); }
     // The map window and where it stands: the preview area at the first size, and larger as the
     // window grows.
     [[nodiscard]] MapWindow& mapWindow() { return map_; }
@@ -90,12 +93,21 @@ public:
     void computePreviewRect() override;
     void drawPreview(const airspace::AirspaceRecord& airspace) override;
     void setListLine(unsigned index, const std::string& text) override;
+    void showLineMark(unsigned index, LineMark mark) override;
     std::optional<std::string> chooseFile(const std::string& title,
                                           const std::string& filter) override;
     int startRepeatingTimer(int timerId, int periodMs) override;
     void stopRepeatingTimer(int identifier) override;
     bool isTopLevelActive() const override;
     void showAboutBox() override;
+
+    // SelectionToolsView
+    void showAirspaceInfo(const std::string& text) override;
+    void drawMap(const MapRequest& request) override;
+    void drawPreviewOf(const airspace::AirspaceRecord* airspace) override;
+    void showMapToggle(bool on) override;
+    void showSelectedOnly(bool on) override;
+    void hideLines(const std::vector<bool>& hidden) override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -106,12 +118,18 @@ private:
     void onDestroy();
     [[nodiscard]] RECT childRect(int controlId) const;
     void createSelectionTools();
-    void drawSelectionMap();
-    void showAirspaceInfo();
+    void makeMarkableList();
+    void paintPreview(const airspace::AirspaceRecord& airspace);
     void drawCapacityBar(const DRAWITEMSTRUCT& item) const;
+    void drawListLine(const DRAWITEMSTRUCT& item) const;
+    void onListContextMenu(LPARAM at);
+    // The list box's row of a line, -1 while the line is hidden, and the line of a row.
+    [[nodiscard]] int rowOf(unsigned index) const;
+    [[nodiscard]] unsigned lineOf(int row) const;
+    [[nodiscard]] bool filtered() const { return !rowLines_.empty() || hiddenCount_ > 0; }
     // Puts a newly drawn preview or map on show, in place of the one before.
     void showPicture(HBITMAP picture);
-    [[nodiscard]] MapRequest mapRequest() const;
+    void drawSelectionMap();
     void rememberFirstLayout();
     void onSize();
 
@@ -127,11 +145,21 @@ private:
     shell::win32::MessageBoxOwner messages_;
     shell::win32::ComboBoxPortList combo_;
     std::unique_ptr<AirspaceSetupLogic> logic_;
-    SelectionPanelLogic panel_;
+    std::unique_ptr<SelectionTools> tools_;
     bool hasTools_ = false;
-    bool showingMap_ = false;
     std::uint32_t capacityUsed_ = 0;
-    MapWindow map_{[this] { return mapRequest(); }};
+    // The list with the strip: owner-drawn lines that show the pilot's marks, and the
+    // "Selected only" view. While lines are hidden the list box holds the shown ones only; the
+    // view keeps every line's text and the selection of the hidden ones.
+    std::vector<std::wstring> lineTexts_;
+    std::vector<LineMark> lineMarks_;
+    std::vector<int> rowLines_;         // row -> line while filtered; empty: row = line
+    std::vector<bool> hiddenSelected_;  // per line, while it is hidden
+    std::vector<bool> hidden_;          // per line
+    std::size_t hiddenCount_ = 0;
+    HFONT alwaysFont_ = nullptr;
+    HFONT neverFont_ = nullptr;
+    MapWindow map_{[this] { return tools_ ? tools_->mapRequest() : MapRequest{}; }};
     // The window's first size and its controls' places then, from which it grows.
     SIZE firstClient_{};
     SIZE firstFrame_{};

@@ -44,14 +44,8 @@ std::wstring withCrLf(const std::string& text) {
 
 }  // namespace
 
-SelectionDialog::SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic& dialog,
-                                 ProfileStore* profile, std::function<void()> applied,
-                                 std::function<void(HWND)> whileOpen)
-    : panel_(panel),
-      dialog_(dialog),
-      profile_(profile),
-      applied_(std::move(applied)),
-      whileOpen_(std::move(whileOpen)) {}
+SelectionDialog::SelectionDialog(SelectionTools& tools, std::function<void(HWND)> whileOpen)
+    : tools_(tools), panel_(tools.panel()), whileOpen_(std::move(whileOpen)) {}
 
 INT_PTR SelectionDialog::RunModal(HWND owner) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ZONESEND_SELECT), owner,
@@ -83,6 +77,10 @@ INT_PTR CALLBACK SelectionDialog::DialogProc(HWND window, UINT message, WPARAM w
             EndDialog(window, IDCANCEL);
             return TRUE;
         }
+        if (LOWORD(wParam) == IDC_SELECT_AUTO && HIWORD(wParam) == BN_CLICKED) {
+            self->showAutoState();
+            return TRUE;
+        }
     }
     return FALSE;
 }
@@ -100,11 +98,15 @@ void SelectionDialog::onInitDialog() {
         {IDC_SELECT_NAME_LABEL, ids::kNameContainsLabel},
         {IDC_SELECT_SIMPLIFY_LABEL, ids::kSimplifyLabel},
         {IDC_SELECT_FIT, ids::kFitCheck},
+        {IDC_SELECT_AUTO, ids::kAutoSimplify},
+        {IDC_SELECT_AUTO_CEILING_LABEL, ids::kAutoCeilingLabel},
+        {IDC_SELECT_CLIP, ids::kClipCheck},
+        {IDC_SELECT_PREFERRED_LABEL, ids::kPreferredTypesLabel},
         {IDOK, ids::kApplyButton},
         {IDCANCEL, ids::kCloseButton},
     };
     for (const auto& entry : kTexts) setText(entry.control, seriallink::LoadString(entry.text));
-    panel_.setFile(dialog_.fileAirspaces());
+    tools_.OnOpenPanel();
     createTypeBoxes();
     showChoices();
 }
@@ -177,6 +179,18 @@ void SelectionDialog::showChoices() {
     setText(IDC_SELECT_NAME, c.nameContains);
     CheckDlgButton(window_, IDC_SELECT_FIT, c.fitToInstrument ? BST_CHECKED : BST_UNCHECKED);
     setText(IDC_SELECT_SIMPLIFY, c.simplifyMetres);
+    CheckDlgButton(window_, IDC_SELECT_AUTO, c.autoSimplify ? BST_CHECKED : BST_UNCHECKED);
+    setText(IDC_SELECT_AUTO_CEILING, c.autoCeilingMetres);
+    CheckDlgButton(window_, IDC_SELECT_CLIP, c.clipToRadius ? BST_CHECKED : BST_UNCHECKED);
+    setText(IDC_SELECT_PREFERRED, c.preferredTypes);
+    showAutoState();
+}
+
+void SelectionDialog::showAutoState() {
+    // The fixed tolerance is Auto's to choose while Auto is on.
+    const bool on = IsDlgButtonChecked(window_, IDC_SELECT_AUTO) == BST_CHECKED;
+    EnableWindow(GetDlgItem(window_, IDC_SELECT_SIMPLIFY), on ? FALSE : TRUE);
+    EnableWindow(GetDlgItem(window_, IDC_SELECT_AUTO_CEILING), on ? TRUE : FALSE);
 }
 
 void SelectionDialog::takeChoices() {
@@ -193,13 +207,16 @@ void SelectionDialog::takeChoices() {
     c.nameContains = text(IDC_SELECT_NAME);
     c.fitToInstrument = IsDlgButtonChecked(window_, IDC_SELECT_FIT) == BST_CHECKED;
     c.simplifyMetres = text(IDC_SELECT_SIMPLIFY);
+    c.autoSimplify = IsDlgButtonChecked(window_, IDC_SELECT_AUTO) == BST_CHECKED;
+    c.autoCeilingMetres = text(IDC_SELECT_AUTO_CEILING);
+    c.clipToRadius = IsDlgButtonChecked(window_, IDC_SELECT_CLIP) == BST_CHECKED;
+    c.preferredTypes = text(IDC_SELECT_PREFERRED);
 }
 
 void SelectionDialog::OnApply() {
     takeChoices();
-    const SelectionOutcome outcome = panel_.OnApply(dialog_, profile_);
+    (void)tools_.OnApply();
     SetDlgItemTextW(window_, IDC_SELECT_OUTCOME, withCrLf(panel_.lastText()).c_str());
-    if (outcome.problem == ChoiceProblem::None && applied_) applied_();
 }
 
 std::string SelectionDialog::text(int controlId) const {

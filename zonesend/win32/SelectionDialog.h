@@ -7,17 +7,14 @@
 #include <vector>
 
 #include "shell/win32/Windows.h"
-#include "zonesend/AirspaceSetupLogic.h"
-#include "zonesend/SelectionPanelLogic.h"
+#include "zonesend/SelectionTools.h"
 
 namespace zonesend::win32 {
 
 class SelectionDialog {
 public:
-    // `applied` runs after every Apply that changed the selection; `whileOpen` once the panel
-    // shows (for tests and pictures).
-    SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic& dialog, ProfileStore* profile,
-                    std::function<void()> applied, std::function<void(HWND)> whileOpen = {});
+    // `whileOpen` runs once the panel shows (for tests and pictures).
+    explicit SelectionDialog(SelectionTools& tools, std::function<void(HWND)> whileOpen = {});
 
     INT_PTR RunModal(HWND owner);
     void OnApply();
@@ -31,10 +28,10 @@ private:
     [[nodiscard]] std::string text(int controlId) const;
     void setText(int controlId, const std::string& text);
 
+    void showAutoState();
+
+    SelectionTools& tools_;
     SelectionPanelLogic& panel_;
-    AirspaceSetupLogic& dialog_;
-    ProfileStore* profile_;
-    std::function<void()> applied_;
     std::function<void(HWND)> whileOpen_;
     HWND window_ = nullptr;
     std::vector<HWND> types_;
