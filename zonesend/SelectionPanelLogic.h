@@ -1,7 +1,7 @@
 // The Select panel without its widgets: the pilot's choices (take-off point, radius, types,
-// floor, name, fitting, simplification), their checking, the selection they give over the loaded
-// file, the text that reports it, and their place in the profile. The Qt and Win32 panels only
-// show these choices and forward Apply.
+// floor, name, fitting, simplification, Auto, cutting, preferred types), their checking, the
+// selection they give over the loaded file, the text that reports it, and their place in the
+// profile. The Qt and Win32 panels only show these choices and forward Apply.
 #pragma once
 
 #include <cstddef>
@@ -44,7 +44,8 @@ struct SelectionChoices {
     std::string autoCeilingMetres = "500";
     // "Only within the radius": airspaces reaching beyond it are cut to it and its margin.
     bool clipToRadius = false;
-    // The types taken first when not everything fits, most wanted first.
+    // The types taken before the others when not everything fits, as one group: among them the
+    // nearest goes first. Empty: nearest first, whatever the type.
     std::string preferredTypes = "CTR,R,P,D,TMA,CTA,TMZ,RMZ";
 
     bool operator==(const SelectionChoices&) const = default;

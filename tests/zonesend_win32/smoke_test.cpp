@@ -365,7 +365,7 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
     EXPECT_EQ(lineText(1), before);
     // "Selected only": the list box holds the selected lines, each still its own line.
     const std::wstring third = lineText(3);
-    const auto count = dialog->logic().fileAirspaces().size();
+    const auto lineCount = dialog->logic().fileAirspaces().size();
     click(zonesend::kIdSelectNone);
     clickLine(1);
     clickLine(3);
@@ -374,9 +374,9 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
     EXPECT_EQ(lineText(1), third);
     ASSERT_TRUE(dialog->selectedLines(lines));
     EXPECT_EQ(lines, (std::vector<unsigned>{1, 3}));
-    EXPECT_EQ(dialog->listCount(), count);
+    EXPECT_EQ(dialog->listCount(), lineCount);
     click(zonesend::kIdSelectedOnly);
-    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(count));
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(lineCount));
     ASSERT_TRUE(dialog->selectedLines(lines));
     EXPECT_EQ(lines, (std::vector<unsigned>{1, 3}));
 }

@@ -637,7 +637,9 @@ void AirspaceSetupDialog::onListContextMenu(LPARAM at) {
     HWND list = control(kIdAirspaceList);
     POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
     int line = caretIndex();
-    if (at != -1) {
+    // From the keyboard (Shift+F10, the menu key) the point is -1, -1: the current line's menu.
+    const bool fromKeyboard = point.x == -1 && point.y == -1;
+    if (!fromKeyboard) {
         // The line under the pointer becomes the current one; its selection stays.
         POINT inList = point;
         ScreenToClient(list, &inList);
@@ -646,8 +648,9 @@ void AirspaceSetupDialog::onListContextMenu(LPARAM at) {
         SendMessageW(list, LB_SETCARETINDEX, LOWORD(hit), FALSE);
         line = static_cast<int>(lineOf(LOWORD(hit)));
     } else {
+        if (line < 0 || rowOf(static_cast<unsigned>(line)) < 0) return;
         RECT box{};
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(rowOf(line)),
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(rowOf(static_cast<unsigned>(line))),
                      reinterpret_cast<LPARAM>(&box));
         point = {box.left, box.bottom};
         ClientToScreen(list, &point);

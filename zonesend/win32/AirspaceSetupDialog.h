@@ -126,7 +126,6 @@ private:
     // The list box's row of a line, -1 while the line is hidden, and the line of a row.
     [[nodiscard]] int rowOf(unsigned index) const;
     [[nodiscard]] unsigned lineOf(int row) const;
-    [[nodiscard]] bool filtered() const { return !rowLines_.empty() || hiddenCount_ > 0; }
     // Puts a newly drawn preview or map on show, in place of the one before.
     void showPicture(HBITMAP picture);
     void drawSelectionMap();
