@@ -1,6 +1,7 @@
 // Pictures of the Select panel and of the map for the README, with a generated national-size
-// file (fictional), taken under Xvfb with drawn title bars:
-//   zonesend_selection_screenshot SELECT.png MAP.png
+// file (fictional), taken under Xvfb with drawn title bars; the map around the take-off, framed
+// on its radius, fitted at 250 m and cut to the radius, and the same in an enlarged window:
+//   zonesend_selection_screenshot SELECT.png MAP.png [GROWN.png]
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,8 +23,9 @@
 #include "zonesend/gui/AirspaceSetupDialog.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: zonesend_selection_screenshot SELECT.png MAP.png\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: zonesend_selection_screenshot SELECT.png MAP.png [GROWN.png]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -56,7 +58,9 @@ int main(int argc, char** argv) {
         panel.findChild<QLineEdit*>(QStringLiteral("takeOff"))->setText("46:42:00 N 007:36:00 E");
         panel.findChild<QLineEdit*>(QStringLiteral("radius"))->setText("50");
         panel.findChild<QLineEdit*>(QStringLiteral("floorBelow"))->setText("100");
-        panel.findChild<QLineEdit*>(QStringLiteral("simplify"))->setText("100");
+        panel.findChild<QLineEdit*>(QStringLiteral("simplify"))->setText("250");
+        if (auto* clip = panel.findChild<QCheckBox*>(QStringLiteral("clip")))
+            clip->setChecked(true);
         for (const char* type : {"GP", "W"}) {
             if (auto* box = panel.findChild<QCheckBox*>(QStringLiteral("type:") + type)) {
                 box->setChecked(false);
@@ -84,8 +88,15 @@ int main(int argc, char** argv) {
     QTest::qWait(50);
     const bool savedMap = testsupport::WithTitleBar(dialog, zonesend::applicationIcon())
                               .save(QString::fromLocal8Bit(argv[2]));
+    bool savedGrown = true;
+    if (argc == 4) {
+        dialog.resize(dialog.size() + QSize(360, 200));
+        QTest::qWait(50);
+        savedGrown = testsupport::WithTitleBar(dialog, zonesend::applicationIcon())
+                         .save(QString::fromLocal8Bit(argv[3]));
+    }
     seriallink::InstallStringTable(nullptr);
-    if (!savedSelect || !savedMap) {
+    if (!savedSelect || !savedMap || !savedGrown) {
         std::fprintf(stderr, "cannot write the pictures\n");
         return 1;
     }
