@@ -25,7 +25,7 @@ public:
     [[nodiscard]] const MapView& view() const { return view_; }
     [[nodiscard]] bool wholeSelection() const { return view_.frame == MapFrame::Selection; }
 
-    // A new take-off point or radius frames the new radius again, as a new file does.
+    // A new take-off point or radius frames the new radius again.
     void follow(const std::optional<airspace::LatLon>& takeOff, double radiusKm);
     void reset();
     // The drawing on show, whose scale and area the gestures refer to.

@@ -348,6 +348,54 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
         return b > r + 40;
     });
     EXPECT_GT(coloured, 100);
+    // The map window stands on the preview area; a larger frame gives it and the list the room
+    // while the top row stays; back at the first size every control is where it was.
+    const auto place = [&](HWND child) {
+        RECT at{};
+        GetWindowRect(child, &at);
+        MapWindowPoints(nullptr, dialog->window(), reinterpret_cast<POINT*>(&at), 2);
+        return at;
+    };
+    const auto same = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    HWND mapWindow = dialog->mapWindow().window();
+    ASSERT_NE(mapWindow, nullptr);
+    const RECT mapFirst = place(mapWindow);
+    const RECT listFirst = place(dialog->control(zonesend::kIdAirspaceList));
+    const RECT exitFirst = place(dialog->control(zonesend::kIdExit));
+    EXPECT_EQ(mapFirst.right - mapFirst.left,
+              dialog->previewRect().right - dialog->previewRect().left);
+    RECT frame{}, client{};
+    GetWindowRect(dialog->window(), &frame);
+    GetClientRect(dialog->window(), &client);
+    const auto resize = [&](int dw, int dh) {
+        SetWindowPos(dialog->window(), nullptr, 0, 0, frame.right - frame.left + dw,
+                     frame.bottom - frame.top + dh, SWP_NOMOVE | SWP_NOZORDER);
+        pumpMessages();
+    };
+    // The room the window gained, whatever the screen lets it have.
+    resize(120, 80);
+    RECT grown{};
+    GetClientRect(dialog->window(), &grown);
+    const LONG dw = grown.right - client.right, dh = grown.bottom - client.bottom;
+    EXPECT_GT(dw, 0);
+    EXPECT_GT(dh, 0);
+    EXPECT_EQ(place(mapWindow).right - mapFirst.right, dw);
+    EXPECT_EQ(place(mapWindow).bottom - mapFirst.bottom, dh);
+    EXPECT_EQ(place(dialog->control(zonesend::kIdAirspaceList)).bottom - listFirst.bottom, dh);
+    EXPECT_TRUE(same(place(dialog->control(zonesend::kIdExit)), exitFirst));
+    GetObjectW(dialog->previewBitmap(), sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, mapFirst.right - mapFirst.left + dw);
+    // An arrow key looks east; "Whole selection" frames every outline.
+    const double east = dialog->mapWindow().navigator().view().panEastKm;
+    SendMessageW(mapWindow, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_GT(dialog->mapWindow().navigator().view().panEastKm, east);
+    SendMessageW(GetDlgItem(mapWindow, 1), BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog->mapWindow().navigator().wholeSelection());
+    resize(0, 0);
+    EXPECT_TRUE(same(place(mapWindow), mapFirst));
+    EXPECT_TRUE(same(place(dialog->control(zonesend::kIdAirspaceList)), listFirst));
     click(zonesend::kIdMapToggle);
     EXPECT_FALSE(dialog->showingMap());
 
