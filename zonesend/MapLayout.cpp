@@ -548,7 +548,10 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
 
         const std::string name = cutLabel(airspace.record->name);
         const std::string floor = toDisplayUtf8(airspace.record->floor);
-        const int width = std::max(measure.width(name), measure.width(floor));
+        const auto widthOf = [&](const std::string& text) {
+            return highlighted ? measure.boldWidth(text) : measure.width(text);
+        };
+        const int width = std::max(widthOf(name), widthOf(floor));
         const MapPen pen = highlighted ? MapPen::Highlight : MapPen::Label;
         PendingText label;
         label.lines.push_back({pen, 0, -lineHeight, name, MapAnchor::Centre});

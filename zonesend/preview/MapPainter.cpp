@@ -12,14 +12,19 @@ namespace {
 
 class FontMeasure : public TextMeasure {
 public:
-    explicit FontMeasure(const QFontMetrics& metrics) : metrics_(metrics) {}
+    FontMeasure(const QFontMetrics& metrics, const QFontMetrics& bold)
+        : metrics_(metrics), bold_(bold) {}
     int width(const std::string& utf8) const override {
         return metrics_.horizontalAdvance(QString::fromStdString(utf8));
+    }
+    int boldWidth(const std::string& utf8) const override {
+        return bold_.horizontalAdvance(QString::fromStdString(utf8));
     }
     int lineHeight() const override { return metrics_.height(); }
 
 private:
     QFontMetrics metrics_;
+    QFontMetrics bold_;
 };
 
 struct Style {
@@ -67,7 +72,9 @@ Style styleOf(MapPen pen) {
 
 MapDrawing drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect) {
     const QFontMetrics metrics = painter.fontMetrics();
-    const MapDrawing drawing = layoutMap(request, rect, FontMeasure(metrics));
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const MapDrawing drawing = layoutMap(request, rect, FontMeasure(metrics, QFontMetrics(bold)));
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);

@@ -11,12 +11,19 @@ namespace {
 
 class DcMeasure : public TextMeasure {
 public:
-    explicit DcMeasure(HDC dc) : dc_(dc) {}
+    DcMeasure(HDC dc, HFONT bold) : dc_(dc), bold_(bold) {}
     int width(const std::string& utf8) const override {
         const std::wstring wide = shell::win32::Widen(utf8);
         SIZE extent{};
         GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
         return extent.cx;
+    }
+    int boldWidth(const std::string& utf8) const override {
+        if (bold_ == nullptr) return width(utf8);
+        const HGDIOBJ previous = SelectObject(dc_, bold_);
+        const int boldWidth = width(utf8);
+        SelectObject(dc_, previous);
+        return boldWidth;
     }
     int lineHeight() const override {
         TEXTMETRICW metrics{};
@@ -26,6 +33,7 @@ public:
 
 private:
     HDC dc_;
+    HFONT bold_;
 };
 
 struct Style {
@@ -94,7 +102,8 @@ HFONT boldVariant(HDC dc) {
 }  // namespace
 
 MapDrawing drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
-    const MapDrawing drawing = layoutMap(request, rect, DcMeasure(dc));
+    HFONT bold = boldVariant(dc);
+    const MapDrawing drawing = layoutMap(request, rect, DcMeasure(dc, bold));
     const int saved = SaveDC(dc);
 
     HPEN frame = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
@@ -143,7 +152,6 @@ MapDrawing drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
     DeleteObject(scale);
 
     HFONT regular = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-    HFONT bold = boldVariant(dc);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     for (const MapText& text : drawing.texts) {
