@@ -450,6 +450,8 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
             run.points = hull;
             candidate.elements.assign(1, run);
             candidate.encoder = buildOutline(candidate.elements);
+            // A narrower reach only adds corners: no use where this one saves nothing.
+            if (candidate.encodedSize() >= (best ? best->encodedSize() : size)) break;
             if (!keepsPromises(candidate, held, size, toleranceMetres)) continue;
             if (!best || candidate.encodedSize() < best->encodedSize()) best = std::move(candidate);
             break;
