@@ -459,6 +459,13 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         result.reason = reason;
         return result;
     };
+    // Circles and arcs alone are the instrument's own shapes: nothing to simplify, nothing kept
+    // against the pilot's wish.
+    const bool anyRun = std::any_of(
+        airspace.elements.begin(), airspace.elements.end(), [](const OutlineElement& e) {
+            return e.kind == ElementKind::PointRun && e.points.size() > 1;
+        });
+    if (!anyRun) return result;
     if (held.size() < 4) return keep("saves no bytes");
 
     // A well drawn outline: its runs pushed out edge by edge, close to the original.
@@ -474,7 +481,8 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
             result.record = std::move(*best);
             return result;
         }
-        return keep("its point runs cannot be simplified around its arcs");
+        return keep(simple ? "saves no bytes"
+                           : "it touches or crosses itself beside arcs, which must stay");
     }
     // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
     // where the outline is not simple or holds many points.
