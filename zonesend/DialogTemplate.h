@@ -35,6 +35,7 @@ enum ControlId : int {
     kIdMapToggle = 1031,
     kIdCapacityBar = 1032,
     kIdAirspaceInfo = 1033,
+    kIdMapWindow = 1034,
 };
 
 enum class ControlKind {

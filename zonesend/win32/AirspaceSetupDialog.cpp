@@ -139,6 +139,16 @@ INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) 
                 return TRUE;
             }
             return FALSE;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) onSize();
+            return FALSE;
+        case WM_GETMINMAXINFO:
+            // Smaller, the template's controls would no longer fit; larger, the map gains room.
+            if (firstFrame_.cx > 0) {
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                limits->ptMinTrackSize = {firstFrame_.cx, firstFrame_.cy};
+            }
+            return FALSE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(bigIcon_);
         case WM_DESTROY:
@@ -167,6 +177,7 @@ void AirspaceSetupDialog::onInitDialog() {
     if (options_.selectionTools.shown) createSelectionTools();
     logic_ = std::make_unique<AirspaceSetupLogic>(app_, *this, options_.services);
     (void)logic_->OnInitDialog();
+    if (hasTools_) rememberFirstLayout();
     if (options_.created) options_.created(*this);
 }
 
@@ -239,6 +250,53 @@ void AirspaceSetupDialog::onPaint() {
         DeleteDC(source);
     }
     EndPaint(window_, &paint);
+}
+
+void AirspaceSetupDialog::rememberFirstLayout() {
+    RECT client, frame;
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &frame);
+    firstClient_ = {client.right, client.bottom};
+    firstFrame_ = {frame.right - frame.left, frame.bottom - frame.top};
+    const RECT list = childRect(kIdAirspaceList);
+    firstListBottom_ = list.bottom;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child == map_.window()) continue;
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+        firstPlaces_.emplace_back(child,
+                                  PixelRect{place.left, place.top, place.right, place.bottom});
+    }
+}
+
+PixelRect AirspaceSetupDialog::mapRect() const {
+    if (firstClient_.cx == 0) return previewRect_;
+    RECT client;
+    GetClientRect(window_, &client);
+    return grownMapPlace(previewRect_, client.right - firstClient_.cx,
+                         client.bottom - firstClient_.cy);
+}
+
+void AirspaceSetupDialog::onSize() {
+    if (firstClient_.cx == 0) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    const int dw = client.right - firstClient_.cx, dh = client.bottom - firstClient_.cy;
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(firstPlaces_.size()));
+    for (const auto& [child, first] : firstPlaces_) {
+        const PixelRect grown =
+            grownControlPlace(GetDlgCtrlID(child), first, firstListBottom_, dw, dh);
+        if (moves != nullptr) {
+            moves = DeferWindowPos(moves, child, nullptr, grown.left, grown.top,
+                                   grown.right - grown.left, grown.bottom - grown.top,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (moves != nullptr) EndDeferWindowPos(moves);
+    InvalidateRect(window_, nullptr, TRUE);
+    if (showingMap_) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::onDestroy() {
@@ -402,6 +460,7 @@ void AirspaceSetupDialog::createSelectionTools() {
          seriallink::LoadString(ids::kMapToggle));
     make(kIdCapacityBar, L"STATIC", SS_OWNERDRAW, kCapacityBarPlace, "");
     make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
+    (void)map_.create(window_, kIdMapWindow);
 }
 
 void AirspaceSetupDialog::drawCapacityBar(const DRAWITEMSTRUCT& item) const {
@@ -445,6 +504,7 @@ void AirspaceSetupDialog::showMap(bool on) {
         drawSelectionMap();
         return;
     }
+    if (map_.window() != nullptr) map_.hide();
     const int caret = caretIndex();
     const auto& records = logic_->airspaces();
     if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
@@ -457,18 +517,21 @@ void AirspaceSetupDialog::showMap(bool on) {
     InvalidateRect(window_, &area, TRUE);
 }
 
-void AirspaceSetupDialog::drawSelectionMap() {
+MapRequest AirspaceSetupDialog::mapRequest() const {
     std::vector<unsigned> lines;
     (void)selectedLines(lines);
     const int caret = caretIndex();
     const bool caretSelected =
         caret >= 0 &&
         SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0;
-    const MapRequest request =
-        selectionMapRequest(logic_->airspaces(), lines, caret, caretSelected, panel_);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
-    showPicture(renderMapBitmap(request, previewRect_.right - previewRect_.left,
-                                previewRect_.bottom - previewRect_.top, font));
+    return selectionMapRequest(logic_->airspaces(), lines, caret, caretSelected, panel_,
+                               logic_.get());
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    if (map_.window() == nullptr) return;
+    const PixelRect place = mapRect();
+    map_.showAt(RECT{place.left, place.top, place.right, place.bottom});
 }
 
 void AirspaceSetupDialog::showAirspaceInfo() {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/win32/MessageBoxOwner.h"
 #include "shell/win32/PortComboBox.h"
@@ -14,6 +16,7 @@
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/PreviewPicture.h"
 #include "zonesend/SelectionPanelLogic.h"
+#include "zonesend/win32/MapWindow.h"
 
 namespace zonesend::win32 {
 
@@ -54,7 +57,7 @@ public:
     [[nodiscard]] HWND control(int controlId) const { return GetDlgItem(window_, controlId); }
     [[nodiscard]] AirspaceSetupLogic& logic() { return *logic_; }
     // The preview as last drawn (null before the first selection change), and where it shows.
-    [[nodiscard]] HBITMAP previewBitmap() const { return preview_; }
+    [[nodiscard]] HBITMAP previewBitmap() const { return showingMap_ ? map_.bitmap() : preview_; }
     [[nodiscard]] const PixelRect& previewRect() const { return previewRect_; }
     [[nodiscard]] HFONT listFont() const { return listFont_; }
     [[nodiscard]] SelectionPanelLogic& selectionPanel() { return panel_; }
@@ -63,6 +66,10 @@ public:
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
     [[nodiscard]] bool showingMap() const { return showingMap_; }
+    // The map window and where it stands: the preview area at the first size, and larger as the
+    // window grows.
+    [[nodiscard]] MapWindow& mapWindow() { return map_; }
+    [[nodiscard]] PixelRect mapRect() const;
     // What the capacity bar shows: bytes of the selection.
     [[nodiscard]] std::uint32_t capacityShown() const { return capacityUsed_; }
 
@@ -104,6 +111,9 @@ private:
     void drawCapacityBar(const DRAWITEMSTRUCT& item) const;
     // Puts a newly drawn preview or map on show, in place of the one before.
     void showPicture(HBITMAP picture);
+    [[nodiscard]] MapRequest mapRequest() const;
+    void rememberFirstLayout();
+    void onSize();
 
     AirspaceSetupApp& app_;
     Options options_;
@@ -121,6 +131,12 @@ private:
     bool hasTools_ = false;
     bool showingMap_ = false;
     std::uint32_t capacityUsed_ = 0;
+    MapWindow map_{[this] { return mapRequest(); }};
+    // The window's first size and its controls' places then, from which it grows.
+    SIZE firstClient_{};
+    SIZE firstFrame_{};
+    std::vector<std::pair<HWND, PixelRect>> firstPlaces_;
+    int firstListBottom_ = 0;
 };
 
 // The About box, dialog template 100, with its texts from the string table.
