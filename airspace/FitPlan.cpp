@@ -54,7 +54,7 @@ struct Candidate {
     Rank rank = Rank::Other;
 };
 
-constexpr double kMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
+constexpr double kNauticalMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
 
 // Below this an outline kept as it was costs at most 2 % of the store: no loss worth a line.
 constexpr std::size_t kNamedKeptBytes = 64;
@@ -72,8 +72,8 @@ bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
     const double cosine = std::cos(points[0].lat * kRadiansPerUnit);
     auto metres = [&](std::size_t i) {
         return std::pair<double, double>{
-            (points[i % n].lon - points[0].lon) * cosine * kMetresPerUnit,
-            (points[i % n].lat - points[0].lat) * kMetresPerUnit};
+            (points[i % n].lon - points[0].lon) * cosine * kNauticalMetresPerUnit,
+            (points[i % n].lat - points[0].lat) * kNauticalMetresPerUnit};
     };
     for (std::size_t i = 0; i < n; ++i) {
         const auto [ax, ay] = metres(i + n - 1);
