@@ -52,26 +52,39 @@ struct Candidate {
     bool pinned = false;
     bool floorUnknown = false;
     Rank rank = Rank::Other;
-    // The cut is made once; each tolerance simplifies its pieces.
-    bool cut = false;
-    std::vector<ClippedOutline> pieces;
 };
 
-constexpr double kMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
+constexpr double kNauticalMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
 
-// Whether an outline kept as it was is worth naming in the report: some of its edges are shorter
-// than the tolerance, so simplifying might have saved bytes. An outline whose points all lie
-// farther apart than the tolerance (a small polygon, a circle) is already as coarse as asked;
-// keeping it is no failure and would only bury the ones that are.
+// Below this an outline kept as it was costs at most 2 % of the store: no loss worth a line.
+constexpr std::size_t kNamedKeptBytes = 64;
+
+// Whether an outline kept as it was is worth naming in the report: it is not small, and some
+// vertex lies within the tolerance of the line between its neighbours, so simplifying could have
+// saved bytes. An outline whose every corner stands out farther than the tolerance (a square, a
+// coarse polygon) is already as simple as asked; keeping it is no failure and naming it would
+// only bury the ones that are.
 bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
+    if (outline.encodedSize() <= kNamedKeptBytes) return false;
     const std::vector<GeoPoint> points = decodeOutlinePoints(outline);
-    if (points.size() < 4) return false;
+    const std::size_t n = points.size();
+    if (n < 4) return false;
     const double cosine = std::cos(points[0].lat * kRadiansPerUnit);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const GeoPoint a = points[i];
-        const GeoPoint b = points[(i + 1) % points.size()];
-        const double metres = kMetresPerUnit * std::hypot((b.lon - a.lon) * cosine, b.lat - a.lat);
-        if (metres < toleranceMetres) return true;
+    auto metres = [&](std::size_t i) {
+        return std::pair<double, double>{
+            (points[i % n].lon - points[0].lon) * cosine * kNauticalMetresPerUnit,
+            (points[i % n].lat - points[0].lat) * kNauticalMetresPerUnit};
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto [ax, ay] = metres(i + n - 1);
+        const auto [px, py] = metres(i);
+        const auto [bx, by] = metres(i + 1);
+        const double dx = bx - ax;
+        const double dy = by - ay;
+        const double length = std::hypot(dx, dy);
+        const double off = length > 0.0 ? std::fabs(dx * (py - ay) - dy * (px - ax)) / length
+                                        : std::hypot(px - ax, py - ay);
+        if (off < toleranceMetres) return true;
     }
     return false;
 }
@@ -81,45 +94,41 @@ struct Prepared {
     std::vector<SentOutline> outlines;
     std::size_t bytes = 0;
     double tolerance = 0.0;  // 0 when nothing was simplified
+    bool cut = false;
     std::string keptOriginal;
 };
 
-Prepared prepare(const AirspaceRecord& record, const Candidate& candidate, double tolerance,
-                 const ClipArea& area) {
+// Simplifies first, then cuts what is simplified: the cut keeps inside the radius exactly what
+// the simplified outline holds, which covers the original, and its cut edges stay exact. (Cutting
+// first would hand the simplifier long border chains for hardly any fewer bytes, at many times
+// the cost.) Where the cut saves no bytes (a circle becomes a polygon) or leaves nothing (a
+// pinned airspace far away), the whole outline goes.
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ClipArea* area) {
     Prepared prepared;
     auto add = [&](AirspaceRecord outline, std::vector<bool> cutEdges) {
         prepared.bytes += outline.encodedSize();
-        prepared.outlines.push_back({candidate.index, std::move(outline), std::move(cutEdges)});
+        prepared.outlines.push_back({index, std::move(outline), std::move(cutEdges)});
     };
-    auto simplified = [&](const AirspaceRecord& outline) {
-        SimplifiedOutline result = simplifyOutward(outline, tolerance);
-        if (result.keptOriginal) {
-            if (prepared.keptOriginal.empty() && worthNaming(outline, tolerance)) {
-                prepared.keptOriginal = result.reason;
+    SimplifiedOutline simplified = simplifyOutward(record, tolerance);
+    if (simplified.keptOriginal) {
+        if (worthNaming(record, tolerance)) prepared.keptOriginal = simplified.reason;
+    } else if (simplified.record.encodedSize() < record.encodedSize()) {
+        prepared.tolerance = tolerance;  // simplified is what saved bytes, not what was asked
+    }
+    if (area != nullptr) {
+        ClipResult cut = clipToArea(simplified.record, *area);
+        std::size_t bytes = 0;
+        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize()) {
+            prepared.cut = true;
+            for (ClippedOutline& piece : cut.pieces) {
+                add(std::move(piece.record), std::move(piece.cutEdges));
             }
-        } else if (tolerance > 0.0) {
-            prepared.tolerance = tolerance;
-        }
-        return result;
-    };
-    if (!candidate.cut) {
-        add(simplified(record).record, {});
-        return prepared;
-    }
-    for (const ClippedOutline& piece : candidate.pieces) {
-        if (!(tolerance > 0.0)) {
-            add(piece.record, piece.cutEdges);
-            continue;
-        }
-        SimplifiedOutline result = simplified(piece.record);
-        if (result.keptOriginal) {
-            add(piece.record, piece.cutEdges);
-        } else {
-            // Simplifying moves the cut edges outward a little; they are still the cut's.
-            std::vector<bool> marks = cutEdgeMarks(decodeOutlinePoints(result.record), area);
-            add(std::move(result.record), std::move(marks));
+            return prepared;
         }
     }
+    add(std::move(simplified.record), {});
     return prepared;
 }
 
@@ -128,6 +137,35 @@ std::string keyOf(const AirspaceRecord& outline) {
     return {bytes.begin(), bytes.end()};
 }
 
+// The candidates' outlines at one tolerance, each made when the fit first asks for it: a
+// tolerance at which not everything fits is given up after the first airspace that does not,
+// without simplifying the rest.
+class Preparation {
+public:
+    Preparation(const std::vector<AirspaceRecord>& records,
+                const std::vector<Candidate>& candidates, double tolerance, const ClipArea* area)
+        : records_(records),
+          candidates_(candidates),
+          tolerance_(tolerance),
+          area_(area),
+          prepared_(candidates.size()) {}
+
+    Prepared& at(std::size_t c) {
+        if (!prepared_[c]) {
+            prepared_[c] =
+                prepare(records_[candidates_[c].index], candidates_[c].index, tolerance_, area_);
+        }
+        return *prepared_[c];
+    }
+
+private:
+    const std::vector<AirspaceRecord>& records_;
+    const std::vector<Candidate>& candidates_;
+    double tolerance_;
+    const ClipArea* area_;
+    std::vector<std::optional<Prepared>> prepared_;
+};
+
 // The fit at one tolerance: which candidates are taken, in their order of importance.
 struct Choice {
     std::vector<bool> taken;  // per candidate
@@ -135,22 +173,26 @@ struct Choice {
     bool everything = false;  // every candidate taken, within the budget
 };
 
-Choice choose(const std::vector<std::size_t>& order, const std::vector<Prepared>& prepared,
-              const FitOptions& options) {
+// `whole`: go through every candidate, skipping one that does not fit; otherwise stop at the
+// first that does not (the tolerance is no answer then).
+Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
+              const FitOptions& options, bool whole) {
     Choice choice;
-    choice.taken.assign(prepared.size(), false);
+    choice.taken.assign(order.size(), false);
     std::unordered_set<std::string> sent;
     bool all = true;
     for (const std::size_t c : order) {
+        const Prepared& prepared = preparation.at(c);
         if (!options.fit) {
             choice.taken[c] = true;
-            choice.bytes += prepared[c].bytes;
+            choice.bytes += prepared.bytes;
+            if (!whole && choice.bytes > options.budget) return choice;
             continue;
         }
         // An outline already taken costs nothing: the instrument holds it once.
         std::size_t cost = 0;
         std::vector<std::string> fresh;
-        for (const SentOutline& outline : prepared[c].outlines) {
+        for (const SentOutline& outline : prepared.outlines) {
             std::string key = keyOf(outline.record);
             if (sent.count(key) != 0 || std::find(fresh.begin(), fresh.end(), key) != fresh.end()) {
                 continue;
@@ -165,6 +207,7 @@ Choice choose(const std::vector<std::size_t>& order, const std::vector<Prepared>
             for (std::string& key : fresh) sent.insert(std::move(key));
         } else {
             all = false;
+            if (!whole) return choice;
         }
     }
     choice.everything = all && choice.bytes <= options.budget;
@@ -252,26 +295,14 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     }
     addPinnedBefore(records.size());
 
-    // The cut, once for every tolerance. Where it saves no bytes (a circle cut becomes a
-    // polygon) or leaves nothing (a pinned airspace far away), the whole outline goes.
+    // The area outlines are cut to: the radius plus the margin.
     ClipArea area;
-    if (options.criteria.near) {
+    const bool cutting = options.clip && options.criteria.near.has_value();
+    if (cutting) {
         area.centre = *options.criteria.near;
         area.radiusKm = options.criteria.radiusKm;
         area.marginKm = options.clipMarginKm ? *options.clipMarginKm
                                              : defaultClipMarginKm(options.criteria.radiusKm);
-    }
-    if (options.clip && options.criteria.near) {
-        for (Candidate& candidate : candidates) {
-            const AirspaceRecord& record = records[candidate.index];
-            ClipResult cut = clipToArea(record, area);
-            if (!cut.clipped || cut.pieces.empty()) continue;
-            std::size_t bytes = 0;
-            for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-            if (bytes >= record.encodedSize()) continue;
-            candidate.cut = true;
-            candidate.pieces = std::move(cut.pieces);
-        }
     }
 
     std::vector<std::size_t> order(candidates.size());
@@ -287,27 +318,34 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     });
 
     // Auto: the smallest tolerance at which everything fits; at the ceiling, what fits there.
+    // Outlines shrink as the tolerance grows, so the ceiling is tried first: where even it is not
+    // enough (the usual case around a busy take-off) no smaller tolerance is, and one pass does.
     const std::vector<double> levels = options.autoTolerance
                                            ? autoTolerancesUpTo(options.autoCeilingMetres)
                                            : std::vector<double>{options.toleranceMetres};
-    std::vector<Prepared> prepared;
-    Choice choice;
-    for (const double tolerance : levels) {
-        prepared.clear();
-        prepared.reserve(candidates.size());
-        for (const Candidate& candidate : candidates) {
-            prepared.push_back(prepare(records[candidate.index], candidate, tolerance, area));
+    const ClipArea* cutTo = cutting ? &area : nullptr;
+    std::optional<Preparation> preparation;
+    preparation.emplace(records, candidates, levels.back(), cutTo);
+    Choice choice = choose(order, *preparation, options, true);
+    plan.toleranceMetres = levels.back();
+    if (choice.everything) {
+        for (std::size_t level = 0; level + 1 < levels.size(); ++level) {
+            Preparation lower(records, candidates, levels[level], cutTo);
+            Choice fits = choose(order, lower, options, false);
+            if (!fits.everything) continue;
+            // It went through every candidate, so all of them are prepared.
+            preparation.emplace(std::move(lower));
+            choice = std::move(fits);
+            plan.toleranceMetres = levels[level];
+            break;
         }
-        choice = choose(order, prepared, options);
-        plan.toleranceMetres = tolerance;
-        if (choice.everything) break;
     }
 
     // The plan in list order; outlines go in list order, a shared one under its first index.
     std::unordered_map<std::string, std::size_t> owner;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const Candidate& candidate = candidates[c];
-        Prepared& outlines = prepared[c];
+        Prepared& outlines = preparation->at(c);
         PlannedAirspace planned;
         planned.index = candidate.index;
         planned.distanceKm = candidate.distanceKm;
@@ -316,7 +354,7 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
         planned.plainBytes = records[candidate.index].encodedSize();
         planned.outlineBytes = outlines.bytes;
         planned.toleranceMetres = outlines.tolerance;
-        planned.clipped = candidate.cut;
+        planned.clipped = outlines.cut;
         planned.keptOriginal = outlines.keptOriginal;
         planned.selected = choice.taken[c];
         if (!planned.selected) {

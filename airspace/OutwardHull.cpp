@@ -60,44 +60,44 @@ public:
     [[nodiscard]] std::size_t size() const { return cells_.size(); }
 
     // Marks `flag` on every cell not carrying `wall` that the raster's border reaches, stepping
-    // to the four neighbours. The border cells themselves never carry `wall` (the raster has a
-    // margin), so a cell taken from the stack always has its four neighbours.
+    // to the four neighbours: a span fill, a row's run of free cells at a time. The border cells
+    // never carry `wall` (the raster has a margin).
     void floodFromBorder(std::uint8_t wall, std::uint8_t flag) {
         for (auto& c : cells_) c = static_cast<std::uint8_t>(c & ~flag);
         const auto w = static_cast<std::size_t>(width_);
         const auto h = static_cast<std::size_t>(height_);
+        auto free = [&](std::size_t i) { return (cells_[i] & (wall | flag)) == 0; };
+        std::vector<std::size_t> seeds;
         for (std::size_t x = 0; x < w; ++x) {
-            cells_[x] |= flag;
-            cells_[(h - 1) * w + x] |= flag;
+            seeds.push_back(x);
+            seeds.push_back((h - 1) * w + x);
         }
         for (std::size_t y = 0; y < h; ++y) {
-            cells_[y * w] |= flag;
-            cells_[y * w + w - 1] |= flag;
+            seeds.push_back(y * w);
+            seeds.push_back(y * w + w - 1);
         }
-        std::vector<std::size_t> stack;
-        auto push = [&](std::size_t i) {
-            std::uint8_t& c = cells_[i];
-            if (c & (wall | flag)) return;
-            c |= flag;
-            stack.push_back(i);
-        };
-        for (std::size_t x = 1; x + 1 < w; ++x) {
-            push(w + x);
-            push((h - 2) * w + x);
-        }
-        for (std::size_t y = 1; y + 1 < h; ++y) {
-            push(y * w + 1);
-            push(y * w + w - 2);
-        }
-        while (!stack.empty()) {
-            const std::size_t i = stack.back();
-            stack.pop_back();
-            const std::size_t x = i % w;
-            const std::size_t y = i / w;
-            if (x > 0) push(i - 1);
-            if (x + 1 < w) push(i + 1);
-            if (y > 0) push(i - w);
-            if (y + 1 < h) push(i + w);
+        while (!seeds.empty()) {
+            const std::size_t seed = seeds.back();
+            seeds.pop_back();
+            if (!free(seed)) continue;
+            const std::size_t y = seed / w;
+            const std::size_t row = y * w;
+            std::size_t left = seed;
+            while (left > row && free(left - 1)) --left;
+            std::size_t right = seed;
+            while (right + 1 < row + w && free(right + 1)) ++right;
+            for (std::size_t i = left; i <= right; ++i) cells_[i] |= flag;
+            // One seed per run of free cells in the rows above and below.
+            for (const bool up : {true, false}) {
+                if (up ? y + 1 >= h : y == 0) continue;
+                bool inRun = false;
+                for (std::size_t i = left; i <= right; ++i) {
+                    const std::size_t j = up ? i + w : i - w;
+                    const bool f = free(j);
+                    if (f && !inRun) seeds.push_back(j);
+                    inRun = f;
+                }
+            }
         }
     }
 
@@ -402,16 +402,17 @@ void fillAndJoin(Raster& raster, std::uint8_t flag) {
         for (std::size_t i = 0; i < raster.size(); ++i) {
             if (!(raster[i] & kOutside)) raster[i] |= flag | kBand;
         }
-        for (std::int64_t y = 0; y + 1 < raster.height(); ++y) {
-            for (std::int64_t x = 0; x + 1 < raster.width(); ++x) {
-                const bool a = raster.has(x, y, flag);
-                const bool b = raster.has(x + 1, y, flag);
-                const bool c = raster.has(x, y + 1, flag);
-                const bool d = raster.has(x + 1, y + 1, flag);
+        const auto w = static_cast<std::size_t>(raster.width());
+        const auto h = static_cast<std::size_t>(raster.height());
+        for (std::size_t y = 0; y + 1 < h; ++y) {
+            for (std::size_t i = y * w; i + 1 < (y + 1) * w; ++i) {
+                const bool a = (raster[i] & flag) != 0;
+                const bool b = (raster[i + 1] & flag) != 0;
+                const bool c = (raster[i + w] & flag) != 0;
+                const bool d = (raster[i + w + 1] & flag) != 0;
                 if (a == d && b == c && a != b) {
-                    for (const std::size_t i : {raster.at(x, y), raster.at(x + 1, y),
-                                                raster.at(x, y + 1), raster.at(x + 1, y + 1)}) {
-                        raster[i] |= flag | kBand;
+                    for (const std::size_t k : {i, i + 1, i + w, i + w + 1}) {
+                        raster[k] |= flag | kBand;
                     }
                     changed = true;
                 }

@@ -82,13 +82,14 @@ int main(int argc, char** argv) {
     // steps after the tolerance, the radius and where the take-off lies.
     using National = airspace::bench::NationalAirspace;
     const struct {
+        const char* name;
         National::Defect defect;
         std::uint8_t tolerance, radius, north;
     } walks[] = {
-        {National::Defect::FigureEightPinch, 45, 5, 0},
-        {National::Defect::MeetsItself, 15, 8, 10},
-        {National::Defect::Spikes, 95, 3, 250},
-        {National::Defect::ZigZag, 5, 2, 4},
+        {"pinch", National::Defect::FigureEightPinch, 45, 5, 0},
+        {"hole", National::Defect::MeetsItself, 15, 8, 10},
+        {"spikes", National::Defect::Spikes, 95, 3, 250},
+        {"zigzag", National::Defect::ZigZag, 5, 2, 4},
     };
     for (const auto& walk : walks) {
         const std::string text = National::defectiveAirspace(walk.defect, 1, 46.3, 7.2, 5);
@@ -107,10 +108,7 @@ int main(int argc, char** argv) {
                  static_cast<std::uint8_t>(north & 0xFF), static_cast<std::uint8_t>(north >> 8)});
             last = held[i];
         }
-        Write(out / "simplify",
-              text.substr(text.find("AN ") + 3,
-                          text.find('\r', text.find("AN ")) - text.find("AN ") - 3),
-              seed);
+        Write(out / "simplify", walk.name, seed);
     }
 
     // The store role (first byte even): the query, then the stream block by block.
