@@ -1,28 +1,319 @@
 // Cutting outlines to the flying area.
+//
+// The area is a regular polygon of many sides around the take-off, in a plane about the take-off
+// (east and north in km, longitudes taken the short way round, so the 180th meridian is nothing
+// special). Each edge of the outline as the instrument holds it is cut to that polygon; the parts
+// inside form chains, each entering and leaving across the polygon's border. A chain is joined to
+// the next one by walking the border the way the outline turns, as in Weiler and Atherton's
+// clipping, and every loop of chains is one piece. The points of the chains are the original
+// points, so inside the area the pieces hold exactly the original outline.
 #include "airspace/Clip.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 
+#include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/OutlineEncoder.h"
 
 namespace airspace {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr int kSides = 48;
+// Km per unit on the sphere of the distance functions.
+constexpr double kKmPerUnit = kEarthRadiusKm * kPi / (180.0 * kUnitsPerDegree);
+constexpr std::int64_t kUnitsAround = 360 * std::int64_t{kUnitsPerDegree};
+// The plane about the take-off bends from the sphere by less than this share at the area's edge.
+constexpr double kPlaneSlack = 1.01;
+// A point this close to the area's border counts as on it (a few grid units).
+constexpr double kOnBorderKm = 0.06;
+
+struct Planar {
+    double x = 0.0;  // km east of the take-off
+    double y = 0.0;  // km north
+};
+
+// The plane about the take-off and the area's polygon in it.
+class Area {
+public:
+    explicit Area(const ClipArea& area)
+        : centreLon_(area.centre.lon * kUnitsPerDegree),
+          centreLat_(area.centre.lat * kUnitsPerDegree),
+          cosine_(std::max(std::cos(area.centre.lat * kPi / 180.0), 1e-6)),
+          apothem_((area.radiusKm + std::max(area.marginKm, 0.0)) * kPlaneSlack) {}
+
+    // Longitude units east of the take-off, the short way round.
+    [[nodiscard]] double east(std::int32_t lon) const {
+        double d =
+            std::fmod(static_cast<double>(lon) - centreLon_, static_cast<double>(kUnitsAround));
+        if (d >= kUnitsAround / 2.0) d -= static_cast<double>(kUnitsAround);
+        if (d < -kUnitsAround / 2.0) d += static_cast<double>(kUnitsAround);
+        return d;
+    }
+    [[nodiscard]] Planar to(double eastUnits, std::int32_t lat) const {
+        return {eastUnits * cosine_ * kKmPerUnit,
+                (static_cast<double>(lat) - centreLat_) * kKmPerUnit};
+    }
+    [[nodiscard]] Planar to(GeoPoint p) const { return to(east(p.lon), p.lat); }
+    // The grid point nearest to `p`, its longitude `lonShift` units from the take-off's.
+    [[nodiscard]] GeoPoint from(Planar p, double lonShift) const {
+        return {static_cast<std::int32_t>(
+                    std::llround(centreLon_ + lonShift + p.x / (cosine_ * kKmPerUnit))),
+                static_cast<std::int32_t>(std::llround(centreLat_ + p.y / kKmPerUnit))};
+    }
+    // How far beyond the border p lies (negative inside).
+    [[nodiscard]] double beyond(Planar p) const {
+        double most = -INFINITY;
+        for (int k = 0; k < kSides; ++k) {
+            const double a = 2.0 * kPi * k / kSides;
+            most = std::max(most, p.x * std::cos(a) + p.y * std::sin(a) - apothem_);
+        }
+        return most;
+    }
+    // The part of the segment from a to b inside the area, as parameters; empty when none.
+    [[nodiscard]] std::optional<std::pair<double, double>> cut(Planar a, Planar b) const {
+        double t0 = 0.0;
+        double t1 = 1.0;
+        for (int k = 0; k < kSides; ++k) {
+            const double angle = 2.0 * kPi * k / kSides;
+            const double na = a.x * std::cos(angle) + a.y * std::sin(angle) - apothem_;
+            const double nd = (b.x - a.x) * std::cos(angle) + (b.y - a.y) * std::sin(angle);
+            if (nd == 0.0) {
+                if (na > 0.0) return std::nullopt;
+                continue;
+            }
+            const double t = -na / nd;
+            if (nd < 0.0) {
+                t0 = std::max(t0, t);
+            } else {
+                t1 = std::min(t1, t);
+            }
+            if (t0 >= t1) return std::nullopt;
+        }
+        return std::make_pair(t0, t1);
+    }
+    [[nodiscard]] Planar corner(int k) const {
+        const double angle = 2.0 * kPi * (k + 0.5) / kSides;
+        const double r = apothem_ / std::cos(kPi / kSides);
+        return {r * std::cos(angle), r * std::sin(angle)};
+    }
+    [[nodiscard]] static double cornerAngle(int k) { return 2.0 * kPi * (k + 0.5) / kSides; }
+    [[nodiscard]] double centreLon() const { return centreLon_; }
+
+private:
+    double centreLon_;
+    double centreLat_;
+    double cosine_;
+    double apothem_;
+};
+
+double angleOf(Planar p) {
+    const double a = std::atan2(p.y, p.x);
+    return a < 0.0 ? a + 2.0 * kPi : a;
+}
+
+// A run of the outline inside the area, from where it enters to where it leaves.
+struct Chain {
+    std::vector<GeoPoint> points;
+    Planar entry;
+    Planar exit;
+    double lonShift = 0.0;  // its longitudes less the take-off's, less the short way's
+};
+
+// The point of the edge from a to b at t, on the grid, in the edge's own longitudes.
+GeoPoint along(GeoPoint a, GeoPoint b, double t) {
+    return {
+        static_cast<std::int32_t>(std::llround(a.lon + (static_cast<double>(b.lon) - a.lon) * t)),
+        static_cast<std::int32_t>(std::llround(a.lat + (static_cast<double>(b.lat) - a.lat) * t))};
+}
+
+bool encloses(const std::vector<GeoPoint>& outline, const Area& area) {
+    // Either reading of a crossing: an odd count of crossings, or a winding round the take-off.
+    int winding = 0;
+    bool odd = false;
+    const std::size_t n = outline.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Planar a = area.to(outline[i]);
+        const double eastB = area.east(outline[i].lon) +
+                             (static_cast<double>(outline[(i + 1) % n].lon) - outline[i].lon);
+        const Planar b = area.to(eastB, outline[(i + 1) % n].lat);
+        if ((a.y > 0.0) == (b.y > 0.0)) continue;
+        const double x = a.x + (b.x - a.x) * (0.0 - a.y) / (b.y - a.y);
+        if (x <= 0.0) continue;
+        odd = !odd;
+        winding += b.y > a.y ? 1 : -1;
+    }
+    return odd || winding != 0;
+}
+
+AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoint> points) {
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    while (points.size() > 1 && points.back() == points.front()) points.pop_back();
+    AirspaceRecord record = airspace;
+    OutlineElement run(ElementKind::PointRun);
+    run.points = std::move(points);
+    record.elements.assign(1, run);
+    record.encoder = buildOutline(record.elements);
+    return record;
+}
+
+}  // namespace
 
 double defaultClipMarginKm(double radiusKm) {
     return std::max(5.0, radiusKm / 10.0);
 }
 
-ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& area) {
-    (void)area;
+ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea) {
     ClipResult result;
     if (airspace.encodedSize() == 0) return result;
-    ClippedOutline whole{airspace, std::vector<bool>(decodeOutlinePoints(airspace).size(), false)};
-    result.pieces.push_back(std::move(whole));
+    const std::vector<GeoPoint> held = decodeOutlinePoints(airspace);
+    const Area area(clipArea);
+    auto whole = [&]() {
+        result.clipped = false;
+        result.pieces.assign(1, {airspace, std::vector<bool>(held.size(), false)});
+        return result;
+    };
+    const std::size_t n = held.size();
+    std::size_t start = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (area.beyond(area.to(held[i])) > 0.0) {
+            start = i;
+            break;
+        }
+    }
+    if (start == n) return whole();
+
+    // The chains, walking the edges from a point outside.
+    std::vector<Chain> chains;
+    std::optional<Chain> open;
+    double twiceArea = 0.0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = (start + k) % n;
+        const GeoPoint a = held[i];
+        const GeoPoint b = held[(i + 1) % n];
+        const double eastA = area.east(a.lon);
+        const double eastB = eastA + (static_cast<double>(b.lon) - a.lon);
+        const Planar pa = area.to(eastA, a.lat);
+        const Planar pb = area.to(eastB, b.lat);
+        twiceArea += pa.x * pb.y - pb.x * pa.y;
+        const auto part = area.cut(pa, pb);
+        if (!part || part->second - part->first <= 1e-12) continue;
+        const auto [t0, t1] = *part;
+        auto at = [&](double t) {
+            return Planar{pa.x + (pb.x - pa.x) * t, pa.y + (pb.y - pa.y) * t};
+        };
+        if (!open) {
+            open = Chain{};
+            open->entry = at(t0);
+            open->lonShift = static_cast<double>(a.lon) - area.centreLon() - eastA;
+            open->points.push_back(t0 <= 0.0 ? a : along(a, b, t0));
+        }
+        if (t1 < 1.0) {
+            open->points.push_back(along(a, b, t1));
+            open->exit = at(t1);
+            chains.push_back(std::move(*open));
+            open.reset();
+        } else {
+            open->points.push_back(b);
+        }
+    }
+    if (open) {
+        // Rounding left the last chain a hair short of the border: it leaves where it ends.
+        open->exit = area.to(open->points.back());
+        chains.push_back(std::move(*open));
+    }
+    result.clipped = true;
+    if (chains.empty()) {
+        // Nothing of the outline crosses the area: it lies wholly inside the airspace or
+        // wholly outside.
+        if (!encloses(held, area)) return result;
+        std::vector<GeoPoint> border;
+        for (int k = 0; k < kSides; ++k) border.push_back(area.from(area.corner(k), 0.0));
+        AirspaceRecord record = outlineRecord(airspace, border);
+        if (record.encodedSize() == 0 || record.encodedSize() >= airspace.encodedSize())
+            return whole();
+        const std::vector<GeoPoint> points = decodeOutlinePoints(record);
+        result.pieces.push_back({std::move(record), cutEdgeMarks(points, clipArea)});
+        return result;
+    }
+
+    // Joining: from where a chain leaves, along the border the way the outline turns, to the
+    // nearest place where a chain enters.
+    const bool counterClockwise = twiceArea >= 0.0;
+    auto ahead = [&](double from, double to) {
+        double d = counterClockwise ? to - from : from - to;
+        while (d < 0.0) d += 2.0 * kPi;
+        while (d >= 2.0 * kPi) d -= 2.0 * kPi;
+        return d;
+    };
+    const std::size_t m = chains.size();
+    std::vector<std::size_t> next(m);
+    for (std::size_t c = 0; c < m; ++c) {
+        const double leaves = angleOf(chains[c].exit);
+        std::size_t best = c;
+        double nearest = INFINITY;
+        for (std::size_t e = 0; e < m; ++e) {
+            const double d = ahead(leaves, angleOf(chains[e].entry));
+            if (d < nearest) {
+                nearest = d;
+                best = e;
+            }
+        }
+        next[c] = best;
+    }
+    std::vector<bool> used(m, false);
+    std::size_t bytes = 0;
+    for (std::size_t first = 0; first < m; ++first) {
+        if (used[first]) continue;
+        std::vector<GeoPoint> points;
+        const double lonShift = chains[first].lonShift;
+        for (std::size_t c = first; !used[c]; c = next[c]) {
+            used[c] = true;
+            points.insert(points.end(), chains[c].points.begin(), chains[c].points.end());
+            // The border's corners between this chain's exit and the next one's entry.
+            const double leaves = angleOf(chains[c].exit);
+            const double span = ahead(leaves, angleOf(chains[next[c]].entry));
+            std::vector<std::pair<double, int>> corners;
+            for (int k = 0; k < kSides; ++k) {
+                const double d = ahead(leaves, Area::cornerAngle(k));
+                if (d > 0.0 && d < span) corners.emplace_back(d, k);
+            }
+            std::sort(corners.begin(), corners.end());
+            for (const auto& corner : corners) {
+                points.push_back(area.from(area.corner(corner.second), lonShift));
+            }
+        }
+        AirspaceRecord record = outlineRecord(airspace, points);
+        if (record.encodedSize() == 0) continue;
+        bytes += record.encodedSize();
+        const std::vector<GeoPoint> decoded = decodeOutlinePoints(record);
+        result.pieces.push_back({std::move(record), cutEdgeMarks(decoded, clipArea)});
+    }
+    // Cutting is for saving bytes: an outline that the cut makes no smaller stays whole.
+    if (bytes >= airspace.encodedSize()) return whole();
     return result;
 }
 
-std::vector<bool> cutEdgeMarks(const std::vector<GeoPoint>& polygon, const ClipArea& area) {
-    (void)area;
-    return std::vector<bool>(polygon.size(), false);
+std::vector<bool> cutEdgeMarks(const std::vector<GeoPoint>& polygon, const ClipArea& clipArea) {
+    const Area area(clipArea);
+    const std::size_t n = polygon.size();
+    std::vector<bool> marks(n, false);
+    for (std::size_t i = 0; i < n; ++i) {
+        const GeoPoint a = polygon[i];
+        const GeoPoint b = polygon[(i + 1) % n];
+        const double eastA = area.east(a.lon);
+        const double eastB = eastA + (static_cast<double>(b.lon) - a.lon);
+        const Planar pa = area.to(eastA, a.lat);
+        const Planar pb = area.to(eastB, b.lat);
+        const Planar middle{(pa.x + pb.x) / 2.0, (pa.y + pb.y) / 2.0};
+        marks[i] = area.beyond(pa) >= -kOnBorderKm && area.beyond(pb) >= -kOnBorderKm &&
+                   area.beyond(middle) >= -kOnBorderKm;
+    }
+    return marks;
 }
 
 }  // namespace airspace

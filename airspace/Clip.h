@@ -20,9 +20,10 @@ struct ClipArea {
 [[nodiscard]] double defaultClipMarginKm(double radiusKm);
 
 struct ClippedOutline {
-    AirspaceRecord record;       // one piece, encoded as the instrument will hold it
-    std::vector<bool> cutEdges;  // per edge of decodeOutlinePoints(record): edge i runs from
-                                 // point i to point i+1 (the last one closes); true: made by the cut
+    AirspaceRecord record;  // one piece, encoded as the instrument will hold it
+    std::vector<bool>
+        cutEdges;  // per edge of decodeOutlinePoints(record): edge i runs from
+                   // point i to point i+1 (the last one closes); true: made by the cut
 };
 
 struct ClipResult {

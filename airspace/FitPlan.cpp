@@ -52,53 +52,67 @@ struct Candidate {
     bool pinned = false;
     bool floorUnknown = false;
     Rank rank = Rank::Other;
-    // The cut is made once; each tolerance simplifies its pieces.
-    bool cut = false;
-    std::vector<ClippedOutline> pieces;
 };
+
+constexpr double kMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
+
+// Whether an outline kept as it was is worth naming in the report: some of its edges are shorter
+// than the tolerance, so simplifying might have saved bytes. An outline whose points all lie
+// farther apart than the tolerance (a small polygon, a circle) is already as coarse as asked;
+// keeping it is no failure and would only bury the ones that are.
+bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
+    const std::vector<GeoPoint> points = decodeOutlinePoints(outline);
+    if (points.size() < 4) return false;
+    const double cosine = std::cos(points[0].lat * kRadiansPerUnit);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const GeoPoint a = points[i];
+        const GeoPoint b = points[(i + 1) % points.size()];
+        const double metres = kMetresPerUnit * std::hypot((b.lon - a.lon) * cosine, b.lat - a.lat);
+        if (metres < toleranceMetres) return true;
+    }
+    return false;
+}
 
 // One airspace's outlines at one tolerance.
 struct Prepared {
     std::vector<SentOutline> outlines;
     std::size_t bytes = 0;
     double tolerance = 0.0;  // 0 when nothing was simplified
+    bool cut = false;
     std::string keptOriginal;
 };
 
-Prepared prepare(const AirspaceRecord& record, const Candidate& candidate, double tolerance,
-                 const ClipArea& area) {
+// Simplifies first, then cuts what is simplified: the cut keeps inside the radius exactly what
+// the simplified outline holds, which covers the original, and its cut edges stay exact. (Cutting
+// first would hand the simplifier long border chains for hardly any fewer bytes, at many times
+// the cost.) Where the cut saves no bytes (a circle becomes a polygon) or leaves nothing (a
+// pinned airspace far away), the whole outline goes.
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ClipArea* area) {
     Prepared prepared;
     auto add = [&](AirspaceRecord outline, std::vector<bool> cutEdges) {
         prepared.bytes += outline.encodedSize();
-        prepared.outlines.push_back({candidate.index, std::move(outline), std::move(cutEdges)});
+        prepared.outlines.push_back({index, std::move(outline), std::move(cutEdges)});
     };
-    auto simplified = [&](const AirspaceRecord& outline) {
-        SimplifiedOutline result = simplifyOutward(outline, tolerance);
-        if (result.keptOriginal) {
-            if (prepared.keptOriginal.empty()) prepared.keptOriginal = result.reason;
-        } else if (tolerance > 0.0) {
-            prepared.tolerance = tolerance;
-        }
-        return result;
-    };
-    if (!candidate.cut) {
-        add(simplified(record).record, {});
-        return prepared;
+    SimplifiedOutline simplified = simplifyOutward(record, tolerance);
+    if (simplified.keptOriginal) {
+        if (worthNaming(record, tolerance)) prepared.keptOriginal = simplified.reason;
+    } else if (tolerance > 0.0) {
+        prepared.tolerance = tolerance;
     }
-    for (const ClippedOutline& piece : candidate.pieces) {
-        if (!(tolerance > 0.0)) {
-            add(piece.record, piece.cutEdges);
-            continue;
-        }
-        SimplifiedOutline result = simplified(piece.record);
-        if (result.keptOriginal) {
-            add(piece.record, piece.cutEdges);
-        } else {
-            // Simplifying moves the cut edges outward a little; they are still the cut's.
-            std::vector<bool> marks = cutEdgeMarks(decodeOutlinePoints(result.record), area);
-            add(std::move(result.record), std::move(marks));
+    if (area != nullptr) {
+        ClipResult cut = clipToArea(simplified.record, *area);
+        std::size_t bytes = 0;
+        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize()) {
+            prepared.cut = true;
+            for (ClippedOutline& piece : cut.pieces) {
+                add(std::move(piece.record), std::move(piece.cutEdges));
+            }
+            return prepared;
         }
     }
+    add(std::move(simplified.record), {});
     return prepared;
 }
 
@@ -107,6 +121,35 @@ std::string keyOf(const AirspaceRecord& outline) {
     return {bytes.begin(), bytes.end()};
 }
 
+// The candidates' outlines at one tolerance, each made when the fit first asks for it: a
+// tolerance at which not everything fits is given up after the first airspace that does not,
+// without simplifying the rest.
+class Preparation {
+public:
+    Preparation(const std::vector<AirspaceRecord>& records,
+                const std::vector<Candidate>& candidates, double tolerance, const ClipArea* area)
+        : records_(records),
+          candidates_(candidates),
+          tolerance_(tolerance),
+          area_(area),
+          prepared_(candidates.size()) {}
+
+    Prepared& at(std::size_t c) {
+        if (!prepared_[c]) {
+            prepared_[c] =
+                prepare(records_[candidates_[c].index], candidates_[c].index, tolerance_, area_);
+        }
+        return *prepared_[c];
+    }
+
+private:
+    const std::vector<AirspaceRecord>& records_;
+    const std::vector<Candidate>& candidates_;
+    double tolerance_;
+    const ClipArea* area_;
+    std::vector<std::optional<Prepared>> prepared_;
+};
+
 // The fit at one tolerance: which candidates are taken, in their order of importance.
 struct Choice {
     std::vector<bool> taken;  // per candidate
@@ -114,22 +157,26 @@ struct Choice {
     bool everything = false;  // every candidate taken, within the budget
 };
 
-Choice choose(const std::vector<std::size_t>& order, const std::vector<Prepared>& prepared,
-              const FitOptions& options) {
+// `whole`: go through every candidate, skipping one that does not fit; otherwise stop at the
+// first that does not (the tolerance is no answer then).
+Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
+              const FitOptions& options, bool whole) {
     Choice choice;
-    choice.taken.assign(prepared.size(), false);
+    choice.taken.assign(order.size(), false);
     std::unordered_set<std::string> sent;
     bool all = true;
     for (const std::size_t c : order) {
+        const Prepared& prepared = preparation.at(c);
         if (!options.fit) {
             choice.taken[c] = true;
-            choice.bytes += prepared[c].bytes;
+            choice.bytes += prepared.bytes;
+            if (!whole && choice.bytes > options.budget) return choice;
             continue;
         }
         // An outline already taken costs nothing: the instrument holds it once.
         std::size_t cost = 0;
         std::vector<std::string> fresh;
-        for (const SentOutline& outline : prepared[c].outlines) {
+        for (const SentOutline& outline : prepared.outlines) {
             std::string key = keyOf(outline.record);
             if (sent.count(key) != 0 || std::find(fresh.begin(), fresh.end(), key) != fresh.end()) {
                 continue;
@@ -144,6 +191,7 @@ Choice choose(const std::vector<std::size_t>& order, const std::vector<Prepared>
             for (std::string& key : fresh) sent.insert(std::move(key));
         } else {
             all = false;
+            if (!whole) return choice;
         }
     }
     choice.everything = all && choice.bytes <= options.budget;
@@ -201,7 +249,6 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
 
     // The candidates: the matches and the pinned airspaces, never an excluded one.
     std::vector<Candidate> candidates;
-    std::vector<std::size_t> excludedMatches;
     auto pinned = [&](std::size_t index) { return contains(options.pinned, index); };
     auto excluded = [&](std::size_t index) { return contains(options.excluded, index); };
     std::size_t next = 0;
@@ -221,10 +268,7 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     for (const AirspaceMatch& match : matches) {
         addPinnedBefore(match.index);
         next = match.index + 1;
-        if (excluded(match.index)) {
-            excludedMatches.push_back(match.index);
-            continue;
-        }
+        if (excluded(match.index)) continue;
         Candidate candidate;
         candidate.index = match.index;
         candidate.distanceKm = match.distanceKm;
@@ -235,26 +279,14 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     }
     addPinnedBefore(records.size());
 
-    // The cut, once for every tolerance. Where it saves no bytes (a circle cut becomes a
-    // polygon) or leaves nothing (a pinned airspace far away), the whole outline goes.
+    // The area outlines are cut to: the radius plus the margin.
     ClipArea area;
-    if (options.criteria.near) {
+    const bool cutting = options.clip && options.criteria.near.has_value();
+    if (cutting) {
         area.centre = *options.criteria.near;
         area.radiusKm = options.criteria.radiusKm;
         area.marginKm = options.clipMarginKm ? *options.clipMarginKm
                                              : defaultClipMarginKm(options.criteria.radiusKm);
-    }
-    if (options.clip && options.criteria.near) {
-        for (Candidate& candidate : candidates) {
-            const AirspaceRecord& record = records[candidate.index];
-            ClipResult cut = clipToArea(record, area);
-            if (!cut.clipped || cut.pieces.empty()) continue;
-            std::size_t bytes = 0;
-            for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-            if (bytes >= record.encodedSize()) continue;
-            candidate.cut = true;
-            candidate.pieces = std::move(cut.pieces);
-        }
     }
 
     std::vector<std::size_t> order(candidates.size());
@@ -273,41 +305,23 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     const std::vector<double> levels = options.autoTolerance
                                            ? autoTolerancesUpTo(options.autoCeilingMetres)
                                            : std::vector<double>{options.toleranceMetres};
-    std::vector<Prepared> prepared;
+    std::optional<Preparation> preparation;
     Choice choice;
-    for (const double tolerance : levels) {
-        prepared.clear();
-        prepared.reserve(candidates.size());
-        for (const Candidate& candidate : candidates) {
-            prepared.push_back(prepare(records[candidate.index], candidate, tolerance, area));
-        }
-        choice = choose(order, prepared, options);
-        plan.toleranceMetres = tolerance;
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        const bool last = level + 1 == levels.size();
+        preparation.emplace(records, candidates, levels[level], cutting ? &area : nullptr);
+        choice = choose(order, *preparation, options, last);
+        plan.toleranceMetres = levels[level];
         if (choice.everything) break;
     }
+    // Every candidate was prepared: the level that ended the search went through all of them.
 
     // The plan in list order; outlines go in list order, a shared one under its first index.
     std::unordered_map<std::string, std::size_t> owner;
-    std::size_t c = 0;
-    std::size_t e = 0;
-    while (c < candidates.size() || e < excludedMatches.size()) {
-        PlannedAirspace planned;
-        if (e < excludedMatches.size() &&
-            (c == candidates.size() || excludedMatches[e] < candidates[c].index)) {
-            const std::size_t index = excludedMatches[e++];
-            const auto match =
-                std::find_if(matches.begin(), matches.end(),
-                             [&](const AirspaceMatch& m) { return m.index == index; });
-            planned.index = index;
-            planned.distanceKm = match->distanceKm;
-            planned.floorUnknown = match->floorUnknown;
-            planned.excluded = true;
-            planned.plainBytes = records[index].encodedSize();
-            plan.airspaces.push_back(std::move(planned));
-            continue;
-        }
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
         const Candidate& candidate = candidates[c];
-        Prepared& outlines = prepared[c];
+        Prepared& outlines = preparation->at(c);
+        PlannedAirspace planned;
         planned.index = candidate.index;
         planned.distanceKm = candidate.distanceKm;
         planned.pinned = candidate.pinned;
@@ -315,35 +329,45 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
         planned.plainBytes = records[candidate.index].encodedSize();
         planned.outlineBytes = outlines.bytes;
         planned.toleranceMetres = outlines.tolerance;
-        planned.clipped = candidate.cut;
+        planned.clipped = outlines.cut;
         planned.keptOriginal = outlines.keptOriginal;
         planned.selected = choice.taken[c];
-        if (planned.selected) {
-            plan.selected.push_back(candidate.index);
-            std::optional<std::size_t> firstOwner;
-            bool allShared = true;
-            for (SentOutline& outline : outlines.outlines) {
-                if (options.fit) {
-                    const auto [found, fresh] =
-                        owner.emplace(keyOf(outline.record), candidate.index);
-                    if (!fresh) {
-                        if (!firstOwner) firstOwner = found->second;
-                        continue;
-                    }
-                }
-                allShared = false;
-                planned.sentBytes += outline.record.encodedSize();
-                ++planned.pieces;
-                plan.outlines.push_back(std::move(outline));
-            }
-            if (allShared && firstOwner) planned.sharedWith = firstOwner;
-            plan.bytes += planned.sentBytes;
-        } else {
+        if (!planned.selected) {
             plan.leftOut.push_back(candidate.index);
+            plan.airspaces.push_back(std::move(planned));
+            continue;
         }
+        plan.selected.push_back(candidate.index);
+        std::optional<std::size_t> firstOwner;
+        for (SentOutline& outline : outlines.outlines) {
+            if (options.fit) {
+                const auto [found, fresh] = owner.emplace(keyOf(outline.record), candidate.index);
+                if (!fresh) {
+                    if (!firstOwner) firstOwner = found->second;
+                    continue;
+                }
+            }
+            planned.sentBytes += outline.record.encodedSize();
+            ++planned.pieces;
+            plan.outlines.push_back(std::move(outline));
+        }
+        if (planned.pieces == 0) planned.sharedWith = firstOwner;
+        plan.bytes += planned.sentBytes;
         plan.airspaces.push_back(std::move(planned));
-        ++c;
     }
+    // Excluded matches are listed too, never sent.
+    for (const AirspaceMatch& match : matches) {
+        if (!excluded(match.index)) continue;
+        PlannedAirspace planned;
+        planned.index = match.index;
+        planned.distanceKm = match.distanceKm;
+        planned.floorUnknown = match.floorUnknown;
+        planned.excluded = true;
+        planned.plainBytes = records[match.index].encodedSize();
+        plan.airspaces.push_back(std::move(planned));
+    }
+    std::sort(plan.airspaces.begin(), plan.airspaces.end(),
+              [](const PlannedAirspace& a, const PlannedAirspace& b) { return a.index < b.index; });
     return plan;
 }
 

@@ -41,8 +41,11 @@ struct PlannedAirspace {  // one matched (or pinned) airspace
     std::optional<std::size_t> sharedWith;  // list index whose identical outline is sent instead
     double toleranceMetres = 0;             // the tolerance its outline was simplified at (0: none)
     bool clipped = false;
-    std::size_t pieces = 0;    // outlines sent for it
-    std::string keptOriginal;  // empty, or why the original outline was kept
+    std::size_t pieces = 0;  // outlines sent for it
+    // Empty, or why the original outline was kept although simplifying was asked; only where
+    // some of its edges are shorter than the tolerance (an outline already as coarse as asked
+    // is no failure).
+    std::string keptOriginal;
 };
 
 // What a free-flight pilot must avoid: CTR, R, P, D, TMA, CTA, TMZ, RMZ.

@@ -11,18 +11,21 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "airspace/Geometry.h"
 #include "airspace/OutlineBuilder.h"
+#include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/OutwardHull.h"
 #include "airspace/Selection.h"
 #include "airspace/Simplify.h"
 
 namespace airspace {
 namespace {
 
-constexpr double kMetresPerUnit = 18.52;  // a hundredth of a nautical mile
+constexpr double kNauticalMetresPerUnit = 18.52;  // a hundredth of a nautical mile
 // Rounding a vertex to whole units moves it by at most half a unit each way; the encoder's
 // halving of long steps by as much again.
 constexpr double kMarginUnits = 1.5;
@@ -327,7 +330,7 @@ AirspaceRecord simplifiedRuns(const AirspaceRecord& airspace, double toleranceMe
     const double area = signedArea(original, plane);
     if (area == 0.0) return airspace;
     const double outsideSign = area > 0.0 ? 1.0 : -1.0;
-    const double toleranceUnits = toleranceMetres / kMetresPerUnit;
+    const double toleranceUnits = toleranceMetres / kNauticalMetresPerUnit;
     // The band must leave room for the margin; a tolerance below it cannot be met.
     if (toleranceUnits <= 2 * kMarginUnits) return airspace;
 
@@ -373,14 +376,81 @@ AirspaceRecord simplifiedRuns(const AirspaceRecord& airspace, double toleranceMe
 
 }  // namespace
 
+namespace {
+
+// Whether what the instrument would hold for `candidate` keeps every promise of the
+// simplification around `held`, and saves bytes.
+bool keepsPromises(const AirspaceRecord& candidate, const std::vector<GeoPoint>& held,
+                   std::size_t originalSize, double toleranceMetres) {
+    if (candidate.encodedSize() == 0 || candidate.encodedSize() >= originalSize) return false;
+    const std::vector<GeoPoint> outline = decodeOutlinePoints(candidate);
+    return isSimplePolygon(outline) && coversOutline(outline, held) &&
+           farthestStray(outline, held, toleranceMetres / 16.0) <= toleranceMetres;
+}
+
+// An outline with more points than this may well be thinned by the hull where the runs fail.
+constexpr std::size_t kManyPoints = 100;
+
+bool onlyPointRuns(const AirspaceRecord& airspace) {
+    return std::all_of(airspace.elements.begin(), airspace.elements.end(),
+                       [](const OutlineElement& e) { return e.kind == ElementKind::PointRun; });
+}
+
+}  // namespace
+
 SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleranceMetres) {
     SimplifiedOutline result{airspace, false, {}};
     if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return result;
-    result.record = simplifiedRuns(airspace, toleranceMetres);
-    if (result.record.encodedSize() >= airspace.encodedSize()) {
+    const std::size_t size = airspace.encodedSize();
+    const std::vector<GeoPoint> held = decodeOutlinePoints(airspace);
+    auto keep = [&](const char* reason) {
+        result.record = airspace;
         result.keptOriginal = true;
-        result.reason = "saves no bytes";
+        result.reason = reason;
+        return result;
+    };
+    if (held.size() < 4) return keep("saves no bytes");
+
+    // A well drawn outline: its runs pushed out edge by edge, close to the original.
+    std::optional<AirspaceRecord> best;
+    AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
+    if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
+    if (!onlyPointRuns(airspace)) {
+        if (best) {
+            result.record = std::move(*best);
+            return result;
+        }
+        return keep("its point runs cannot be simplified around its arcs");
     }
+    // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
+    // where the outline is not simple (the runs cannot be trusted there) or holds many points
+    // that the runs did not thin to a quarter.
+    const bool many = held.size() > kManyPoints && (!best || best->encodedSize() * 4 > size);
+    if (many || (!best && !isSimplePolygon(held))) {
+        bool tried = false;
+        // A narrower reach leaves more corners but keeps further from the tolerance, where the
+        // first hull does not pass the check; only worth the time where nothing passed yet.
+        for (const double reach : {0.9, 0.7, 0.5}) {
+            if (best && reach < 0.9) break;
+            const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
+            if (hull.size() < 3) continue;
+            tried = true;
+            AirspaceRecord candidate = airspace;
+            OutlineElement run(ElementKind::PointRun);
+            run.points = hull;
+            candidate.elements.assign(1, run);
+            candidate.encoder = buildOutline(candidate.elements);
+            if (!keepsPromises(candidate, held, size, toleranceMetres)) continue;
+            if (!best || candidate.encodedSize() < best->encodedSize()) best = std::move(candidate);
+            break;
+        }
+        if (!best) {
+            return keep(tried ? "no simple outline within the tolerance saves bytes"
+                              : "too large for this tolerance");
+        }
+    }
+    if (!best) return keep("saves no bytes");
+    result.record = std::move(*best);
     return result;
 }
 

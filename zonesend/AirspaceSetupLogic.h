@@ -28,6 +28,8 @@ inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (
 struct SentLine {
     // Each sent as an outline of its own: a simplified outline, or the pieces of a cut one.
     std::vector<airspace::AirspaceRecord> outlines;
+    // Per outline, per edge: made by the cut to the flying area (for the map); may be empty.
+    std::vector<std::vector<bool>> cutEdges;
     // The line whose identical outline this one shares: it sends nothing while that line is
     // sent too, and that line's outlines otherwise.
     std::optional<std::size_t> sharedWith;
@@ -157,6 +159,15 @@ public:
     }
     void setLineMark(std::size_t index, LineMark mark);
     [[nodiscard]] std::vector<std::size_t> linesMarked(LineMark mark) const;
+    // What a fit made of the line; null while it is sent as the file has it.
+    [[nodiscard]] const SentLine* sentLine(std::size_t index) const {
+        const auto found = sentLines_.find(index);
+        return found == sentLines_.end() ? nullptr : &found->second;
+    }
+    // The file's own record of a line sent with another encoding; null for any other line.
+    [[nodiscard]] const airspace::AirspaceRecord* fileRecordOf(std::size_t index) const {
+        return replaced(index) && index < fileRecords_.size() ? &fileRecords_[index] : nullptr;
+    }
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.

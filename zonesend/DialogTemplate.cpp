@@ -1,5 +1,6 @@
 #include "zonesend/DialogTemplate.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zonesend {
@@ -37,6 +38,26 @@ constexpr std::array<ControlTemplate, 4> kAboutControls = {{
 
 std::span<const ControlTemplate> mainDialogControls() {
     return kMainControls;
+}
+
+PixelRect grownControlPlace(int controlId, const PixelRect& first, int firstListBottom, int dw,
+                            int dh) {
+    dw = std::max(0, dw);
+    dh = std::max(0, dh);
+    PixelRect place = first;
+    if (controlId == kIdAirspaceList) {
+        place.bottom += dh;
+    } else if (first.top >= firstListBottom) {
+        place.top += dh;
+        place.bottom += dh;
+        if (controlId == kIdFileLine || controlId == kIdAirspaceInfo) place.right += dw;
+    }
+    return place;
+}
+
+PixelRect grownMapPlace(const PixelRect& previewRect, int dw, int dh) {
+    return {previewRect.left, previewRect.top, previewRect.right + std::max(0, dw),
+            previewRect.bottom + std::max(0, dh)};
 }
 
 std::span<const ControlTemplate> aboutDialogControls() {

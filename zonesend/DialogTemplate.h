@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "zonesend/PixelRect.h"
+
 namespace zonesend {
 
 // Control ids of the main dialog; the widgets carry them as object names so that tests and
@@ -73,6 +75,16 @@ inline constexpr DialogUnitRect kMapTogglePlace{75, 304, 46, 14};
 inline constexpr DialogUnitRect kCapacityBarPlace{125, 305, 110, 12};
 inline constexpr DialogUnitRect kSelectedOnlyPlace{241, 306, 64, 10};
 inline constexpr DialogUnitRect kAirspaceInfoPlace{309, 307, 216, 8};
+
+// With the selection strip, the window may grow beyond its first size, and the room it gains goes
+// to the map and the list; at its first size every control stands where the template puts it.
+// Controls below the list move down with the bottom edge, the file line and the airspace line
+// widen with it, the list grows taller, the map grows both ways, everything else stays. `first`
+// is a control's place at the first size, `firstListBottom` the list's bottom then, and the
+// growth (dw, dh) is counted from the first size (never below 0).
+[[nodiscard]] PixelRect grownControlPlace(int controlId, const PixelRect& first,
+                                          int firstListBottom, int dw, int dh);
+[[nodiscard]] PixelRect grownMapPlace(const PixelRect& previewRect, int dw, int dh);
 
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};

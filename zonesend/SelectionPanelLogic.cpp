@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 
+#include "airspace/Clip.h"
 #include "seriallink/Messages.h"
 #include "zonesend/AirspaceSetupLogic.h"
 #include "zonesend/Strings.h"
@@ -243,9 +244,9 @@ SelectionOutcome selectAirspaces(const std::vector<airspace::AirspaceRecord>& re
     }
 
     // Each selected line's outlines, as the plan sends them (a shared one under its first line).
-    std::map<std::size_t, std::vector<const airspace::AirspaceRecord*>> outlinesOf;
+    std::map<std::size_t, std::vector<const airspace::SentOutline*>> outlinesOf;
     for (const airspace::SentOutline& outline : plan.outlines) {
-        outlinesOf[outline.index].push_back(&outline.record);
+        outlinesOf[outline.index].push_back(&outline);
     }
     for (const airspace::PlannedAirspace& planned : plan.airspaces) {
         if (!planned.selected) continue;
@@ -255,15 +256,18 @@ SelectionOutcome selectAirspaces(const std::vector<airspace::AirspaceRecord>& re
         }
         const auto& outlines = outlinesOf[planned.index];
         const airspace::AirspaceRecord& own = records[planned.index];
-        const bool asInFile =
-            !planned.sharedWith && outlines.size() == 1 &&
-            std::equal(own.storedBytes().begin(), own.storedBytes().end(),
-                       outlines[0]->storedBytes().begin(), outlines[0]->storedBytes().end());
+        const bool asInFile = !planned.sharedWith && outlines.size() == 1 &&
+                              std::equal(own.storedBytes().begin(), own.storedBytes().end(),
+                                         outlines[0]->record.storedBytes().begin(),
+                                         outlines[0]->record.storedBytes().end());
         // A line the plan sends as the file has it stays the file's own.
         if (asInFile) continue;
         SentLine line;
         line.sharedWith = planned.sharedWith;
-        for (const airspace::AirspaceRecord* outline : outlines) line.outlines.push_back(*outline);
+        for (const airspace::SentOutline* outline : outlines) {
+            line.outlines.push_back(outline->record);
+            line.cutEdges.push_back(outline->cutEdges);
+        }
         if (!line.sharedWith && line.outlines.size() == 1) {
             outcome.replacements.emplace_back(planned.index, line.outlines.front());
         }
@@ -393,10 +397,14 @@ SelectionOutcome SelectionPanelLogic::OnApply(AirspaceSetupLogic& dialog, Profil
 
 MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
                                const std::vector<unsigned>& selectedLines, int caret,
-                               bool caretSelected, const SelectionPanelLogic& panel) {
+                               bool caretSelected, const SelectionPanelLogic& panel,
+                               const AirspaceSetupLogic* dialog) {
     MapRequest request;
     for (const unsigned line : selectedLines) {
-        if (line < records.size()) request.airspaces.push_back(&records[line]);
+        if (line >= records.size()) continue;
+        MapAirspace airspace(&records[line]);
+        if (dialog != nullptr) airspace.original = dialog->fileRecordOf(line);
+        request.airspaces.push_back(airspace);
     }
     if (caret >= 0 && static_cast<std::size_t>(caret) < records.size()) {
         const airspace::AirspaceRecord& clicked = records[static_cast<std::size_t>(caret)];
@@ -405,6 +413,10 @@ MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& reco
     }
     request.takeOff = panel.appliedTakeOff();
     request.radiusKm = panel.appliedRadiusKm();
+    // The margin up to which outlines are cut, shown whether or not they are.
+    if (request.takeOff && request.radiusKm > 0) {
+        request.marginKm = airspace::defaultClipMarginKm(request.radiusKm);
+    }
     return request;
 }
 

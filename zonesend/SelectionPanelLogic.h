@@ -174,11 +174,12 @@ private:
     double appliedRadiusKm_ = 0.0;
 };
 
-// What the map shows: the selected lines' airspaces, the clicked one highlighted when it is
-// selected and named in the caption, and the take-off point and radius of the last Apply. Both
-// dialogs draw from it.
+// What the map shows: the selected lines' airspaces, each over its file's own outline where
+// `dialog` sends it simplified, the clicked one highlighted when it is selected and named in the
+// caption, and the take-off point, radius and margin of the last Apply. Both dialogs draw from it.
 [[nodiscard]] MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& records,
                                              const std::vector<unsigned>& selectedLines, int caret,
-                                             bool caretSelected, const SelectionPanelLogic& panel);
+                                             bool caretSelected, const SelectionPanelLogic& panel,
+                                             const AirspaceSetupLogic* dialog = nullptr);
 
 }  // namespace zonesend

@@ -77,20 +77,33 @@ MapRequest SelectionTools::mapRequest() const {
     (void)list_.selectedLines(lines);
     const int caret = list_.caretIndex();
     const bool caretSelected = contains(lines, caret);
+    const auto& records = dialog_.fileAirspaces();
     MapRequest request =
-        selectionMapRequest(dialog_.airspaces(), lines, caret, caretSelected, panel_);
-    // As it would be sent: the pieces of a cut airspace each, a shared outline once.
+        selectionMapRequest(records, lines, caret, caretSelected, panel_, &dialog_);
+    // Each selected line under its file's name, drawn as it would be sent: its simplified
+    // outline or its pieces with their cut edges over the file's own, a shared outline as the
+    // one it shares.
     request.airspaces.clear();
     for (const unsigned line : lines) {
-        for (const airspace::AirspaceRecord* outline : dialog_.sentOutlines(line, lines)) {
-            request.airspaces.push_back(outline);
+        if (line >= records.size()) continue;
+        MapAirspace shown(&records[line]);
+        if (const SentLine* sent = dialog_.sentLine(line)) {
+            shown.original = &records[line];
+            const SentLine* own = sent;
+            if (sent->sharedWith) own = dialog_.sentLine(*sent->sharedWith);
+            if (own == nullptr || own->sharedWith) {
+                shown.sent.push_back({&records[*sent->sharedWith], {}});
+            } else {
+                for (std::size_t i = 0; i < own->outlines.size(); ++i) {
+                    shown.sent.push_back({&own->outlines[i], i < own->cutEdges.size()
+                                                                 ? own->cutEdges[i]
+                                                                 : std::vector<bool>{}});
+                }
+            }
         }
+        request.airspaces.push_back(std::move(shown));
     }
-    request.highlighted = nullptr;
-    if (caretSelected) {
-        const auto own = dialog_.sentOutlines(static_cast<std::size_t>(caret), {});
-        if (!own.empty()) request.highlighted = own.front();
-    }
+    request.highlighted = caretSelected ? &records[static_cast<std::size_t>(caret)] : nullptr;
     return request;
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 81> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 85> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -104,6 +104,11 @@ constexpr std::array<seriallink::StringEntry, 81> kEntries = {{
     {215, "The ceiling of Auto is not a distance in metres.",
      "Die Obergrenze von Auto ist keine Entfernung in Metern."},
     {216, "%s (%d pieces, %d bytes)", "%s (%d Teile, %d Bytes)"},
+    {290, "Whole selection", "Ganze Auswahl"},
+    {291, "Zoom in (+)", "Vergrößern (+)"},
+    {292, "Zoom out (-)", "Verkleinern (-)"},
+    {293, "Wheel, + and - zoom; drag or the arrow keys move the map.",
+     "Mausrad, + und - zoomen; Ziehen oder die Pfeiltasten verschieben die Karte."},
 }};
 
 }  // namespace

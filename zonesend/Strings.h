@@ -93,6 +93,11 @@ inline constexpr unsigned kNeverIncludedHeading = 213;
 inline constexpr unsigned kAlwaysIncludedCount = 214;
 inline constexpr unsigned kBadCeiling = 215;
 inline constexpr unsigned kAirspacePieces = 216;
+// The map's framing and zoom.
+inline constexpr unsigned kWholeSelection = 290;
+inline constexpr unsigned kZoomIn = 291;
+inline constexpr unsigned kZoomOut = 292;
+inline constexpr unsigned kMapHint = 293;
 }  // namespace ids
 
 // The version the About box shows after string 132.

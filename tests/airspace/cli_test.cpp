@@ -284,6 +284,13 @@ TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
         {"select --near 91,0 ", 2, "--near needs a point"},
         {"select --fit x ", 2, "unexpected argument"},
         {"encode --near 46.85,7.2 --radius 30 --fit 60 ", 0, "5\t22\t0446FB00A5A0"},
+        // The CTR excluded, the range 33 km away pinned: the room goes to the next nearest.
+        {"select --json --near 46.85,7.2 --radius 30 --fit 60 --exclude 0 --pin 1 ", 0,
+         "\"selected\":[1,2,5],\"left_out\":[4],\"bytes\":59"},
+        {"select --near 46.85,7.2 --radius 30 --fit 60 --exclude 0 --pin 1 ", 0,
+         "4 matched, 3 selected: 1 always included, 1 left out for lack of space; 59 bytes"},
+        {"select --simplify auto:x ", 2, "--simplify needs a tolerance"},
+        {"select --clip ", 2, "--clip needs --near"},
         {"list --index ", 0, "5 W     DEMO Drop zone (deci GND"},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,7 @@
 // The fit's plan: its order of importance, auto tolerance, and identical outlines sent once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/FitPlan.h"
+#include "airspace/OutlineDecoder.h"
 
 namespace airspace {
 namespace {
@@ -224,6 +226,39 @@ TEST(FitPlanSharing, IdenticalOutlinesAreSentOnceWhenFitting) {
     EXPECT_EQ(all.bytes, 72u);
     EXPECT_EQ(fitSummary(all), "4 matched, 4 selected; 72 bytes, 6 blocks of 228");
     EXPECT_EQ(groupedNumber(2480), "2,480");
+}
+
+// Cutting to the flying area: a far-reaching airspace sends only its part around the radius,
+// with the cut edges marked; what lies inside the radius whole, and a pinned airspace beyond the
+// area, goes whole.
+TEST(FitPlanCut, FarReachingOutlinesAreCutToTheRadius) {
+    std::string region = heading("FIR", "Region");
+    for (int i = 0; i < 120; ++i) {
+        const double a = 2 * 3.141592653589793 * i / 120;
+        region += point(kTakeOff.lat + 1.35 * std::sin(a), kTakeOff.lon + 1.9 * std::cos(a));
+    }
+    const std::vector<AirspaceRecord> records =
+        recordsOf(region + square("R", "Range", 10) + square("Q", "Far sector", 120));
+    FitOptions options = nearTakeOff(kDeviceCapacity);
+    options.clip = true;
+    options.pinned = {2};
+    const FitPlan plan = planFit(records, options);
+    ASSERT_EQ(plan.selected, (std::vector<std::size_t>{0, 1, 2}));
+
+    const PlannedAirspace& cut = *plan.find(0);
+    EXPECT_TRUE(cut.clipped);
+    EXPECT_LT(cut.sentBytes, cut.plainBytes / 2);
+    ASSERT_GE(plan.outlines.size(), 3u);
+    EXPECT_EQ(plan.outlines[0].index, 0u);
+    const std::vector<bool>& edges = plan.outlines[0].cutEdges;
+    EXPECT_EQ(edges.size(), decodeOutlinePoints(plan.outlines[0].record).size());
+    EXPECT_NE(std::count(edges.begin(), edges.end(), true), 0);
+    for (const std::size_t whole : {1u, 2u}) {
+        EXPECT_FALSE(plan.find(whole)->clipped) << whole;
+        EXPECT_EQ(plan.find(whole)->sentBytes, records[whole].encodedSize()) << whole;
+    }
+    EXPECT_NE(fitSummary(plan).find("1 always included, 1 cut to the radius"), std::string::npos)
+        << fitSummary(plan);
 }
 
 }  // namespace

@@ -221,12 +221,18 @@ TEST(SelectionTools, ApplyReopenMarksFilterAndWhatIsSent) {
     tools.OnSelectedOnly(false);
     EXPECT_EQ(std::count(window.hidden.begin(), window.hidden.end(), true), 0);
 
-    // The map shows what is sent: one outline per sent outline, the clicked line's highlighted.
+    // The map shows each selected line as it is sent: the ring simplified over the file's own,
+    // the second layer as the outline it shares, the clicked line highlighted.
     window.click(logic, tools, kTma1);
     tools.OnMapToggle(true);
-    EXPECT_EQ(window.lastMap.airspaces.size(), outcome.plan.outlines.size());
-    ASSERT_NE(window.lastMap.highlighted, nullptr);
-    EXPECT_EQ(window.lastMap.highlighted->encodedSize(), zstest::kSquareSize);
+    const auto& shown = window.lastMap.airspaces;
+    ASSERT_EQ(shown.size(), window.chosen().size());
+    EXPECT_EQ(shown[kRagged].original, &logic.fileAirspaces()[kRagged]);
+    ASSERT_EQ(shown[kRagged].sent.size(), 1u);
+    EXPECT_LT(shown[kRagged].sent[0].record->encodedSize(), raggedFileSize);
+    ASSERT_EQ(shown[kTma2].sent.size(), 1u);
+    EXPECT_EQ(shown[kTma2].sent[0].record, &logic.fileAirspaces()[kTma1]);
+    EXPECT_EQ(window.lastMap.highlighted, &logic.fileAirspaces()[kTma1]);
 
     // A new file clears the marks and the fit.
     logic.OnLoadFile();

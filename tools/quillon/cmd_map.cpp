@@ -2,10 +2,12 @@
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "airspace/AirspaceFile.h"
+#include "airspace/Clip.h"
 #include "airspace/FitPlan.h"
 #include "airspace/Selection.h"
 #include "seriallink/Messages.h"
@@ -24,10 +26,36 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 constexpr int kFontPixels = 12;
 
+// The plan as the map draws it: each selected airspace under its own name, its outlines as sent
+// over the file's own where they differ (simplified or cut); one that shares another's identical
+// outline shows that one's.
+std::vector<zonesend::MapAirspace> mapAirspacesOf(
+    const std::vector<airspace::AirspaceRecord>& records, const airspace::FitPlan& plan) {
+    std::vector<zonesend::MapAirspace> airspaces;
+    for (const airspace::PlannedAirspace& planned : plan.airspaces) {
+        if (!planned.selected) continue;
+        zonesend::MapAirspace airspace(&records[planned.index]);
+        const std::size_t source = planned.sharedWith.value_or(planned.index);
+        const airspace::PlannedAirspace* owner = plan.find(source);
+        const bool changed = owner != nullptr && (owner->toleranceMetres > 0.0 || owner->clipped);
+        if (changed) {
+            airspace.original = &records[planned.index];
+            for (const airspace::SentOutline& outline : plan.outlines) {
+                if (outline.index == source)
+                    airspace.sent.push_back({&outline.record, outline.cutEdges});
+            }
+        }
+        airspaces.push_back(std::move(airspace));
+    }
+    return airspaces;
+}
+
 int runMap(const std::vector<std::string>& args) {
     static const std::string kUsage =
-        "usage: quillon map FILE [selection options] -o OUT.png [--size WxH]";
+        "usage: quillon map FILE [selection options] -o OUT.png [--size WxH] "
+        "[--frame radius|selection]";
     std::string file, out;
+    std::optional<zonesend::MapFrame> frame;
     int width = kDefaultWidth, height = kDefaultHeight;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -45,6 +73,15 @@ int runMap(const std::vector<std::string>& args) {
         } else if (args[i] == "--size" && i + 1 < args.size()) {
             if (!quillon::parseImageSize(args[++i], width, height)) {
                 return quillon::usageError("map", "--size needs WxH, each from 1 to 8000");
+            }
+        } else if (args[i] == "--frame" && i + 1 < args.size()) {
+            const std::string& value = args[++i];
+            if (value == "radius") {
+                frame = zonesend::MapFrame::Radius;
+            } else if (value == "selection") {
+                frame = zonesend::MapFrame::Selection;
+            } else {
+                return quillon::usageError("map", "--frame needs radius or selection");
             }
         } else if (file.empty() && args[i].rfind("--", 0) != 0) {
             file = args[i];
@@ -72,9 +109,14 @@ int runMap(const std::vector<std::string>& args) {
     zonesend::MapRequest request;
     request.takeOff = options.criteria.near;
     request.radiusKm = options.criteria.near ? options.criteria.radiusKm : 0.0;
-    for (const airspace::SentOutline& outline : plan.outlines) {
-        request.airspaces.push_back(&outline.record);
-    }
+    request.marginKm =
+        options.criteria.near
+            ? options.clipMarginKm.value_or(airspace::defaultClipMarginKm(request.radiusKm))
+            : 0.0;
+    // Around a take-off the map frames its radius; without one, the whole selection.
+    request.view.frame = frame.value_or(options.criteria.near ? zonesend::MapFrame::Radius
+                                                              : zonesend::MapFrame::Selection);
+    request.airspaces = mapAirspacesOf(loaded.records, plan);
     request.caption = std::to_string(plan.selected.size()) + " airspaces, " +
                       std::to_string(plan.bytes) + " bytes, " + std::to_string(plan.blocks()) +
                       " blocks";
@@ -104,7 +146,7 @@ std::vector<quillon::OptionHelp> withSelectionHelp(std::vector<quillon::OptionHe
 quillon::Command quillon::mapCommand() {
     return {
         "map",
-        "map FILE [selection options] -o OUT.png [--size WxH]",
+        "map FILE [selection options] -o OUT.png [--size WxH] [--frame radius|selection]",
         text("Draw the airspaces of FILE that the selection options choose on a map, as "
              "zonesend shows the selection, into a PNG or SVG",
              "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
@@ -116,7 +158,12 @@ quillon::Command quillon::mapCommand() {
                                        "die zu schreibende Datei: OUT.png, oder OUT.svg als "
                                        "Vektorgrafik")},
              {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
-                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}}),
+                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")},
+             {"--frame radius|selection",
+              text("what the map frames: the take-off's radius and its margin (the default with "
+                   "--near), or every selected outline",
+                   "was die Karte einrahmt: den Umkreis des Startplatzes mit seinem Rand (Vorgabe "
+                   "mit --near) oder alle gewählten Umrisse")}}),
         {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png",
          "quillon map alps.txt --near 46.7N,7.6E --fit --simplify auto --clip -o cut.png"}};
 }

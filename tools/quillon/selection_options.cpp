@@ -239,12 +239,13 @@ std::vector<OptionHelp> selectionOptionHelp() {
                                "identical outlines go once",
                                "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes); "
                                "gleiche Umrisse gehen einmal")},
-        {"--simplify 100m", text("simplify outlines outward by at most this (0 = off); auto: "
-                                 "the least of 0, 50, 100, 250, 500 m at which all fit; "
-                                 "auto:1000m raises that ceiling",
-                                 "Umrisse höchstens so weit nach außen vereinfachen (0 = aus); "
-                                 "auto: die kleinste von 0, 50, 100, 250, 500 m, bei der alle "
-                                 "passen; auto:1000m hebt diese Grenze")},
+        {"--simplify 100m|auto",
+         text("simplify outlines outward by at most this (0 = off); auto: "
+              "the least of 0, 50, 100, 250, 500 m at which all fit; "
+              "auto:1000m raises that ceiling",
+              "Umrisse höchstens so weit nach außen vereinfachen (0 = aus); "
+              "auto: die kleinste von 0, 50, 100, 250, 500 m, bei der alle "
+              "passen; auto:1000m hebt diese Grenze")},
         {"--clip [MARGIN]", text("cut outlines to the radius plus a margin (5 km or a tenth of "
                                  "the radius if not given); needs --near",
                                  "Umrisse auf den Radius und einen Rand zuschneiden (sonst 5 km "

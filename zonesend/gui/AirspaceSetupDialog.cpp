@@ -25,6 +25,7 @@
 #include "shell/qt/QtMessageBoxes.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
+#include "zonesend/gui/MapCanvas.h"
 #include "zonesend/gui/SelectionDialog.h"
 #include "zonesend/preview/MapPainter.h"
 #include "zonesend/preview/PreviewDrawing.h"
@@ -103,7 +104,42 @@ AirspaceSetupDialog::AirspaceSetupDialog(AirspaceSetupApp& app, Options options,
     if (options_.selectionTools.shown) {
         tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
                                                   options_.selectionTools.profile);
+        rememberFirstLayout();
     }
+}
+
+void AirspaceSetupDialog::rememberFirstLayout() {
+    firstSize_ = size();
+    firstListBottom_ = list_->geometry().bottom() + 1;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child != map_) firstPlaces_.emplace_back(child, child->geometry());
+    }
+    // Smaller, the template's controls would no longer fit; larger, the map gains the room.
+    setMinimumSize(firstSize_);
+}
+
+QRect AirspaceSetupDialog::mapRect() const {
+    const int dw = firstSize_.isValid() ? width() - firstSize_.width() : 0;
+    const int dh = firstSize_.isValid() ? height() - firstSize_.height() : 0;
+    const PixelRect first{previewRect_.x(), previewRect_.y(), previewRect_.right() + 1,
+                          previewRect_.bottom() + 1};
+    const PixelRect grown = grownMapPlace(first, dw, dh);
+    return {grown.left, grown.top, grown.right - grown.left, grown.bottom - grown.top};
+}
+
+void AirspaceSetupDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!firstSize_.isValid()) return;
+    const int dw = width() - firstSize_.width(), dh = height() - firstSize_.height();
+    for (const auto& [widget, first] : firstPlaces_) {
+        const PixelRect grown =
+            grownControlPlace(widget->objectName().toInt(),
+                              {first.x(), first.y(), first.right() + 1, first.bottom() + 1},
+                              firstListBottom_, dw, dh);
+        widget->setGeometry(grown.left, grown.top, grown.right - grown.left,
+                            grown.bottom - grown.top);
+    }
+    if (showingMap()) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::createSelectionTools() {
@@ -121,6 +157,9 @@ void AirspaceSetupDialog::createSelectionTools() {
     mapToggle_->setCheckable(true);
     mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
     connect(mapToggle_, &QPushButton::clicked, this, [this](bool on) { showMap(on); });
+
+    map_ = new MapCanvas([this] { return mapRequest(); }, this);
+    map_->hide();
 
     capacity_ = new QProgressBar(this);
     capacity_->setObjectName(QString::number(kIdCapacityBar));
@@ -218,6 +257,7 @@ void AirspaceSetupDialog::hideLines(const std::vector<bool>& hidden) {
 }
 
 void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace) {
+    if (map_ != nullptr) map_->hide();
     if (airspace != nullptr) {
         paintPreview(*airspace);
         return;
@@ -226,17 +266,22 @@ void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace
     update(previewRect_);
 }
 
+MapRequest AirspaceSetupDialog::mapRequest() const {
+    return tools_ ? tools_->mapRequest() : MapRequest{};
+}
+
 void AirspaceSetupDialog::drawMap(const MapRequest& request) {
-    if (previewRect_.isEmpty()) return;
-    QImage image(previewRect_.size(), QImage::Format_RGB32);
-    image.fill(palette().color(QPalette::Window));
-    QPainter painter(&image);
-    painter.setFont(font());
-    zonesend::drawMap(painter, request,
-                      PixelRect{0, 0, previewRect_.width(), previewRect_.height()});
-    painter.end();
-    preview_ = image;
-    update(previewRect_);
+    // The map widget asks the strip's logic itself whenever it draws (zoom, pan, resize).
+    (void)request;
+    drawSelectionMap();
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    if (previewRect_.isEmpty() || map_ == nullptr) return;
+    map_->setGeometry(mapRect());
+    map_->redraw();
+    map_->show();
+    preview_ = map_->image();
 }
 
 void AirspaceSetupDialog::showAirspaceInfo(const std::string& text) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/qt/QtDialogUnits.h"
 #include "zonesend/AirspaceSetupLogic.h"
@@ -20,6 +22,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QResizeEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -27,6 +30,8 @@ class QProgressBar;
 class QPushButton;
 
 namespace zonesend {
+
+class MapCanvas;
 
 // The Select panel, the capacity bar, the map and the airspace line, in a strip below the
 // template's controls. Off, the window is the template alone.
@@ -70,6 +75,10 @@ public:
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
     [[nodiscard]] bool showingMap() const { return tools_ && tools_->showingMap(); }
+    // The map widget (null without the selection tools) and where it stands: the preview area at
+    // the first size, and larger as the window grows.
+    [[nodiscard]] MapCanvas* mapCanvas() const { return map_; }
+    [[nodiscard]] QRect mapRect() const;
 
     // AirspaceSetupView
     seriallink::MessageAnswer ShowMessageBox(const seriallink::MessageBoxRequest& request) override;
@@ -106,6 +115,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,6 +129,9 @@ private:
     void createSelectionTools();
     void createListMarks();
     void paintPreview(const airspace::AirspaceRecord& airspace);
+    void drawSelectionMap();
+    [[nodiscard]] MapRequest mapRequest() const;
+    void rememberFirstLayout();
 
     Options options_;
     shell::QtDialogUnits baseUnits_;
@@ -137,6 +150,11 @@ private:
     QLabel* airspaceInfo_ = nullptr;
     QPushButton* mapToggle_ = nullptr;
     QCheckBox* selectedOnly_ = nullptr;
+    MapCanvas* map_ = nullptr;
+    // The window's first size and its controls' places then, from which it grows.
+    QSize firstSize_;
+    std::vector<std::pair<QWidget*, QRect>> firstPlaces_;
+    int firstListBottom_ = 0;
 };
 
 }  // namespace zonesend

@@ -41,8 +41,16 @@ Style styleOf(MapPen pen) {
             return {QColor(0x1f, 0x4e, 0x9c), 1, Qt::SolidLine, QColor(0x1f, 0x4e, 0x9c, 0x22)};
         case MapPen::Highlight:
             return {QColor(0xc8, 0x1e, 0x1e), 2, Qt::SolidLine, QColor(0xc8, 0x1e, 0x1e, 0x40)};
+        case MapPen::Original:
+            return {QColor(0x90, 0x90, 0x90), 1, Qt::SolidLine, {}};
+        case MapPen::CutEdge:
+            return {QColor(0x1f, 0x4e, 0x9c), 1, Qt::DashLine, {}};
+        case MapPen::CutHighlight:
+            return {QColor(0xc8, 0x1e, 0x1e), 2, Qt::DashLine, {}};
         case MapPen::Ring:
             return {QColor(0x1a, 0x8a, 0x2e), 1.5, Qt::DashLine, {}};
+        case MapPen::Margin:
+            return {QColor(0x1a, 0x8a, 0x2e), 1, Qt::DotLine, {}};
         case MapPen::TakeOff:
             return {QColor(0x1a, 0x8a, 0x2e), 2, Qt::SolidLine, {}};
         case MapPen::Scale:
@@ -57,7 +65,7 @@ Style styleOf(MapPen pen) {
 
 }  // namespace
 
-void drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect) {
+MapDrawing drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect) {
     const QFontMetrics metrics = painter.fontMetrics();
     const MapDrawing drawing = layoutMap(request, rect, FontMeasure(metrics));
 
@@ -67,13 +75,19 @@ void drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect
     painter.setBrush(Qt::white);
     painter.drawRect(rect.left, rect.top, std::max(0, rect.right - rect.left - 1),
                      std::max(0, rect.bottom - rect.top - 1));
-    painter.setClipRect(rect.left + 1, rect.top + 1, std::max(0, rect.right - rect.left - 2),
-                        std::max(0, rect.bottom - rect.top - 2));
+    // Lines stay within the map itself, clear of the caption and the scale bars.
+    const QRect area(drawing.area.left, drawing.area.top,
+                     std::max(0, drawing.area.right - drawing.area.left),
+                     std::max(0, drawing.area.bottom - drawing.area.top));
+    const QRect inside(rect.left + 1, rect.top + 1, std::max(0, rect.right - rect.left - 2),
+                       std::max(0, rect.bottom - rect.top - 2));
 
     for (const MapLine& line : drawing.lines) {
         const Style style = styleOf(line.pen);
+        painter.setClipRect(line.pen == MapPen::Scale ? inside : area);
         painter.setRenderHint(QPainter::Antialiasing, line.pen != MapPen::Grid);
-        painter.setPen(QPen(style.colour, style.width, style.style));
+        painter.setPen(line.stroked ? QPen(style.colour, style.width, style.style)
+                                    : QPen(Qt::NoPen));
         QPolygon polygon;
         polygon.reserve(static_cast<int>(line.points.size()));
         for (const MapPixel& p : line.points) polygon << QPoint(p.x, p.y);
@@ -86,6 +100,7 @@ void drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect
         }
     }
 
+    painter.setClipRect(inside);
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const MapText& text : drawing.texts) {
         const QString shown = QString::fromStdString(text.text);
@@ -106,6 +121,7 @@ void drawMap(QPainter& painter, const MapRequest& request, const PixelRect& rect
         painter.drawText(QPoint(left, text.top + metrics.ascent()), shown);
     }
     painter.restore();
+    return drawing;
 }
 
 QImage renderMap(const MapRequest& request, QSize size, const QFont& font) {

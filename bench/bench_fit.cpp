@@ -1,0 +1,131 @@
+// The fit around a take-off, as `quillon select --fit --simplify auto --clip` makes it: how long
+// it takes on a national-size file, how much memory, and how many of the matched airspaces each
+// way of fitting keeps.
+//
+//   bench_fit                   the generated national file (bench/NationalAirspace.h), four
+//                               take-offs
+//   bench_fit FILE LAT,LON...   a file of your own around the given take-offs
+//
+// Each take-off gets one line per way of fitting: the airspaces kept of those matched within
+// 50 km, the bytes used, the tolerance, and how many were simplified, cut and shared.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
+#include "airspace/AirspaceFile.h"
+#include "airspace/FitPlan.h"
+#include "bench/NationalAirspace.h"
+
+namespace {
+
+constexpr double kRadiusKm = 50.0;
+
+double seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The process's peak resident memory in MB (0 where the system does not say).
+double peakMegabytes() {
+#ifndef _WIN32
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) == 0) return static_cast<double>(usage.ru_maxrss) / 1024.0;
+#endif
+    return 0.0;
+}
+
+struct Way {
+    const char* name;
+    double tolerance;
+    bool automatic;
+    bool clip;
+};
+
+constexpr Way kWays[] = {
+    {"0 m", 0, false, false},        {"100 m", 100, false, false}, {"250 m", 250, false, false},
+    {"auto", 0, true, false},        {"0 m cut", 0, false, true},  {"100 m cut", 100, false, true},
+    {"250 m cut", 250, false, true}, {"auto cut", 0, true, true},
+};
+
+void measure(const std::string& name, const std::string& text,
+             const std::vector<airspace::LatLon>& takeOffs) {
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<airspace::AirspaceRecord> records = airspace::parseAirspaces(text);
+    const double loadTime = seconds(started);
+    std::printf("%s: %zu bytes of text, %zu airspaces (read in %.3f s)\n", name.c_str(),
+                text.size(), records.size(), loadTime);
+
+    double slowest = 0.0;
+    for (const airspace::LatLon& takeOff : takeOffs) {
+        std::printf("  take-off %.3f,%.3f, %.0f km:\n", takeOff.lat, takeOff.lon, kRadiusKm);
+        for (const Way& way : kWays) {
+            airspace::FitOptions options;
+            options.criteria.near = takeOff;
+            options.criteria.radiusKm = kRadiusKm;
+            options.fit = true;
+            options.toleranceMetres = way.tolerance;
+            options.autoTolerance = way.automatic;
+            options.clip = way.clip;
+            const auto planned = std::chrono::steady_clock::now();
+            const airspace::FitPlan plan = airspace::planFit(records, options);
+            const double planTime = seconds(planned);
+            if (way.automatic && way.clip) slowest = std::max(slowest, planTime);
+            std::size_t simplified = 0, cut = 0, shared = 0, kept = 0;
+            for (const auto& a : plan.airspaces) {
+                if (!a.selected) continue;
+                simplified += a.toleranceMetres > 0 ? 1 : 0;
+                cut += a.clipped ? 1 : 0;
+                shared += a.sharedWith ? 1 : 0;
+                kept += a.keptOriginal.empty() ? 0 : 1;
+            }
+            std::printf(
+                "    %-10s kept %3zu of %3zu, %5zu bytes, tolerance %3.0f m; %2zu simplified, "
+                "%2zu cut, %2zu shared, %2zu original kept; %.3f s\n",
+                way.name, plan.selected.size(), plan.matched, plan.bytes, plan.toleranceMetres,
+                simplified, cut, shared, kept, planTime);
+        }
+    }
+    std::printf(
+        "  select --fit --simplify auto --clip: read %.3f s + fit %.3f s (slowest take-off) = "
+        "%.3f s; peak memory %.1f MB\n",
+        loadTime, slowest, loadTime + slowest, peakMegabytes());
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3) {
+        std::vector<airspace::LatLon> takeOffs;
+        for (int i = 2; i < argc; ++i) {
+            const auto point = airspace::parseLatLon(argv[i]);
+            if (!point) {
+                std::fprintf(stderr, "bench_fit: %s is no point\n", argv[i]);
+                return 2;
+            }
+            takeOffs.push_back(*point);
+        }
+        measure(argv[1], readFile(argv[1]), takeOffs);
+        return 0;
+    }
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON...]\n");
+        return 2;
+    }
+    measure("generated national file", airspace::bench::NationalAirspace().file(),
+            {{46.0, 8.0}, {45.2, 6.3}, {47.3, 9.9}, {44.6, 7.4}});
+    return 0;
+}
