@@ -27,7 +27,8 @@ struct ClippedOutline {
 };
 
 struct ClipResult {
-    bool clipped = false;                // false: wholly inside the area; pieces = {the original}
+    bool clipped = false;  // false: wholly inside the area, or cutting would save no bytes (an
+                           // outline of arcs, say); pieces = {the original}
     std::vector<ClippedOutline> pieces;  // empty: nothing of it inside the area
 };
 

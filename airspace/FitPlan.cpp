@@ -54,21 +54,37 @@ struct Candidate {
     Rank rank = Rank::Other;
 };
 
-constexpr double kMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
+constexpr double kNauticalMetresPerUnit = 18.52;  // a hundredth of a minute of latitude
 
-// Whether an outline kept as it was is worth naming in the report: some of its edges are shorter
-// than the tolerance, so simplifying might have saved bytes. An outline whose points all lie
-// farther apart than the tolerance (a small polygon, a circle) is already as coarse as asked;
-// keeping it is no failure and would only bury the ones that are.
+// Below this an outline kept as it was costs at most 2 % of the store: no loss worth a line.
+constexpr std::size_t kNamedKeptBytes = 64;
+
+// Whether an outline kept as it was is worth naming in the report: it is not small, and some
+// vertex lies within the tolerance of the line between its neighbours, so simplifying could have
+// saved bytes. An outline whose every corner stands out farther than the tolerance (a square, a
+// coarse polygon) is already as simple as asked; keeping it is no failure and naming it would
+// only bury the ones that are.
 bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
+    if (outline.encodedSize() <= kNamedKeptBytes) return false;
     const std::vector<GeoPoint> points = decodeOutlinePoints(outline);
-    if (points.size() < 4) return false;
+    const std::size_t n = points.size();
+    if (n < 4) return false;
     const double cosine = std::cos(points[0].lat * kRadiansPerUnit);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const GeoPoint a = points[i];
-        const GeoPoint b = points[(i + 1) % points.size()];
-        const double metres = kMetresPerUnit * std::hypot((b.lon - a.lon) * cosine, b.lat - a.lat);
-        if (metres < toleranceMetres) return true;
+    auto metres = [&](std::size_t i) {
+        return std::pair<double, double>{
+            (points[i % n].lon - points[0].lon) * cosine * kNauticalMetresPerUnit,
+            (points[i % n].lat - points[0].lat) * kNauticalMetresPerUnit};
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto [ax, ay] = metres(i + n - 1);
+        const auto [px, py] = metres(i);
+        const auto [bx, by] = metres(i + 1);
+        const double dx = bx - ax;
+        const double dy = by - ay;
+        const double length = std::hypot(dx, dy);
+        const double off = length > 0.0 ? std::fabs(dx * (py - ay) - dy * (px - ax)) / length
+                                        : std::hypot(px - ax, py - ay);
+        if (off < toleranceMetres) return true;
     }
     return false;
 }
@@ -97,8 +113,8 @@ Prepared prepare(const AirspaceRecord& record, std::size_t index, double toleran
     SimplifiedOutline simplified = simplifyOutward(record, tolerance);
     if (simplified.keptOriginal) {
         if (worthNaming(record, tolerance)) prepared.keptOriginal = simplified.reason;
-    } else if (tolerance > 0.0) {
-        prepared.tolerance = tolerance;
+    } else if (simplified.record.encodedSize() < record.encodedSize()) {
+        prepared.tolerance = tolerance;  // simplified is what saved bytes, not what was asked
     }
     if (area != nullptr) {
         ClipResult cut = clipToArea(simplified.record, *area);
@@ -302,19 +318,28 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     });
 
     // Auto: the smallest tolerance at which everything fits; at the ceiling, what fits there.
+    // Outlines shrink as the tolerance grows, so the ceiling is tried first: where even it is not
+    // enough (the usual case around a busy take-off) no smaller tolerance is, and one pass does.
     const std::vector<double> levels = options.autoTolerance
                                            ? autoTolerancesUpTo(options.autoCeilingMetres)
                                            : std::vector<double>{options.toleranceMetres};
+    const ClipArea* cutTo = cutting ? &area : nullptr;
     std::optional<Preparation> preparation;
-    Choice choice;
-    for (std::size_t level = 0; level < levels.size(); ++level) {
-        const bool last = level + 1 == levels.size();
-        preparation.emplace(records, candidates, levels[level], cutting ? &area : nullptr);
-        choice = choose(order, *preparation, options, last);
-        plan.toleranceMetres = levels[level];
-        if (choice.everything) break;
+    preparation.emplace(records, candidates, levels.back(), cutTo);
+    Choice choice = choose(order, *preparation, options, true);
+    plan.toleranceMetres = levels.back();
+    if (choice.everything) {
+        for (std::size_t level = 0; level + 1 < levels.size(); ++level) {
+            Preparation lower(records, candidates, levels[level], cutTo);
+            Choice fits = choose(order, lower, options, false);
+            if (!fits.everything) continue;
+            // It went through every candidate, so all of them are prepared.
+            preparation.emplace(std::move(lower));
+            choice = std::move(fits);
+            plan.toleranceMetres = levels[level];
+            break;
+        }
     }
-    // Every candidate was prepared: the level that ended the search went through all of them.
 
     // The plan in list order; outlines go in list order, a shared one under its first index.
     std::unordered_map<std::string, std::size_t> owner;

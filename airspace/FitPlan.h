@@ -42,9 +42,9 @@ struct PlannedAirspace {  // one matched (or pinned) airspace
     double toleranceMetres = 0;             // the tolerance its outline was simplified at (0: none)
     bool clipped = false;
     std::size_t pieces = 0;  // outlines sent for it
-    // Empty, or why the original outline was kept although simplifying was asked; only where
-    // some of its edges are shorter than the tolerance (an outline already as coarse as asked
-    // is no failure).
+    // Empty, or why the original outline was kept although simplifying was asked; only for an
+    // outline of more than 64 bytes with some vertex within the tolerance of its neighbours'
+    // line (one whose corners all stand out farther is already as simple as asked).
     std::string keptOriginal;
 };
 

@@ -124,7 +124,9 @@ double segmentDistance(double px, double py, double ax, double ay, double bx, do
     const double l2 = dx * dx + dy * dy;
     double t = l2 > 0.0 ? ((px - ax) * dx + (py - ay) * dy) / l2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(px - (ax + dx * t), py - (ay + dy * t));
+    const double ex = px - (ax + dx * t);
+    const double ey = py - (ay + dy * t);
+    return std::sqrt(ex * ex + ey * ey);
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ enum : std::uint8_t {
     kShape = 4,    // the closed shape the hull must enclose
     kBand = 8,     // within the reach
     kMiddle = 16,  // the shape grown halfway into the band: the hull's corners lie on its border
+    kNear = 32,    // near the outside of the grown shape: shrunk away again
 };
 
 struct Corner {
@@ -59,34 +60,44 @@ public:
     [[nodiscard]] std::size_t size() const { return cells_.size(); }
 
     // Marks `flag` on every cell not carrying `wall` that the raster's border reaches, stepping
-    // to the four neighbours.
+    // to the four neighbours: a span fill, a row's run of free cells at a time. The border cells
+    // never carry `wall` (the raster has a margin).
     void floodFromBorder(std::uint8_t wall, std::uint8_t flag) {
         for (auto& c : cells_) c = static_cast<std::uint8_t>(c & ~flag);
-        std::vector<std::size_t> stack;
-        auto push = [&](std::int64_t x, std::int64_t y) {
-            if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-            std::uint8_t& c = cells_[at(x, y)];
-            if (c & (wall | flag)) return;
-            c |= flag;
-            stack.push_back(at(x, y));
-        };
-        for (std::int64_t x = 0; x < width_; ++x) {
-            push(x, 0);
-            push(x, height_ - 1);
+        const auto w = static_cast<std::size_t>(width_);
+        const auto h = static_cast<std::size_t>(height_);
+        auto free = [&](std::size_t i) { return (cells_[i] & (wall | flag)) == 0; };
+        std::vector<std::size_t> seeds;
+        for (std::size_t x = 0; x < w; ++x) {
+            seeds.push_back(x);
+            seeds.push_back((h - 1) * w + x);
         }
-        for (std::int64_t y = 0; y < height_; ++y) {
-            push(0, y);
-            push(width_ - 1, y);
+        for (std::size_t y = 0; y < h; ++y) {
+            seeds.push_back(y * w);
+            seeds.push_back(y * w + w - 1);
         }
-        while (!stack.empty()) {
-            const std::size_t i = stack.back();
-            stack.pop_back();
-            const std::int64_t x = static_cast<std::int64_t>(i) % width_;
-            const std::int64_t y = static_cast<std::int64_t>(i) / width_;
-            push(x + 1, y);
-            push(x - 1, y);
-            push(x, y + 1);
-            push(x, y - 1);
+        while (!seeds.empty()) {
+            const std::size_t seed = seeds.back();
+            seeds.pop_back();
+            if (!free(seed)) continue;
+            const std::size_t y = seed / w;
+            const std::size_t row = y * w;
+            std::size_t left = seed;
+            while (left > row && free(left - 1)) --left;
+            std::size_t right = seed;
+            while (right + 1 < row + w && free(right + 1)) ++right;
+            for (std::size_t i = left; i <= right; ++i) cells_[i] |= flag;
+            // One seed per run of free cells in the rows above and below.
+            for (const bool up : {true, false}) {
+                if (up ? y + 1 >= h : y == 0) continue;
+                bool inRun = false;
+                for (std::size_t i = left; i <= right; ++i) {
+                    const std::size_t j = up ? i + w : i - w;
+                    const bool f = free(j);
+                    if (f && !inRun) seeds.push_back(j);
+                    inRun = f;
+                }
+            }
         }
     }
 
@@ -96,68 +107,63 @@ private:
     std::vector<std::uint8_t> cells_;
 };
 
-// Squared distance transform along one line (Felzenszwalb and Huttenlocher), cells `step` apart.
-void distanceLine(std::vector<double>& f, std::vector<double>& d, std::vector<std::int64_t>& v,
-                  std::vector<double>& z, std::int64_t n, double step2) {
-    std::int64_t k = 0;
-    v[0] = 0;
-    z[0] = -INFINITY;
-    z[1] = INFINITY;
-    auto meet = [&](std::int64_t q, std::int64_t p) {
-        return ((f[static_cast<std::size_t>(q)] + step2 * static_cast<double>(q * q)) -
-                (f[static_cast<std::size_t>(p)] + step2 * static_cast<double>(p * p))) /
-               (2.0 * step2 * static_cast<double>(q - p));
-    };
-    for (std::int64_t q = 1; q < n; ++q) {
-        double s = meet(q, v[static_cast<std::size_t>(k)]);
-        while (s <= z[static_cast<std::size_t>(k)]) {
-            --k;
-            s = meet(q, v[static_cast<std::size_t>(k)]);
+struct Offset {
+    std::int64_t x;
+    std::int64_t y;
+    std::uint8_t flags;  // what a cell this far from a source cell is marked with
+};
+
+// The cells around a cell whose centres lie within `radius` metres of its centre, each with the
+// flags of every (radius, flag) pair it lies within; nearest first is not needed.
+std::vector<Offset> disk(const std::vector<std::pair<double, std::uint8_t>>& radii,
+                         double cellWidth, double cellHeight) {
+    double widest = 0.0;
+    for (const auto& r : radii) widest = std::max(widest, r.first);
+    const auto reachX = static_cast<std::int64_t>(widest / cellWidth);
+    const auto reachY = static_cast<std::int64_t>(widest / cellHeight);
+    std::vector<Offset> offsets;
+    for (std::int64_t y = -reachY; y <= reachY; ++y) {
+        for (std::int64_t x = -reachX; x <= reachX; ++x) {
+            const double d =
+                std::hypot(static_cast<double>(x) * cellWidth, static_cast<double>(y) * cellHeight);
+            std::uint8_t flags = 0;
+            for (const auto& r : radii) {
+                if (d <= r.first) flags |= r.second;
+            }
+            if (flags != 0) offsets.push_back({x, y, flags});
         }
-        ++k;
-        v[static_cast<std::size_t>(k)] = q;
-        z[static_cast<std::size_t>(k)] = s;
-        z[static_cast<std::size_t>(k + 1)] = INFINITY;
     }
-    k = 0;
-    for (std::int64_t q = 0; q < n; ++q) {
-        while (z[static_cast<std::size_t>(k + 1)] < static_cast<double>(q)) ++k;
-        const std::int64_t p = v[static_cast<std::size_t>(k)];
-        d[static_cast<std::size_t>(q)] =
-            step2 * static_cast<double>((q - p) * (q - p)) + f[static_cast<std::size_t>(p)];
-    }
+    return offsets;
 }
 
-// Squared distance in metres from each cell's centre to the nearest cell carrying `source`.
-std::vector<float> distances(const Raster& raster, std::uint8_t source, bool present,
-                             double cellWidth, double cellHeight) {
+// Marks the cells near the cells carrying `source` (or, with `present` false, near those not
+// carrying it) with the flags of `offsets`. The nearest source cell of any cell is one at the
+// border of the source (a step toward the cell from any other comes nearer), so only those stamp.
+void stamp(Raster& raster, std::uint8_t source, bool present, const std::vector<Offset>& offsets) {
     const std::int64_t w = raster.width();
     const std::int64_t h = raster.height();
-    constexpr double kFar = 1e30;
-    std::vector<float> out(raster.size());
-    const std::size_t longest = static_cast<std::size_t>(std::max(w, h)) + 1;
-    std::vector<double> f(longest), d(longest), z(longest + 1);
-    std::vector<std::int64_t> v(longest);
-    for (std::int64_t x = 0; x < w; ++x) {
-        for (std::int64_t y = 0; y < h; ++y) {
-            const bool is = (raster[raster.at(x, y)] & source) != 0;
-            f[static_cast<std::size_t>(y)] = is == present ? 0.0 : kFar;
-        }
-        distanceLine(f, d, v, z, h, cellHeight * cellHeight);
-        for (std::int64_t y = 0; y < h; ++y) {
-            out[raster.at(x, y)] =
-                static_cast<float>(std::min(d[static_cast<std::size_t>(y)], kFar));
-        }
-    }
+    auto is = [&](std::int64_t x, std::int64_t y) {
+        if (x < 0 || y < 0 || x >= w || y >= h) return !present;
+        return ((raster[raster.at(x, y)] & source) != 0) == present;
+    };
+    std::vector<std::size_t> border;
     for (std::int64_t y = 0; y < h; ++y) {
-        for (std::int64_t x = 0; x < w; ++x) f[static_cast<std::size_t>(x)] = out[raster.at(x, y)];
-        distanceLine(f, d, v, z, w, cellWidth * cellWidth);
         for (std::int64_t x = 0; x < w; ++x) {
-            out[raster.at(x, y)] =
-                static_cast<float>(std::min(d[static_cast<std::size_t>(x)], kFar));
+            if (!is(x, y)) continue;
+            if (is(x + 1, y) && is(x - 1, y) && is(x, y + 1) && is(x, y - 1)) continue;
+            border.push_back(raster.at(x, y));
         }
     }
-    return out;
+    for (const std::size_t i : border) {
+        const std::int64_t x = static_cast<std::int64_t>(i) % w;
+        const std::int64_t y = static_cast<std::int64_t>(i) / w;
+        for (const Offset& o : offsets) {
+            const std::int64_t X = x + o.x;
+            const std::int64_t Y = y + o.y;
+            if (X < 0 || Y < 0 || X >= w || Y >= h) continue;
+            raster[raster.at(X, Y)] |= o.flags;
+        }
+    }
 }
 
 // Marks every cell that the closed segment from a to b (in cell coordinates) touches.
@@ -396,16 +402,17 @@ void fillAndJoin(Raster& raster, std::uint8_t flag) {
         for (std::size_t i = 0; i < raster.size(); ++i) {
             if (!(raster[i] & kOutside)) raster[i] |= flag | kBand;
         }
-        for (std::int64_t y = 0; y + 1 < raster.height(); ++y) {
-            for (std::int64_t x = 0; x + 1 < raster.width(); ++x) {
-                const bool a = raster.has(x, y, flag);
-                const bool b = raster.has(x + 1, y, flag);
-                const bool c = raster.has(x, y + 1, flag);
-                const bool d = raster.has(x + 1, y + 1, flag);
+        const auto w = static_cast<std::size_t>(raster.width());
+        const auto h = static_cast<std::size_t>(raster.height());
+        for (std::size_t y = 0; y + 1 < h; ++y) {
+            for (std::size_t i = y * w; i + 1 < (y + 1) * w; ++i) {
+                const bool a = (raster[i] & flag) != 0;
+                const bool b = (raster[i + 1] & flag) != 0;
+                const bool c = (raster[i + w] & flag) != 0;
+                const bool d = (raster[i + w + 1] & flag) != 0;
                 if (a == d && b == c && a != b) {
-                    for (const std::size_t i : {raster.at(x, y), raster.at(x + 1, y),
-                                                raster.at(x, y + 1), raster.at(x + 1, y + 1)}) {
-                        raster[i] |= flag | kBand;
+                    for (const std::size_t k : {i, i + 1, i + w, i + w + 1}) {
+                        raster[k] |= flag | kBand;
                     }
                     changed = true;
                 }
@@ -467,21 +474,21 @@ std::vector<GeoPoint> outwardHull(const std::vector<GeoPoint>& outline, double r
         if (!(raster[i] & kOutside)) raster[i] |= kDrawn;
     }
 
-    // The band, and the closing: grown by `closing`, then shrunk back by as much.
-    const std::vector<float> fromDrawn = distances(raster, kDrawn, true, cellWidth, cellHeight);
+    // The band, the middle and the closing: grown by `closing`, then shrunk back by as much.
+    stamp(raster, kDrawn, true,
+          disk({{band, kBand}, {middle, kMiddle}, {closing, kShape}}, cellWidth, cellHeight));
     for (std::size_t i = 0; i < raster.size(); ++i) {
-        if (fromDrawn[i] <= band * band) raster[i] |= kBand;
-        if (fromDrawn[i] <= closing * closing) raster[i] |= kShape;
+        if (raster[i] & kDrawn) raster[i] |= kBand | kMiddle | kShape;
     }
-    const std::vector<float> fromOuter = distances(raster, kShape, false, cellWidth, cellHeight);
+    stamp(raster, kShape, false, disk({{closing, kNear}}, cellWidth, cellHeight));
     for (std::size_t i = 0; i < raster.size(); ++i) {
-        const bool keep = (raster[i] & kDrawn) || fromOuter[i] > closing * closing;
-        raster[i] = static_cast<std::uint8_t>(keep ? (raster[i] | kShape) : (raster[i] & ~kShape));
+        const bool keep = (raster[i] & kDrawn) || !(raster[i] & kNear);
+        raster[i] = static_cast<std::uint8_t>(keep ? raster[i] : (raster[i] & ~kShape));
     }
 
     fillAndJoin(raster, kShape);
     for (std::size_t i = 0; i < raster.size(); ++i) {
-        if ((raster[i] & kShape) || fromDrawn[i] <= middle * middle) raster[i] |= kMiddle;
+        if (raster[i] & kShape) raster[i] |= kMiddle;
     }
     fillAndJoin(raster, kMiddle);
 

@@ -1,12 +1,20 @@
-// Simplifying point runs so that a large outline fits the instrument, without ever shrinking the
+// Simplifying outlines so that a large one fits the instrument, without ever shrinking the
 // airspace the instrument holds.
 //
-// Each run of points is walked greedily: a stretch of points is replaced by one edge when all of
-// them lie within a narrow band behind it; the edge is pushed outward until every one of them lies
-// on or inside it, with a margin for the rounding to whole units. The new vertices are where
-// neighbouring edges meet. The result is then checked against what the instrument really holds,
-// the decoded polygons of both encodings: the new one must contain the old one and keep within
-// the tolerance of it. Whatever fails the check, a self-touching outline say, keeps its original.
+// Two ways, each checked on what the instrument would really hold (the decoded polygons of both
+// encodings): the result must be simple, cover the original outline and stray from it by no more
+// than the tolerance, and save bytes; the smaller result that passes wins.
+//
+// The runs: each run of points is walked greedily, a stretch of points replaced by one edge when
+// all of them lie within a narrow band behind it; the edge is pushed outward until every one of
+// them lies on or inside it, with a margin for the rounding to whole units. The new vertices are
+// where neighbouring edges meet. Arcs and circles stay as they are. This follows a well drawn
+// outline closely, but an outline that touches or crosses itself stays so.
+//
+// The hull (OutwardHull.h): for outlines of points only, however drawn, a polygon around all
+// they enclose. Tried where the outline is not simple or has many points.
+//
+// Keeping the original is the last resort, and the result says why.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -391,6 +399,48 @@ bool keepsPromises(const AirspaceRecord& candidate, const std::vector<GeoPoint>&
 // An outline with more points than this may well be thinned by the hull where the runs fail.
 constexpr std::size_t kManyPoints = 100;
 
+// The vertices a plain Douglas-Peucker keeps of the closed outline at `toleranceUnits`: free to
+// cut either way, it keeps no more than an outward hull needs, so where its count saves no bytes
+// the raster is not worth drawing.
+std::size_t douglasPeuckerCount(const std::vector<GeoPoint>& outline, double toleranceUnits) {
+    const std::size_t n = outline.size();
+    if (n < 4) return n;
+    const double cosine = std::cos(outline[0].lat * kRadiansPerUnit);
+    auto at = [&](std::size_t i) {
+        const GeoPoint p = outline[i % n];
+        return Planar{static_cast<double>(p.lon - outline[0].lon) * cosine,
+                      static_cast<double>(p.lat - outline[0].lat)};
+    };
+    // The farthest point from the first splits the loop in two open runs.
+    std::size_t far = 1;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (length(at(i)) > length(at(far))) far = i;
+    }
+    std::size_t kept = 2;
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{0, far}, {far, n}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        if (b - a < 2) continue;
+        const Planar pa = at(a);
+        const Planar pb = at(b);
+        double most = -1.0;
+        std::size_t farthest = a;
+        for (std::size_t k = a + 1; k < b; ++k) {
+            const double d = distanceToSegment(at(k), pa, pb);
+            if (d > most) {
+                most = d;
+                farthest = k;
+            }
+        }
+        if (most <= toleranceUnits) continue;
+        ++kept;
+        stack.push_back({a, farthest});
+        stack.push_back({farthest, b});
+    }
+    return kept;
+}
+
 bool onlyPointRuns(const AirspaceRecord& airspace) {
     return std::all_of(airspace.elements.begin(), airspace.elements.end(),
                        [](const OutlineElement& e) { return e.kind == ElementKind::PointRun; });
@@ -409,24 +459,38 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         result.reason = reason;
         return result;
     };
+    // Circles and arcs alone are the instrument's own shapes: nothing to simplify, nothing kept
+    // against the pilot's wish.
+    const bool anyRun = std::any_of(
+        airspace.elements.begin(), airspace.elements.end(), [](const OutlineElement& e) {
+            return e.kind == ElementKind::PointRun && e.points.size() > 1;
+        });
+    if (!anyRun) return result;
     if (held.size() < 4) return keep("saves no bytes");
 
     // A well drawn outline: its runs pushed out edge by edge, close to the original.
+    // (An outline that touches or crosses itself stays so when its runs are pushed out.)
+    const bool simple = isSimplePolygon(held);
     std::optional<AirspaceRecord> best;
-    AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
-    if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
+    if (simple) {
+        AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
+        if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
+    }
     if (!onlyPointRuns(airspace)) {
         if (best) {
             result.record = std::move(*best);
             return result;
         }
-        return keep("its point runs cannot be simplified around its arcs");
+        return keep(simple ? "saves no bytes"
+                           : "it touches or crosses itself beside arcs, which must stay");
     }
     // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
-    // where the outline is not simple (the runs cannot be trusted there) or holds many points
-    // that the runs did not thin to a quarter.
-    const bool many = held.size() > kManyPoints && (!best || best->encodedSize() * 4 > size);
-    if (many || (!best && !isSimplePolygon(held))) {
+    // where the outline is not simple or holds many points.
+    const std::size_t leastHull =
+        kStartPointSize +
+        kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
+    const bool worthHull = leastHull < (best ? best->encodedSize() : size);
+    if (worthHull && (!simple || held.size() > kManyPoints)) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
@@ -440,13 +504,16 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
             run.points = hull;
             candidate.elements.assign(1, run);
             candidate.encoder = buildOutline(candidate.elements);
+            // A narrower reach only adds corners: no use where this one saves nothing.
+            if (candidate.encodedSize() >= (best ? best->encodedSize() : size)) break;
             if (!keepsPromises(candidate, held, size, toleranceMetres)) continue;
             if (!best || candidate.encodedSize() < best->encodedSize()) best = std::move(candidate);
             break;
         }
         if (!best) {
-            return keep(tried ? "no simple outline within the tolerance saves bytes"
-                              : "too large for this tolerance");
+            return keep(tried    ? "no simple outline within the tolerance saves bytes"
+                        : simple ? "saves no bytes"
+                                 : "too large to simplify at this tolerance");
         }
     }
     if (!best) return keep("saves no bytes");

@@ -4,6 +4,12 @@
 // polygons with arcs, glider sectors, TMZ/RMZ with "AY" types, and a few nature parks whose
 // borders follow rivers and ridges with 5,000 to 10,000 points. Heights in the forms the field
 // uses, a few unreadable. Fictional: every name says so. Deterministic for a given seed.
+//
+// fileWithDefects() adds, after the same airspaces, the faults real national files have: outlines
+// that touch themselves (a figure-eight pinch, a border that meets itself around a hole), repeated
+// points, spikes, zig-zags, an outline of 8,000 points 20 m apart that crosses itself, stacked
+// airspaces sharing one outline at several heights, and far-reaching ones (an FIR over the whole
+// country, parks reaching more than 100 km). Each defect can also be had alone, for tests.
 #pragma once
 
 #include <cmath>
@@ -11,6 +17,8 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace airspace::bench {
 
@@ -26,6 +34,173 @@ public:
         for (int i = 0; i < count; ++i) {
             const int kind = i < parks ? 0 : uniform(1, 100);
             airspace(text, i, kind);
+        }
+        return text;
+    }
+
+    // The same file followed by `rounds` rounds of defective airspaces (each round one of every
+    // kind, stacked ones counted once), placed by their own random numbers so that the first
+    // part is exactly file(count, parks).
+    std::string fileWithDefects(int count = 1600, int parks = 12, int rounds = 1) {
+        std::string text = file(count, parks);
+        std::mt19937 places(random_() ^ 0x5eedu);
+        int serial = count;
+        for (int round = 0; round < rounds; ++round) {
+            for (int kind = 0; kind < kDefectKinds; ++kind) {
+                const double lat = std::uniform_real_distribution<double>(44.5, 47.5)(places);
+                const double lon = std::uniform_real_distribution<double>(5.5, 10.5)(places);
+                text += defectiveAirspace(static_cast<Defect>(kind), serial++, lat, lon,
+                                          static_cast<std::uint32_t>(places()));
+            }
+        }
+        return text;
+    }
+
+    enum class Defect {
+        FigureEightPinch,  // two lobes meeting at one point, passed twice
+        MeetsItself,       // a border round a hole, joined to it by a cut both ways along
+        RepeatedPoints,    // points doubled, and a stretch of 60 points walked back and again
+        Spikes,            // out and back along the same line, kilometres long
+        ZigZag,            // every point 40 m off the line, to either side in turn
+        Crossing8000,      // 8,400 points about 20 m apart, a figure of eight crossing itself
+        Stacked,           // three airspaces, one outline, three heights
+        FarReaching,       // an FIR over the whole country
+        LongPark,          // a park reaching 120 km, 4,000 points
+    };
+    static constexpr int kDefectKinds = 9;
+
+    // One defective airspace (or, for Stacked, three) around lat, lon, as OpenAir text.
+    static std::string defectiveAirspace(Defect kind, int serial, double lat, double lon,
+                                         std::uint32_t seed) {
+        std::mt19937 random(seed);
+        std::normal_distribution<double> noise(0.0, 0.004);  // km
+        std::vector<std::pair<double, double>> km;           // east, north
+        auto ring = [&](double cx, double cy, double r, double from, double to, int points) {
+            for (int i = 0; i < points; ++i) {
+                const double a = from + (to - from) * i / points;
+                const double wobble = 1.0 + 0.06 * std::sin(7 * a) + 0.02 * std::sin(19 * a);
+                km.emplace_back(cx + r * wobble * std::cos(a) + noise(random),
+                                cy + r * wobble * std::sin(a) + noise(random));
+            }
+        };
+        const char* cls = "R";
+        const char* type = nullptr;
+        std::string name;
+        switch (kind) {
+            case Defect::FigureEightPinch:
+                // Both lobes start and end at the origin, exactly.
+                ring(-4.0, 0.0, 4.0, 0.0, 2 * kPi, 900);
+                km.emplace_back(0.0, 0.0);
+                ring(4.0, 0.0, 4.0, kPi, 3 * kPi, 900);
+                km.front() = {0.0, 0.0};
+                name = "PINCH";
+                break;
+            case Defect::MeetsItself: {
+                ring(0.0, 0.0, 9.0, 0.0, 2 * kPi, 1500);
+                const std::pair<double, double> outer = km.front();
+                const std::size_t mark = km.size();
+                ring(0.0, 0.0, 3.0, 2 * kPi, 0.0, 500);  // the hole, the other way round
+                const std::pair<double, double> inner = km[mark];
+                km.push_back(inner);  // back along the cut to where the border began
+                km.push_back(outer);
+                cls = "P";
+                type = "PARK";
+                name = "PARK WITH A LAKE";
+                break;
+            }
+            case Defect::RepeatedPoints: {
+                ring(0.0, 0.0, 7.0, 0.0, 2 * kPi, 2400);
+                std::vector<std::pair<double, double>> doubled;
+                for (std::size_t i = 0; i < km.size(); ++i) {
+                    doubled.push_back(km[i]);
+                    if (i % 10 == 0) doubled.push_back(km[i]);
+                    if (i == 1200) {
+                        for (std::size_t j = 0; j < 60; ++j) doubled.push_back(km[i - j]);
+                        for (std::size_t j = 60; j-- > 0;) doubled.push_back(km[i - j]);
+                    }
+                }
+                km = doubled;
+                name = "REPEATS";
+                break;
+            }
+            case Defect::Spikes: {
+                ring(0.0, 0.0, 6.0, 0.0, 2 * kPi, 2000);
+                for (std::size_t i = 250; i < km.size(); i += 500) {
+                    const auto base = km[i];
+                    const double length = 1.0 + 0.5 * static_cast<double>(i / 500);
+                    const double a = std::atan2(base.second, base.first);
+                    km.insert(
+                        km.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                        {{base.first + length * std::cos(a), base.second + length * std::sin(a)},
+                         base});
+                }
+                name = "SPIKES";
+                break;
+            }
+            case Defect::ZigZag:
+                ring(0.0, 0.0, 5.0, 0.0, 2 * kPi, 1600);
+                for (std::size_t i = 0; i < km.size(); ++i) {
+                    const double a = std::atan2(km[i].second, km[i].first);
+                    const double side = i % 2 ? 0.04 : -0.04;
+                    km[i].first += side * std::cos(a);
+                    km[i].second += side * std::sin(a);
+                }
+                name = "ZIGZAG";
+                break;
+            case Defect::Crossing8000: {
+                // A figure of eight (x = A sin t, y = A sin t cos t), 168 km round.
+                const int points = 8400;
+                const double size = 40.0;
+                for (int i = 0; i < points; ++i) {
+                    const double t = 2 * kPi * i / points;
+                    km.emplace_back(
+                        size * std::sin(t) + noise(random),
+                        size * std::sin(t) * std::cos(t) + 3.0 * std::sin(9 * t) + noise(random));
+                }
+                cls = "P";
+                type = "PARK";
+                name = "RIVER PARK";
+                break;
+            }
+            case Defect::Stacked:
+                ring(0.0, 0.0, 6.0, 0.0, 2 * kPi, 40);
+                cls = "C";
+                type = "TMA";
+                name = "STACKED TMA";
+                break;
+            case Defect::FarReaching:
+                ring(0.0, 0.0, 200.0, 0.0, 2 * kPi, 300);
+                cls = "FIR";
+                type = "FIR";
+                name = "FIR";
+                break;
+            case Defect::LongPark:
+                for (int i = 0; i < 4000; ++i) {
+                    const double t = 2 * kPi * i / 4000;
+                    km.emplace_back(60.0 * std::cos(t) + noise(random),
+                                    8.0 * std::sin(t) + 2.0 * std::sin(11 * t) + noise(random));
+                }
+                cls = "P";
+                type = "PARK";
+                name = "LONG PARK";
+                break;
+        }
+        const double cosLat = std::cos(lat * kPi / 180);
+        std::string body;
+        for (const auto& [east, north] : km) {
+            body += "DP " + point(lat + north / 111.2, lon + east / 111.2 / cosLat) + "\r\n";
+        }
+        std::string text;
+        const int layers = kind == Defect::Stacked ? 3 : 1;
+        for (int layer = 0; layer < layers; ++layer) {
+            text += std::string("AC ") + cls + "\r\n";
+            if (type != nullptr) text += std::string("AY ") + type + "\r\n";
+            text += "AN FICTIONAL " + name + " " + std::to_string(serial) +
+                    (layers > 1 ? " " + std::to_string(layer + 1) : "") + "\r\n";
+            text += layers > 1 ? "AL FL" + std::to_string(65 + 30 * layer) + "\r\n" : "AL GND\r\n";
+            text +=
+                layers > 1 ? "AH FL" + std::to_string(95 + 30 * layer) + "\r\n" : "AH FL195\r\n";
+            text += body + "\r\n";
         }
         return text;
     }

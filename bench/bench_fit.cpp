@@ -2,8 +2,10 @@
 // it takes on a national-size file, how much memory, and how many of the matched airspaces each
 // way of fitting keeps.
 //
-//   bench_fit                   the generated national file (bench/NationalAirspace.h), four
-//                               take-offs
+//   bench_fit                   generated national files (bench/NationalAirspace.h) with the
+//                               faults of real ones, four take-offs: one of about 2 MB with some
+//                               50 airspaces within 50 km of each, as national files have, and
+//                               one twice as large and as dense
 //   bench_fit FILE LAT,LON...   a file of your own around the given take-offs
 //
 // Each take-off gets one line per way of fitting: the airspaces kept of those matched within
@@ -125,7 +127,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON...]\n");
         return 2;
     }
-    measure("generated national file", airspace::bench::NationalAirspace().file(),
-            {{46.0, 8.0}, {45.2, 6.3}, {47.3, 9.9}, {44.6, 7.4}});
+    const std::vector<airspace::LatLon> takeOffs{
+        {46.0, 8.0}, {45.2, 6.3}, {47.3, 9.9}, {44.6, 7.4}};
+    measure("generated national file with defects",
+            airspace::bench::NationalAirspace().fileWithDefects(800, 6, 1), takeOffs);
+    measure("generated national file with defects, twice as dense",
+            airspace::bench::NationalAirspace().fileWithDefects(1600, 12, 1), takeOffs);
     return 0;
 }

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-20}
-targets=(openair decoder hexfile sim_roles)
+targets=(openair decoder hexfile sim_roles simplify)
 
 if ! command -v clang++ >/dev/null; then
     echo "fuzz.sh: clang++ not found; the seeds are replayed by the test run only"

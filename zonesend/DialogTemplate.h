@@ -36,6 +36,7 @@ enum ControlId : int {
     kIdCapacityBar = 1032,
     kIdAirspaceInfo = 1033,
     kIdSelectedOnly = 1034,
+    kIdMapWindow = 1035,
 };
 
 enum class ControlKind {

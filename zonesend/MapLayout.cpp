@@ -557,8 +557,11 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
                          labelAnchors(projected, area, width, 2 * lineHeight)};
         labels.push_back(std::move(label));
     }
-    // Grid labels keep their places; then the clicked airspace's label, then those of the
-    // outlines on top.
+    // The clicked airspace's label first, then the grid's, then those of the outlines on top.
+    if (!airspaces.empty() && airspaces.back().record == request.highlighted) {
+        texts.insert(texts.begin(), std::move(labels.back()));
+        labels.pop_back();
+    }
     texts.insert(texts.end(), std::make_move_iterator(labels.rbegin()),
                  std::make_move_iterator(labels.rend()));
 

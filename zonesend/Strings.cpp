@@ -107,8 +107,9 @@ constexpr std::array<seriallink::StringEntry, 85> kEntries = {{
     {290, "Whole selection", "Ganze Auswahl"},
     {291, "Zoom in (+)", "Vergrößern (+)"},
     {292, "Zoom out (-)", "Verkleinern (-)"},
-    {293, "Wheel, + and - zoom; drag or the arrow keys move the map.",
-     "Mausrad, + und - zoomen; Ziehen oder die Pfeiltasten verschieben die Karte."},
+    // No semicolons: the Windows resource script is made from these lines by a CMake script.
+    {293, "Wheel, + and -: zoom. Drag or arrow keys: move the map.",
+     "Mausrad, + und -: zoomen. Ziehen oder Pfeiltasten: Karte verschieben."},
 }};
 
 }  // namespace

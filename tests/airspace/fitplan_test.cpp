@@ -10,6 +10,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "airspace/FitPlan.h"
+#include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
 
 namespace airspace {
@@ -186,6 +187,12 @@ TEST(FitPlanOrder, PinsPreferenceNearestExclusionAndAuto) {
     EXPECT_TRUE(chosen.leftOut.empty());
     EXPECT_EQ(chosen.find(5)->toleranceMetres, 100);
     EXPECT_LT(chosen.find(5)->outlineBytes, parkPlain / 4);
+    // What goes for the park covers it and strays from it by no more than the tolerance.
+    const std::vector<GeoPoint> sent = decodeOutlinePoints(chosen.outlines.back().record);
+    const std::vector<GeoPoint> held = decodeOutlinePoints(records[5]);
+    EXPECT_EQ(chosen.outlines.back().index, 5u);
+    EXPECT_TRUE(coversOutline(sent, held));
+    EXPECT_LE(farthestStray(sent, held, 5.0), 100.0);
 }
 
 // Layers of one TMA and zones sharing one shape: the instrument holds the outline once.

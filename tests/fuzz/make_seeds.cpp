@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets from the project's samples and from inputs made
 // here (encodings, an upload's frames, a loader session), so that nothing binary is kept in
 // the repository:  fuzz_make_seeds SAMPLES_DIR OUT_DIR
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
+#include "airspace/OutlineDecoder.h"
+#include "bench/NationalAirspace.h"
 #include "seriallink/AirspacePort.h"
 #include "seriallink/HexFile.h"
 
@@ -74,6 +77,39 @@ int main(int argc, char** argv) {
     }
     stream.resize((stream.size() + 13) / 14 * 14, 0);
     Write(out / "decoder", "upload-stream", stream);
+
+    // Simplification and cutting: defective outlines as the instrument holds them, as walks of
+    // steps after the tolerance, the radius and where the take-off lies.
+    using National = airspace::bench::NationalAirspace;
+    const struct {
+        const char* name;
+        National::Defect defect;
+        std::uint8_t tolerance, radius, north;
+    } walks[] = {
+        {"pinch", National::Defect::FigureEightPinch, 45, 5, 0},
+        {"hole", National::Defect::MeetsItself, 15, 8, 10},
+        {"spikes", National::Defect::Spikes, 95, 3, 250},
+        {"zigzag", National::Defect::ZigZag, 5, 2, 4},
+    };
+    for (const auto& walk : walks) {
+        const std::string text = National::defectiveAirspace(walk.defect, 1, 46.3, 7.2, 5);
+        const std::vector<airspace::GeoPoint> held =
+            airspace::decodeOutlinePoints(airspace::parseAirspaces(text).at(0));
+        Bytes seed{walk.tolerance, walk.radius, walk.north};
+        airspace::GeoPoint last(7 * 6000, 46 * 6000);
+        for (std::size_t i = 0; i < held.size() && i < 3000; ++i) {
+            const auto east = static_cast<std::uint16_t>(
+                static_cast<std::int16_t>(std::clamp(held[i].lon - last.lon, -32768, 32767)));
+            const auto north = static_cast<std::uint16_t>(
+                static_cast<std::int16_t>(std::clamp(held[i].lat - last.lat, -32768, 32767)));
+            seed.insert(
+                seed.end(),
+                {static_cast<std::uint8_t>(east & 0xFF), static_cast<std::uint8_t>(east >> 8),
+                 static_cast<std::uint8_t>(north & 0xFF), static_cast<std::uint8_t>(north >> 8)});
+            last = held[i];
+        }
+        Write(out / "simplify", walk.name, seed);
+    }
 
     // The store role (first byte even): the query, then the stream block by block.
     Bytes store{0x00, 0x11};

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
@@ -274,6 +275,20 @@ TEST(QuillonSend, SendsAnIdenticalOutlineOnceAndWhatSelectCounts) {
     ASSERT_TRUE(sim.started()) << sim.error();
     const std::string quillon =
         "LC_ALL=C XDG_CONFIG_HOME=" + home.path() + " " + std::string(QUILLON_BINARY) + " ";
+    // The store writes its report of an upload just after its last answer: wait for the n-th.
+    auto uploadReported = [&](std::size_t n) {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::size_t reported = 0;
+            for (const std::string& line : sim.reportLines()) {
+                reported += line.find("bytes: ") != std::string::npos ? 1 : 0;
+            }
+            if (reported >= n) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    };
+    std::size_t uploads = 0;
     auto stored = [&](std::size_t i) {  // as encode prints it: upper case, no blanks
         std::string text;
         for (const char c :
@@ -288,6 +303,7 @@ TEST(QuillonSend, SendsAnIdenticalOutlineOnceAndWhatSelectCounts) {
           " --near 46.0,7.0 --radius 5km --fit --pin 2 --exclude 1"}) {
         const RunResult sent = runCommand(quillon + "send " + file + " --port COM5" + options);
         ASSERT_EQ(sent.status, 0) << options << "\n" << sent.output;
+        ASSERT_TRUE(uploadReported(++uploads)) << options;
         std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
         for (const auto b : records[2].encodedBytes(true)) expected.push_back(b);
         const std::size_t bytes = expected.size();

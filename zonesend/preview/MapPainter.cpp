@@ -44,7 +44,7 @@ Style styleOf(MapPen pen) {
         case MapPen::Original:
             return {QColor(0x90, 0x90, 0x90), 1, Qt::SolidLine, {}};
         case MapPen::CutEdge:
-            return {QColor(0x1f, 0x4e, 0x9c), 1, Qt::DashLine, {}};
+            return {QColor(0x0b, 0x2a, 0x5e), 1.5, Qt::DashLine, {}};
         case MapPen::CutHighlight:
             return {QColor(0xc8, 0x1e, 0x1e), 2, Qt::DashLine, {}};
         case MapPen::Ring:

@@ -167,6 +167,16 @@ INT_PTR AirspaceSetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) 
                 return TRUE;
             }
             return FALSE;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) onSize();
+            return FALSE;
+        case WM_GETMINMAXINFO:
+            // Smaller, the template's controls would no longer fit; larger, the map gains room.
+            if (firstFrame_.cx > 0) {
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                limits->ptMinTrackSize = {firstFrame_.cx, firstFrame_.cy};
+            }
+            return FALSE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(bigIcon_);
         case WM_DESTROY:
@@ -198,6 +208,7 @@ void AirspaceSetupDialog::onInitDialog() {
     if (hasTools_) {
         tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
                                                   options_.selectionTools.profile);
+        rememberFirstLayout();
     }
     if (options_.created) options_.created(*this);
 }
@@ -278,6 +289,53 @@ void AirspaceSetupDialog::onPaint() {
         DeleteDC(source);
     }
     EndPaint(window_, &paint);
+}
+
+void AirspaceSetupDialog::rememberFirstLayout() {
+    RECT client, frame;
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &frame);
+    firstClient_ = {client.right, client.bottom};
+    firstFrame_ = {frame.right - frame.left, frame.bottom - frame.top};
+    const RECT list = childRect(kIdAirspaceList);
+    firstListBottom_ = list.bottom;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child == map_.window()) continue;
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+        firstPlaces_.emplace_back(child,
+                                  PixelRect{place.left, place.top, place.right, place.bottom});
+    }
+}
+
+PixelRect AirspaceSetupDialog::mapRect() const {
+    if (firstClient_.cx == 0) return previewRect_;
+    RECT client;
+    GetClientRect(window_, &client);
+    return grownMapPlace(previewRect_, client.right - firstClient_.cx,
+                         client.bottom - firstClient_.cy);
+}
+
+void AirspaceSetupDialog::onSize() {
+    if (firstClient_.cx == 0) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    const int dw = client.right - firstClient_.cx, dh = client.bottom - firstClient_.cy;
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(firstPlaces_.size()));
+    for (const auto& [child, first] : firstPlaces_) {
+        const PixelRect grown =
+            grownControlPlace(GetDlgCtrlID(child), first, firstListBottom_, dw, dh);
+        if (moves != nullptr) {
+            moves = DeferWindowPos(moves, child, nullptr, grown.left, grown.top,
+                                   grown.right - grown.left, grown.bottom - grown.top,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (moves != nullptr) EndDeferWindowPos(moves);
+    InvalidateRect(window_, nullptr, TRUE);
+    if (showingMap()) drawSelectionMap();
 }
 
 void AirspaceSetupDialog::onDestroy() {
@@ -506,6 +564,7 @@ void AirspaceSetupDialog::createSelectionTools() {
     make(kIdSelectedOnly, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, kSelectedOnlyPlace,
          seriallink::LoadString(ids::kSelectedOnly));
     make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
+    (void)map_.create(window_, kIdMapWindow);
 }
 
 void AirspaceSetupDialog::makeMarkableList() {
@@ -688,6 +747,7 @@ void AirspaceSetupDialog::showSelectedOnly(bool on) {
 }
 
 void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace) {
+    if (map_.window() != nullptr) map_.hide();
     if (airspace != nullptr) {
         paintPreview(*airspace);
         return;
@@ -698,10 +758,15 @@ void AirspaceSetupDialog::drawPreviewOf(const airspace::AirspaceRecord* airspace
     InvalidateRect(window_, &area, TRUE);
 }
 
-void AirspaceSetupDialog::drawMap(const MapRequest& request) {
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
-    showPicture(renderMapBitmap(request, previewRect_.right - previewRect_.left,
-                                previewRect_.bottom - previewRect_.top, font));
+void AirspaceSetupDialog::drawMap(const MapRequest&) {
+    // The map window asks for the request itself, whenever the pilot zooms, pans or resizes.
+    drawSelectionMap();
+}
+
+void AirspaceSetupDialog::drawSelectionMap() {
+    if (map_.window() == nullptr) return;
+    const PixelRect place = mapRect();
+    map_.showAt(RECT{place.left, place.top, place.right, place.bottom});
 }
 
 void AirspaceSetupDialog::showAirspaceInfo(const std::string& text) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/win32/MessageBoxOwner.h"
 #include "shell/win32/PortComboBox.h"
@@ -15,6 +17,7 @@
 #include "zonesend/PreviewPicture.h"
 #include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/SelectionTools.h"
+#include "zonesend/win32/MapWindow.h"
 
 namespace zonesend::win32 {
 
@@ -55,7 +58,7 @@ public:
     [[nodiscard]] HWND control(int controlId) const { return GetDlgItem(window_, controlId); }
     [[nodiscard]] AirspaceSetupLogic& logic() { return *logic_; }
     // The preview as last drawn (null before the first selection change), and where it shows.
-    [[nodiscard]] HBITMAP previewBitmap() const { return preview_; }
+    [[nodiscard]] HBITMAP previewBitmap() const { return showingMap() ? map_.bitmap() : preview_; }
     [[nodiscard]] const PixelRect& previewRect() const { return previewRect_; }
     [[nodiscard]] HFONT listFont() const { return listFont_; }
     [[nodiscard]] SelectionPanelLogic& selectionPanel() { return tools_->panel(); }
@@ -66,6 +69,10 @@ public:
     // Shows the whole selection on the map (true) or the clicked airspace alone (false).
     void showMap(bool on);
     [[nodiscard]] bool showingMap() const { return tools_ && tools_->showingMap(); }
+    // The map window and where it stands: the preview area at the first size, and larger as the
+    // window grows.
+    [[nodiscard]] MapWindow& mapWindow() { return map_; }
+    [[nodiscard]] PixelRect mapRect() const;
     // What the capacity bar shows: bytes of the selection.
     [[nodiscard]] std::uint32_t capacityShown() const { return capacityUsed_; }
 
@@ -121,6 +128,9 @@ private:
     [[nodiscard]] unsigned lineOf(int row) const;
     // Puts a newly drawn preview or map on show, in place of the one before.
     void showPicture(HBITMAP picture);
+    void drawSelectionMap();
+    void rememberFirstLayout();
+    void onSize();
 
     AirspaceSetupApp& app_;
     Options options_;
@@ -148,6 +158,12 @@ private:
     std::size_t hiddenCount_ = 0;
     HFONT alwaysFont_ = nullptr;
     HFONT neverFont_ = nullptr;
+    MapWindow map_{[this] { return tools_ ? tools_->mapRequest() : MapRequest{}; }};
+    // The window's first size and its controls' places then, from which it grows.
+    SIZE firstClient_{};
+    SIZE firstFrame_{};
+    std::vector<std::pair<HWND, PixelRect>> firstPlaces_;
+    int firstListBottom_ = 0;
 };
 
 // The About box, dialog template 100, with its texts from the string table.

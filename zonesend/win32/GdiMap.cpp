@@ -55,8 +55,17 @@ Style styleOf(MapPen pen) {
             return {RGB(0x1f, 0x4e, 0x9c), 1, PS_SOLID, true, overWhite(0x1f, 0x4e, 0x9c, 0x22)};
         case MapPen::Highlight:
             return {RGB(0xc8, 0x1e, 0x1e), 2, PS_SOLID, true, overWhite(0xc8, 0x1e, 0x1e, 0x40)};
+        case MapPen::Original:
+            return {RGB(0x90, 0x90, 0x90), 1, PS_SOLID, false, 0};
+        case MapPen::CutEdge:
+            return {RGB(0x0b, 0x2a, 0x5e), 1, PS_DASH, false, 0};
+        case MapPen::CutHighlight:
+            // GDI dashes only lines one pixel wide.
+            return {RGB(0xc8, 0x1e, 0x1e), 1, PS_DASH, false, 0};
         case MapPen::Ring:
             return {RGB(0x1a, 0x8a, 0x2e), 1, PS_DASH, false, 0};
+        case MapPen::Margin:
+            return {RGB(0x1a, 0x8a, 0x2e), 1, PS_DOT, false, 0};
         case MapPen::TakeOff:
             return {RGB(0x1a, 0x8a, 0x2e), 2, PS_SOLID, false, 0};
         case MapPen::Scale:
@@ -84,7 +93,7 @@ HFONT boldVariant(HDC dc) {
 
 }  // namespace
 
-void drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
+MapDrawing drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
     const MapDrawing drawing = layoutMap(request, rect, DcMeasure(dc));
     const int saved = SaveDC(dc);
 
@@ -92,7 +101,10 @@ void drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
     SelectObject(dc, frame);
     SelectObject(dc, GetStockObject(WHITE_BRUSH));
     Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    IntersectClipRect(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1);
+    // Lines stay within the map itself, clear of the caption and the scale bars.
+    const int inside = SaveDC(dc);
+    IntersectClipRect(dc, drawing.area.left, drawing.area.top, drawing.area.right,
+                      drawing.area.bottom);
 
     // Tints first: an opaque brush would otherwise cover the outlines painted before it.
     SelectObject(dc, GetStockObject(NULL_PEN));
@@ -106,7 +118,9 @@ void drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
         SelectObject(dc, GetStockObject(NULL_BRUSH));
         DeleteObject(brush);
     }
+    SetBkMode(dc, TRANSPARENT);  // the gaps of dashed lines
     for (const MapLine& line : drawing.lines) {
+        if (!line.stroked || line.pen == MapPen::Scale) continue;
         const Style style = styleOf(line.pen);
         HPEN pen = CreatePen(style.penStyle, style.width, style.colour);
         const HGDIOBJ previous = SelectObject(dc, pen);
@@ -115,6 +129,18 @@ void drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
         SelectObject(dc, previous);
         DeleteObject(pen);
     }
+
+    RestoreDC(dc, inside);
+    IntersectClipRect(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1);
+    HPEN scale = CreatePen(PS_SOLID, 1, styleOf(MapPen::Scale).colour);
+    const HGDIOBJ before = SelectObject(dc, scale);
+    for (const MapLine& line : drawing.lines) {
+        if (line.pen != MapPen::Scale) continue;
+        const std::vector<POINT> points = pointsOf(line);
+        if (!points.empty()) Polyline(dc, points.data(), static_cast<int>(points.size()));
+    }
+    SelectObject(dc, before);
+    DeleteObject(scale);
 
     HFONT regular = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
     HFONT bold = boldVariant(dc);
@@ -142,11 +168,14 @@ void drawMap(HDC dc, const MapRequest& request, const PixelRect& rect) {
     RestoreDC(dc, saved);
     if (bold) DeleteObject(bold);
     DeleteObject(frame);
+    return drawing;
 }
 
-HBITMAP renderMapBitmap(const MapRequest& request, int width, int height, HFONT font) {
+HBITMAP renderMapBitmap(const MapRequest& request, int width, int height, HFONT font,
+                        MapDrawing* laidOut) {
     return renderBitmap(width, height, font, [&](HDC dc) {
-        drawMap(dc, request, PixelRect{0, 0, width, height});
+        MapDrawing drawing = drawMap(dc, request, PixelRect{0, 0, width, height});
+        if (laidOut != nullptr) *laidOut = std::move(drawing);
     });
 }
 
