@@ -162,6 +162,15 @@ public:
     }
     void setLineMark(std::size_t index, LineMark mark);
     [[nodiscard]] std::vector<std::size_t> linesMarked(LineMark mark) const;
+    // What a fit made of the line; null while it is sent as the file has it.
+    [[nodiscard]] const SentLine* sentLine(std::size_t index) const {
+        const auto found = sentLines_.find(index);
+        return found == sentLines_.end() ? nullptr : &found->second;
+    }
+    // The file's own record of a line sent with another encoding; null for any other line.
+    [[nodiscard]] const airspace::AirspaceRecord* fileRecordOf(std::size_t index) const {
+        return replaced(index) && index < fileRecords_.size() ? &fileRecords_[index] : nullptr;
+    }
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.

@@ -233,6 +233,7 @@ SelectionOutcome selectAirspaces(const std::vector<airspace::AirspaceRecord>& re
 
     SelectionOutcome outcome;
     outcome.plan = airspace::planFit(records, options);
+    outcome.autoTolerance = choices.autoTolerance;
     const airspace::FitPlan& plan = outcome.plan;
     outcome.matched = plan.matched;
     outcome.selected = plan.selected;
@@ -318,10 +319,9 @@ std::string outcomeText(const SelectionOutcome& outcome,
         }
     }
     if (pinned > 0) text += "\n" + load(ids::kAlwaysIncludedCount, {number(pinned)});
-    if (simplified > 0) {
-        const auto metres = static_cast<long long>(outcome.plan.toleranceMetres + 0.5);
-        text += "\n" + load(ids::kSimplifiedAt, {number(simplified), metres});
-    }
+    const auto metres = static_cast<long long>(outcome.plan.toleranceMetres + 0.5);
+    if (outcome.autoTolerance) text += "\n" + load(ids::kAutoChose, {metres});
+    if (simplified > 0) text += "\n" + load(ids::kSimplifiedAt, {number(simplified), metres});
     if (outcome.bytesSaved > 0) {
         text += "\n" + load(ids::kSimplifiedSaved, {number(outcome.bytesSaved)});
     }

@@ -128,6 +128,7 @@ struct SelectionOutcome {
     std::map<std::size_t, SentLine> sentLines;
     // The fit in full, for the report: shared, simplified, cut, kept, left out, never included.
     airspace::FitPlan plan;
+    bool autoTolerance = false;  // the plan's tolerance is the one Auto chose
 };
 
 // Matches, simplifies and fits the file's records. `budget` is the instrument's store.

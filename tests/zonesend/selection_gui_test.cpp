@@ -152,6 +152,7 @@ TEST(SelectionStrip, MarksNewChoicesAndSelectedOnly) {
     }
     EXPECT_EQ(selected, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(said.contains("1 always included.")) << said.toStdString();
+    EXPECT_TRUE(said.contains("Auto chose 0 m.")) << said.toStdString();
     EXPECT_TRUE(said.contains("Never included:\n    Delta")) << said.toStdString();
     EXPECT_EQ(profile.numbers["Settings/SelectAutoSimplify"], 1);
     EXPECT_EQ(profile.texts["Settings/SelectAutoCeiling"], "250");

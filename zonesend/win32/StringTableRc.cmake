@@ -9,8 +9,9 @@ if(begin LESS 0 OR end LESS begin)
 endif()
 math(EXPR length "${end} - ${begin}")
 string(SUBSTRING "${source}" ${begin} ${length} table)
-# Semicolons would split the text into a CMake list; none of the texts has one.
-string(REPLACE ";" "" table "${table}")
+# Semicolons would split the text into a CMake list: they stand as a mark no text has until each
+# text is written.
+string(REPLACE ";" "@SEMICOLON@" table "${table}")
 
 set(literal "\"([^\"\\\\]|\\\\.)*\"")
 set(literals "(${literal}[ \t\r\n]*)+")
@@ -35,6 +36,7 @@ foreach(entry IN LISTS entries)
         string(REGEX REPLACE "^\"(.*)\"$" "\\1" text "${text}")
         # A quote is doubled in a resource script; C's \" is the only way the table writes one.
         string(REPLACE "\\\"" "\"\"" text "${text}")
+        string(REPLACE "@SEMICOLON@" ";" text "${text}")
         set(${part} "${text}")
     endforeach()
     string(APPEND english "    ${id}, \"${first}\"\n")
