@@ -34,6 +34,11 @@ std::string toDisplayUtf8(std::string_view text) {
     return out;
 }
 
+std::string noAirspaceText(const std::string& path) {
+    return seriallink::FormatText(seriallink::LoadString(ids::kNoAirspaceInFile),
+                                  {toDisplayUtf8(path)});
+}
+
 std::string loadFailureText(const airspace::LoadResult& result) {
     if (result.status == airspace::LoadStatus::SystemError) return result.systemErrorText;
     return seriallink::LoadString(ids::kFileReadError);
@@ -127,42 +132,55 @@ void AirspaceSetupLogic::OnLoadFile() {
     const std::optional<std::string> path =
         view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
     if (!path) return;
+    airspace::LoadResult result = airspace::loadAirspaceFile(*path);
+    // A file that gives nothing to list changes nothing: the previous file stays as it was, with
+    // its file line, selection and totals, so that what the dialog shows always belongs together.
+    if (!checkLoaded(result, *path)) return;
     selectedBytes_ = 0;
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");
     view_.setControlText(kIdBytesValue, "0");
     view_.setControlText(kIdFileLine, toDisplayUtf8(*path));
-    loadAirspaceFile(*path);
-}
 
-void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
-    airspace::LoadResult result = airspace::loadAirspaceFile(path);
-    if (result.status == airspace::LoadStatus::SystemError) {
-        ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
-                        seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
-        return;
-    }
-    if (result.status == airspace::LoadStatus::ReadFailed) {
-        seriallink::ShowError(this, ids::kFileReadError);
-        return;
-    }
     view_.clearList();
     fileEncodings_.clear();
     airspaceByIndex_ = std::move(result.records);
+    std::vector<std::string> lines;
+    lines.reserve(airspaceByIndex_.size());
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
-        view_.addListLine(toDisplayUtf8(record.listLine()));
+        lines.push_back(toDisplayUtf8(record.listLine()));
     }
+    view_.addListLines(lines);
+    view_.fileReplaced();
+}
+
+bool AirspaceSetupLogic::checkLoaded(const airspace::LoadResult& result, const std::string& path) {
+    switch (result.status) {
+        case airspace::LoadStatus::SystemError:
+            ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
+                            seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
+            return false;
+        case airspace::LoadStatus::ReadFailed:
+            seriallink::ShowError(this, ids::kFileReadError);
+            return false;
+        case airspace::LoadStatus::Ok:
+            break;
+    }
+    // A HEX file, a picture or an empty file reads without fault but holds no "AC" line.
+    if (result.records.empty()) {
+        seriallink::ShowErrorText(this, noAirspaceText(path));
+        return false;
+    }
+    return true;
 }
 
 void AirspaceSetupLogic::OnSelectAll() {
     selectedBytes_ = 0;
     const unsigned count = view_.listCount();
-    for (unsigned i = 0; i < count; ++i) {
-        if (i < airspaceByIndex_.size()) {
-            selectedBytes_ += static_cast<std::uint32_t>(airspaceByIndex_[i].encodedSize());
-        }
-        view_.setLineSelected(i, true);
+    for (unsigned i = 0; i < count && i < airspaceByIndex_.size(); ++i) {
+        selectedBytes_ += static_cast<std::uint32_t>(airspaceByIndex_[i].encodedSize());
     }
+    view_.setAllLinesSelected(true);
     // Select All warns every time: the pilot asked for everything at once.
     if (overLimit()) {
         limitWarned_ = true;
@@ -172,8 +190,7 @@ void AirspaceSetupLogic::OnSelectAll() {
 }
 
 void AirspaceSetupLogic::OnSelectNone() {
-    const unsigned count = view_.listCount();
-    for (unsigned i = 0; i < count; ++i) view_.setLineSelected(i, false);
+    view_.setAllLinesSelected(false);
     selectedBytes_ = 0;
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");

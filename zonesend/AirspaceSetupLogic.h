@@ -22,7 +22,10 @@ inline constexpr unsigned kMaxBlocks = airspace::kDeviceBlockCount;  // 228
 inline constexpr int kPortScanTimerId = 1;
 inline constexpr int kPortScanPeriodMs = 1000;
 inline constexpr unsigned kAboutCommand = 16;
-inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+// OpenAir files first: national files come as .txt, .air and .openair.
+inline constexpr const char* kFileFilter =
+    "OpenAir Files (*.txt;*.air;*.openair)|*.txt;*.air;*.openair|Text Files (*.txt)|*.txt|"
+    "All Files (*.*)|*.*||";
 
 // The dialog's controls, as the logic sees them. Texts are UTF-8.
 class AirspaceSetupView : public seriallink::MessageOwner {
@@ -37,8 +40,16 @@ public:
     // The airspace list, a multiple-selection list box.
     virtual void clearList() = 0;
     virtual void addListLine(const std::string& text) = 0;
+    // A whole file's lines at once; a list box fills faster when it redraws once at the end.
+    virtual void addListLines(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) addListLine(line);
+    }
     [[nodiscard]] virtual unsigned listCount() const = 0;
     virtual void setLineSelected(unsigned index, bool selected) = 0;
+    // Every line at once, as Select All and Select None do it.
+    virtual void setAllLinesSelected(bool selected) {
+        for (unsigned i = 0; i < listCount(); ++i) setLineSelected(i, selected);
+    }
     // The selected lines, ascending; false when the list cannot tell.
     [[nodiscard]] virtual bool selectedLines(std::vector<unsigned>& out) const = 0;
     // The line that has the focus; -1 when none.
@@ -52,6 +63,9 @@ public:
     // Replaces the text of one list line, keeping its selection. Only a selection that sends a
     // line's airspace in another encoding changes its line.
     virtual void setListLine(unsigned index, const std::string& text) { (void)index, (void)text; }
+    // The list now shows another file: whatever was shown of the previous file's airspaces (the
+    // preview or map, the line about the clicked airspace, the take-off of the last Apply) goes.
+    virtual void fileReplaced() {}
 
     // The platform's file-open dialog; nothing when the pilot cancels.
     [[nodiscard]] virtual std::optional<std::string> chooseFile(const std::string& title,
@@ -67,6 +81,9 @@ public:
 // Shows text as UTF-8: kept when it is valid UTF-8, otherwise read as Latin-1, the two ways
 // airspace files are written.
 [[nodiscard]] std::string toDisplayUtf8(std::string_view text);
+
+// The text of a file that holds no airspace: most likely not an OpenAir file at all.
+[[nodiscard]] std::string noAirspaceText(const std::string& path);
 
 // The text a failed load shows: the system's own text, or string 104 when the file could not be
 // read whole.
@@ -128,7 +145,8 @@ private:
     std::string RememberedPortName() const override { return app_.commPort; }
     void EnableSendButton(bool enable) override;
 
-    void loadAirspaceFile(const std::string& path);
+    // False, after telling the pilot why, when the file gives no airspace to list.
+    [[nodiscard]] bool checkLoaded(const airspace::LoadResult& result, const std::string& path);
     void showTotals();
     [[nodiscard]] bool overLimit() const { return blocksUsed(selectedBytes_) > kMaxBlocks; }
     [[nodiscard]] std::string uploadPortName() const;

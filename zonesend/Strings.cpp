@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 65> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -86,6 +86,8 @@ constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
     {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
     {180, "The selected airspaces hold no outline data",
      "Die gewählten Lufträume enthalten keine Umrissdaten"},
+    {270, "No airspace was found in this file: is this an OpenAir file?\n%s",
+     "In dieser Datei wurde kein Luftraum gefunden: ist das eine OpenAir Datei?\n%s"},
 }};
 
 }  // namespace

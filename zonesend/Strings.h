@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 163 and 180, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 270 on, in English and German.
 #pragma once
 
 #include <span>
@@ -74,6 +74,8 @@ inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
 // Texts the program gained later, in a range of their own.
 inline constexpr unsigned kNoOutlineData = 180;
+// Mends of what a pilot meets in the first hour.
+inline constexpr unsigned kNoAirspaceInFile = 270;
 }  // namespace ids
 
 // The version the About box shows after string 132.
