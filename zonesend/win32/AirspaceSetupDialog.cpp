@@ -167,6 +167,8 @@ void AirspaceSetupDialog::onInitDialog() {
     if (options_.selectionTools.shown) createSelectionTools();
     logic_ = std::make_unique<AirspaceSetupLogic>(app_, *this, options_.services);
     (void)logic_->OnInitDialog();
+    // Centred once its size is final (the selection strip makes it taller).
+    shell::win32::CentreWindow(window_);
     if (options_.created) options_.created(*this);
 }
 
@@ -291,6 +293,23 @@ void AirspaceSetupDialog::addListLine(const std::string& text) {
                         reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+void AirspaceSetupDialog::addListLines(const std::vector<std::string>& lines) {
+    // Line by line with redrawing on, a national file of 1,600 lines takes seconds: the list
+    // is filled unseen, with room for every line made at once, and drawn once at the end.
+    HWND list = control(kIdAirspaceList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    std::size_t characters = 0;
+    for (const std::string& line : lines) characters += line.size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(lines.size()),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (const std::string& line : lines) {
+        const std::wstring wide = Widen(line);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 unsigned AirspaceSetupDialog::listCount() const {
     const LRESULT count = SendDlgItemMessageW(window_, kIdAirspaceList, LB_GETCOUNT, 0, 0);
     return count == LB_ERR ? 0u : static_cast<unsigned>(count);
@@ -299,6 +318,11 @@ unsigned AirspaceSetupDialog::listCount() const {
 void AirspaceSetupDialog::setLineSelected(unsigned index, bool selected) {
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETSEL, selected ? TRUE : FALSE,
                         static_cast<LPARAM>(index));
+}
+
+void AirspaceSetupDialog::setAllLinesSelected(bool selected) {
+    // Line -1 is every line, in one message and one redraw.
+    SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETSEL, selected ? TRUE : FALSE, -1);
 }
 
 bool AirspaceSetupDialog::selectedLines(std::vector<unsigned>& out) const {
@@ -353,6 +377,19 @@ void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) 
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     showPicture(renderPreviewBitmap(airspace, previewRect_.right - previewRect_.left,
                                     previewRect_.bottom - previewRect_.top, font));
+}
+
+void AirspaceSetupDialog::fileReplaced() {
+    panel_.forgetFile();
+    if (hasTools_) setControlText(kIdAirspaceInfo, "");
+    if (showingMap_) {
+        drawSelectionMap();
+        return;
+    }
+    if (preview_) DeleteObject(preview_);
+    preview_ = nullptr;
+    const RECT area{previewRect_.left, previewRect_.top, previewRect_.right, previewRect_.bottom};
+    InvalidateRect(window_, &area, TRUE);
 }
 
 void AirspaceSetupDialog::showPicture(HBITMAP picture) {
