@@ -77,7 +77,7 @@ const seriallink::StringEntry kTexts[] = {
     {178, "",
      "Der Update Vorgang darf nicht mehr abgebrochen werden.\nWollen sie dennoch Abbrechen?"},
     {179, "", "Achtung"},
-    {180, "", "Downloader"},
+    {182, "", "Downloader"},
 };
 
 const seriallink::StringTable* g_replacement = nullptr;
