@@ -398,7 +398,7 @@ TEST_F(DialogTest, SendsTheSelectionThroughARealPort) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Download succeded");
     EXPECT_EQ(shown[0].caption, "Airspace Setup");
-    EXPECT_EQ(shownTypes[0], static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(shownTypes.back(), static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
 }
 
