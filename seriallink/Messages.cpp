@@ -108,6 +108,11 @@ void ShowError(MessageOwner* owner, unsigned id) {
     ShowErrorText(owner, LoadString(id));
 }
 
+void ShowSuccessText(MessageOwner* owner, const std::string& text, const std::string& programName) {
+    if (owner == nullptr) return;
+    owner->ShowMessageBox({text, programName, MessageButtons::Ok, MessageIcon::Information});
+}
+
 std::string FormatText(std::string_view format, const std::vector<FormatArg>& args) {
     std::string out;
     std::size_t next = 0;

@@ -77,6 +77,10 @@ void ShowError(MessageOwner* owner, unsigned id);
 // The same with the caller's text.
 void ShowErrorText(MessageOwner* owner, const std::string& text);
 
+// A good outcome: the caller's text under the program's name, OK and the information icon, so
+// that it does not read as a failure. A null owner shows nothing.
+void ShowSuccessText(MessageOwner* owner, const std::string& text, const std::string& programName);
+
 // printf-like composition for the programs' format strings, which use only %d, %s and %%.
 // Safe against a format and arguments that do not match: a missing argument becomes empty,
 // a spare one is ignored.

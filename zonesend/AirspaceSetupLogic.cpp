@@ -35,6 +35,11 @@ std::string toDisplayUtf8(std::string_view text) {
     return out;
 }
 
+std::string noAirspaceText(const std::string& path) {
+    return seriallink::FormatText(seriallink::LoadString(ids::kNoAirspaceInFile),
+                                  {toDisplayUtf8(path)});
+}
+
 std::string listLineWithSize(const airspace::AirspaceRecord& record, std::size_t bytes) {
     std::string line = record.listLine();
     // The size stands last, left-aligned in at least four columns.
@@ -140,42 +145,55 @@ void AirspaceSetupLogic::OnLoadFile() {
     const std::optional<std::string> path =
         view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
     if (!path) return;
+    airspace::LoadResult result = airspace::loadAirspaceFile(*path);
+    // A file that gives nothing to list changes nothing: the previous file stays as it was, with
+    // its file line, selection and totals, so that what the dialog shows always belongs together.
+    if (!checkLoaded(result, *path)) return;
     selectedBytes_ = 0;
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");
     view_.setControlText(kIdBytesValue, "0");
     view_.setControlText(kIdFileLine, toDisplayUtf8(*path));
-    loadAirspaceFile(*path);
-}
 
-void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
-    airspace::LoadResult result = airspace::loadAirspaceFile(path);
-    if (result.status == airspace::LoadStatus::SystemError) {
-        ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
-                        seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
-        return;
-    }
-    if (result.status == airspace::LoadStatus::ReadFailed) {
-        seriallink::ShowError(this, ids::kFileReadError);
-        return;
-    }
     view_.clearList();
     sentLines_.clear();
     airspaceByIndex_ = std::move(result.records);
     fileRecords_ = airspaceByIndex_;
     marks_.assign(airspaceByIndex_.size(), LineMark::None);
+    std::vector<std::string> lines;
+    lines.reserve(airspaceByIndex_.size());
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
-        view_.addListLine(toDisplayUtf8(record.listLine()));
+        lines.push_back(toDisplayUtf8(record.listLine()));
     }
+    view_.addListLines(lines);
+    view_.fileReplaced();
+}
+
+bool AirspaceSetupLogic::checkLoaded(const airspace::LoadResult& result, const std::string& path) {
+    switch (result.status) {
+        case airspace::LoadStatus::SystemError:
+            ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
+                            seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
+            return false;
+        case airspace::LoadStatus::ReadFailed:
+            seriallink::ShowError(this, ids::kFileReadError);
+            return false;
+        case airspace::LoadStatus::Ok:
+            break;
+    }
+    // A HEX file, a picture or an empty file reads without fault but holds no "AC" line.
+    if (result.records.empty()) {
+        seriallink::ShowErrorText(this, noAirspaceText(path));
+        return false;
+    }
+    return true;
 }
 
 void AirspaceSetupLogic::OnSelectAll() {
     const unsigned count = view_.listCount();
     std::vector<unsigned> all;
-    for (unsigned i = 0; i < count; ++i) {
-        all.push_back(i);
-        view_.setLineSelected(i, true);
-    }
+    for (unsigned i = 0; i < count; ++i) all.push_back(i);
+    view_.setAllLinesSelected(true);
     selectedBytes_ = selectedSentBytes(all);
     // Select All warns every time: the pilot asked for everything at once.
     if (overLimit()) {
@@ -186,8 +204,7 @@ void AirspaceSetupLogic::OnSelectAll() {
 }
 
 void AirspaceSetupLogic::OnSelectNone() {
-    const unsigned count = view_.listCount();
-    for (unsigned i = 0; i < count; ++i) view_.setLineSelected(i, false);
+    view_.setAllLinesSelected(false);
     selectedBytes_ = 0;
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");

@@ -22,7 +22,10 @@ inline constexpr unsigned kMaxBlocks = airspace::kDeviceBlockCount;  // 228
 inline constexpr int kPortScanTimerId = 1;
 inline constexpr int kPortScanPeriodMs = 1000;
 inline constexpr unsigned kAboutCommand = 16;
-inline constexpr const char* kFileFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+// OpenAir files first: national files come as .txt, .air and .openair.
+inline constexpr const char* kFileFilter =
+    "OpenAir Files (*.txt;*.air;*.openair)|*.txt;*.air;*.openair|Text Files (*.txt)|*.txt|"
+    "All Files (*.*)|*.*||";
 
 // How a line goes to the instrument once a fit has changed it.
 struct SentLine {
@@ -52,8 +55,16 @@ public:
     // The airspace list, a multiple-selection list box.
     virtual void clearList() = 0;
     virtual void addListLine(const std::string& text) = 0;
+    // A whole file's lines at once; a list box fills faster when it redraws once at the end.
+    virtual void addListLines(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) addListLine(line);
+    }
     [[nodiscard]] virtual unsigned listCount() const = 0;
     virtual void setLineSelected(unsigned index, bool selected) = 0;
+    // Every line at once, as Select All and Select None do it.
+    virtual void setAllLinesSelected(bool selected) {
+        for (unsigned i = 0; i < listCount(); ++i) setLineSelected(i, selected);
+    }
     // The selected lines, ascending; false when the list cannot tell.
     [[nodiscard]] virtual bool selectedLines(std::vector<unsigned>& out) const = 0;
     // The line that has the focus; -1 when none.
@@ -67,6 +78,9 @@ public:
     // Replaces the text of one list line, keeping its selection. Only a selection that sends a
     // line's airspace in another encoding changes its line.
     virtual void setListLine(unsigned index, const std::string& text) { (void)index, (void)text; }
+    // The list now shows another file: whatever was shown of the previous file's airspaces (the
+    // preview or map, the line about the clicked airspace, the take-off of the last Apply) goes.
+    virtual void fileReplaced() {}
     // Shows the pilot's mark on a line beside its text, which stays as it is.
     virtual void showLineMark(unsigned index, LineMark mark) { (void)index, (void)mark; }
 
@@ -85,6 +99,8 @@ public:
 // airspace files are written.
 [[nodiscard]] std::string toDisplayUtf8(std::string_view text);
 
+// The text of a file that holds no airspace: most likely not an OpenAir file at all.
+[[nodiscard]] std::string noAirspaceText(const std::string& path);
 // The record's list line with `bytes` in its size column.
 [[nodiscard]] std::string listLineWithSize(const airspace::AirspaceRecord& record,
                                            std::size_t bytes);
@@ -178,7 +194,8 @@ private:
     std::string RememberedPortName() const override { return app_.commPort; }
     void EnableSendButton(bool enable) override;
 
-    void loadAirspaceFile(const std::string& path);
+    // False, after telling the pilot why, when the file gives no airspace to list.
+    [[nodiscard]] bool checkLoaded(const airspace::LoadResult& result, const std::string& path);
     void showTotals();
     [[nodiscard]] std::uint32_t selectedSentBytes(const std::vector<unsigned>& selected) const;
     [[nodiscard]] std::string shownListLine(std::size_t index) const;

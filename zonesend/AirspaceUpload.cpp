@@ -112,7 +112,8 @@ UploadOutcome AirspaceUpload::run(const UploadSelection& selection, const std::s
 
     port::Close();
     sending_ = false;
-    seriallink::ShowError(owner_, ids::kDownloadSucceeded);
+    seriallink::ShowSuccessText(owner_, seriallink::LoadString(ids::kDownloadSucceeded),
+                                seriallink::LoadString(ids::kWindowTitle));
     return UploadOutcome::Succeeded;
 }
 

@@ -355,6 +355,13 @@ void SelectionPanelLogic::setFile(const std::vector<airspace::AirspaceRecord>& r
     types_ = countTypes(records);
 }
 
+void SelectionPanelLogic::forgetFile() {
+    types_.clear();
+    lastText_.clear();
+    appliedTakeOff_.reset();
+    appliedRadiusKm_ = 0.0;
+}
+
 bool SelectionPanelLogic::typeTicked(std::size_t box) const {
     if (box >= types_.size()) return false;
     const auto& off = choices_.untickedTypes;

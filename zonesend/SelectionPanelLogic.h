@@ -152,6 +152,9 @@ public:
 
     // The check boxes for the file now in the dialog.
     void setFile(const std::vector<airspace::AirspaceRecord>& records);
+    // Another file is in the dialog: the last Apply, its take-off and its report were about the
+    // previous one. The pilot's choices stay, ready for the new file.
+    void forgetFile();
     [[nodiscard]] const std::vector<TypeCount>& types() const { return types_; }
     [[nodiscard]] bool typeTicked(std::size_t box) const;
     void setTypeTicked(std::size_t box, bool ticked);

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 85> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 86> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -110,6 +110,8 @@ constexpr std::array<seriallink::StringEntry, 85> kEntries = {{
     // No semicolons: the Windows resource script is made from these lines by a CMake script.
     {293, "Wheel, + and -: zoom. Drag or arrow keys: move the map.",
      "Mausrad, + und -: zoomen. Ziehen oder Pfeiltasten: Karte verschieben."},
+    {270, "No airspace was found in this file: is this an OpenAir file?\n%s",
+     "In dieser Datei wurde kein Luftraum gefunden: ist das eine OpenAir Datei?\n%s"},
 }};
 
 }  // namespace

@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 163, 180 and 200 to 216, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 200 on, in English and German.
 #pragma once
 
 #include <span>
@@ -98,6 +98,8 @@ inline constexpr unsigned kWholeSelection = 290;
 inline constexpr unsigned kZoomIn = 291;
 inline constexpr unsigned kZoomOut = 292;
 inline constexpr unsigned kMapHint = 293;
+// Mends of what a pilot meets in the first hour.
+inline constexpr unsigned kNoAirspaceInFile = 270;
 }  // namespace ids
 
 // The version the About box shows after string 132.

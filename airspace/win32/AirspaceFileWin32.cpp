@@ -1,6 +1,7 @@
 // Reading an airspace file on Windows: by handle, opened without sharing so that no editor
-// changes it while it is read, and failures in the system's own words (FormatMessageA), in the
-// user's language, as the Windows program shows them.
+// changes it while it is read, and failures in the system's own words, in the user's language,
+// as the Windows program shows them. Names and texts are UTF-8 on this side and UTF-16 on the
+// system's, so that a folder named "Lufträume" or "Données" opens whatever the code page.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -17,12 +18,32 @@ namespace {
 // One ReadFile call reads at most this much; the loop reads the rest.
 constexpr DWORD kReadChunk = DWORD{1} << 24;
 
+std::string toUtf8(const wchar_t* text, int length) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+// The name as UTF-16; false when it is not UTF-8 (a name in the code page, opened as it is).
+bool toWide(const std::string& text, std::wstring& out) {
+    if (text.empty()) return false;
+    const int length = static_cast<int>(text.size());
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    if (size <= 0) return false;
+    out.assign(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, out.data(), size);
+    return true;
+}
+
 std::string systemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length != 0 && text != nullptr ? std::string(text, length)
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = length != 0 && text != nullptr ? toUtf8(text, static_cast<int>(length))
                                                          : "System error " + std::to_string(error);
     if (text != nullptr) ::LocalFree(text);
     // The system's texts end in a line break, which a message box line does not want.
@@ -60,11 +81,20 @@ private:
     HANDLE handle_;
 };
 
+HANDLE openForReading(const std::string& path) {
+    std::wstring wide;
+    if (toWide(path, wide)) {
+        return ::CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    return ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 }  // namespace
 
 LoadResult loadAirspaceFile(const std::string& path) {
-    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(openForReading(path));
     if (file.get() == INVALID_HANDLE_VALUE) return systemError(::GetLastError());
     // A device name such as COM1 or CON opens too, and a read from it would wait for input:
     // only files on a disk are read.

@@ -29,7 +29,7 @@ public:
 
     // Error box: string id under the caption "Fehler" (129), exclamation icon, OK.
     virtual void ShowError(unsigned id) = 0;
-    // The application's standard box: string id under the program's name, exclamation icon, OK.
+    // The box of a good outcome: string id under the program's name, information icon, OK.
     virtual void ShowMessage(unsigned id) = 0;
 };
 

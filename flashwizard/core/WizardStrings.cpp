@@ -77,6 +77,7 @@ const seriallink::StringEntry kTexts[] = {
     {178, "",
      "Der Update Vorgang darf nicht mehr abgebrochen werden.\nWollen sie dennoch Abbrechen?"},
     {179, "", "Achtung"},
+    {182, "", "Downloader"},
 };
 
 const seriallink::StringTable* g_replacement = nullptr;
@@ -108,6 +109,11 @@ void ShowWizardError(seriallink::MessageOwner* owner, unsigned id) {
     request.buttons = seriallink::MessageButtons::Ok;
     request.icon = seriallink::MessageIcon::Exclamation;
     (void)owner->ShowMessageBox(request);
+}
+
+void ShowWizardSuccess(seriallink::MessageOwner* owner, unsigned id) {
+    seriallink::ShowSuccessText(owner, WizardStrings().Load(id),
+                                WizardStrings().Load(kStrProgramName));
 }
 
 }  // namespace flashwizard

@@ -66,6 +66,8 @@ enum StringId : unsigned {
     kStrRepeat = 177,  // "Wiederholen"
     kStrCancelQuestion = 178,
     kStrAttentionCaption = 179,
+    // 180 and 181 are the Windows About item and text (resources only).
+    kStrProgramName = 182,  // "Downloader", the caption of a good outcome
 };
 
 // The table, with 129 "Fehler" as its error caption; or the table put in its place.
@@ -82,5 +84,7 @@ void UseWizardStrings(const seriallink::StringTable* table);
 // An error box of the wizard: text id under "Fehler", OK, exclamation icon. Taken from the
 // wizard's own table, so it does not depend on which table the process installed.
 void ShowWizardError(seriallink::MessageOwner* owner, unsigned id);
+// A good outcome: string id under the program's name (182), information icon, OK.
+void ShowWizardSuccess(seriallink::MessageOwner* owner, unsigned id);
 
 }  // namespace flashwizard

@@ -54,11 +54,7 @@ void QtUpdateReport::ShowError(unsigned id) {
 }
 
 void QtUpdateReport::ShowMessage(unsigned id) {
-    seriallink::MessageBoxRequest request;
-    request.text = WizardText(id);
-    request.caption = kApplicationName;
-    request.icon = seriallink::MessageIcon::Exclamation;
-    OnUiThread([this, &request] { messages_.ShowMessageBox(request); });
+    OnUiThread([this, id] { ShowWizardSuccess(&messages_, id); });
 }
 
 }  // namespace flashwizard

@@ -41,9 +41,12 @@ StepDlg::StepDlg(QWidget* parent, int pointSize, int widthUnits, int heightUnits
 void StepDlg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
+            event->accept();
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            event->accept();
+            // The frame presses a focused button and otherwise does nothing.
+            event->ignore();
             return;
         default:
             QWidget::keyPressEvent(event);

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <new>
 
@@ -32,7 +33,7 @@ QPushButton* AddButton(QWidget* parent, const QString& text, const char* id, QRe
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(id));
     button->setGeometry(rect);
-    // Enter does nothing in the wizard; no button may become a default one.
+    // No button may become a default one: Enter presses only the button that has the focus.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -219,6 +220,10 @@ void WizardDlg::reject() {
 
 void WizardDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // As the system's dialogs do: Enter presses a focused push button, of the frame or of a
+        // page, and otherwise does nothing.
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button != nullptr && button->isEnabled() && button->isVisible()) button->click();
         event->accept();
         return;
     }

@@ -37,11 +37,7 @@ void WinUpdateReport::ShowError(unsigned id) {
 }
 
 void WinUpdateReport::ShowMessage(unsigned id) {
-    seriallink::MessageBoxRequest request;
-    request.text = WizardText(id);
-    request.caption = kApplicationName;
-    request.icon = seriallink::MessageIcon::Exclamation;
-    frame_.OnUiThread([this, &request] { (void)messages_.ShowMessageBox(request); });
+    frame_.OnUiThread([this, id] { ShowWizardSuccess(&messages_, id); });
 }
 
 }  // namespace flashwizard::win32

@@ -30,4 +30,8 @@ private:
     int baseY_;
 };
 
+// Centres a top-level window over its owner, or over the work area of its monitor when it has
+// none (or the owner is hidden or minimised): where the pilot looks, whatever its size.
+void CentreWindow(HWND window);
+
 }  // namespace shell::win32

@@ -51,7 +51,9 @@ TEST_F(UpdateTest, SuccessIsReportedOnTheUiThread) {
     ExpectEverythingOnUiThread();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].request.text, "Update erfolgreich abgeschlossen");
-    EXPECT_EQ(messages.shown[0].request.caption, "flashwizard");
+    // A success reads as one: the program's name and the information icon.
+    EXPECT_EQ(messages.shown[0].request.caption, "Downloader");
+    EXPECT_EQ(messages.shown[0].request.icon, seriallink::MessageIcon::Information);
     ASSERT_EQ(duringBoxes.size(), 1u);
     EXPECT_FALSE(duringBoxes[0].next);
     EXPECT_FALSE(duringBoxes[0].back);

@@ -4,6 +4,7 @@
 // remembered port in the registry. With --shots DIR it saves a picture of every page.
 //
 //   wizard_smoke FLASHWIZARD.EXE FIRMWARE.HEX COMn [--shots DIR]
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -237,14 +238,41 @@ private:
 };
 
 // Every text of the program's string table is the wizard's own, byte for byte.
+// The icon comes in every size up to 256 pixels (an icon directory writes 256 as 0).
+void CheckIconSizes(const std::string& exePath) {
+    HMODULE module = ::LoadLibraryExW(Widen(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return;
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDI_FLASHWIZARD), RT_GROUP_ICON);
+    const auto* group =
+        found ? static_cast<const BYTE*>(::LockResource(::LoadResource(module, found))) : nullptr;
+    std::vector<int> sizes;
+    if (group != nullptr) {
+        // GRPICONDIR: reserved, type, count; then 14-byte entries starting with width, height.
+        const int count = group[4] | (group[5] << 8);
+        for (int i = 0; i < count; ++i) {
+            const int width = group[6 + 14 * i];
+            sizes.push_back(width == 0 ? 256 : width);
+        }
+    }
+    ::FreeLibrary(module);
+    for (const int size : {16, 32, 48, 256}) {
+        Check(std::find(sizes.begin(), sizes.end(), size) != sizes.end(),
+              "the icon has " + std::to_string(size) + " pixels");
+    }
+}
+
 void CheckStringTable(const std::string& exePath) {
     HMODULE module = ::LoadLibraryExW(Widen(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Check(module != nullptr, "program resources readable");
     if (module == nullptr) return;
     const LANGID german = shell::win32::ResourceLanguage(seriallink::Language::German);
     int same = 0;
-    for (unsigned id = flashwizard::kStrErrorCaption; id <= flashwizard::kStrAttentionCaption;
-         ++id) {
+    // 129-179, and the program's name; 180 and 181 are the About item's own.
+    std::vector<unsigned> ids;
+    for (unsigned id = flashwizard::kStrErrorCaption; id <= flashwizard::kStrAttentionCaption; ++id)
+        ids.push_back(id);
+    ids.push_back(flashwizard::kStrProgramName);
+    for (const unsigned id : ids) {
         std::string text;
         const bool found = shell::win32::LoadResourceString(module, id, german, text);
         const std::string expected = flashwizard::WizardStrings().Load(id);
@@ -255,7 +283,8 @@ void CheckStringTable(const std::string& exePath) {
                              expected + "\"");
         }
     }
-    Check(same == 51, "string table 129-179: " + std::to_string(same) + " of 51 as the wizard's");
+    Check(same == 52,
+          "string table 129-179, 182: " + std::to_string(same) + " of 52 as the wizard's");
     for (int id : {IDB_HAND_ON_OFF, IDB_BACK_DOWNLOAD, IDB_DOWNLOAD_BUTTON, IDB_COTTON_BUD,
                    IDB_SERIAL_PLUG, IDB_USB_PLUG}) {
         Check(::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2)) != nullptr,
@@ -395,7 +424,8 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
     Check(wizard.WaitForStep(6, kSearchTimeoutMs), "step 6 again");
 
     wizard.Click(IDC_NEXT);
-    wizard.ExpectBox("update", WizardText(kStrUpdateDone), kApplicationName, IDOK,
+    // A success under the program's name, not the file's.
+    wizard.ExpectBox("update", WizardText(kStrUpdateDone), WizardText(kStrProgramName), IDOK,
                      kUpdateTimeoutMs);
     const int records = CountRecords(firmware);
     const std::string counter = std::to_string(records) + "/" + std::to_string(records);
@@ -429,6 +459,7 @@ int main() {
     const std::string shots = argc >= 6 && args[4] == "--shots" ? args[5] : "";
 
     CheckStringTable(exePath);
+    CheckIconSizes(exePath);
     // A first run: nothing remembered.
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"CommPort");
 

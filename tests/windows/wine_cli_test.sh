@@ -93,6 +93,27 @@ files)
     [ $? -eq 1 ] || fail "a missing file should fail with status 1"
     grep -q "^quillon: cannot read '.*no-such-file.txt': " "$work/win.out" ||
         fail "no system text for a missing file: $(cat "$work/win.out")"
+    # Names with letters beyond ASCII, read and written as the pilot typed them.
+    cp "$source/samples/demo.txt" "$work/Lufträume-é.txt"
+    (cd "$work" && same_output list "Lufträume-é.txt") || exit 1
+    (cd "$work" && win preview "Lufträume-é.txt" 1 -o "Karte-ü.png")
+    [ $? -eq 0 ] || fail "preview into Karte-ü.png: $(cat "$work/win.out")"
+    [ -s "$work/Karte-ü.png" ] || fail "no Karte-ü.png: $(ls "$work")"
+    # The Windows help offers what the Windows build does: PNG only, the system's own ports.
+    for language in C.UTF-8 de_DE.UTF-8; do
+        for command in preview map ports; do
+            LC_ALL=$language win help "$command"
+            ! grep -q -i 'svg\|KORVALIS_PORT_DIR' "$work/win.out" ||
+                fail "$language help $command: $(grep -i 'svg\|KORVALIS_PORT_DIR' "$work/win.out")"
+        done
+    done
+    # In a console, names beyond ASCII read as written: UTF-8 output code page, whole letters
+    # (script gives Wine a terminal, hence a console).
+    printf 'AC R\r\nAN Zürich Süd\r\nAL GND\r\nAH FL50\r\nDP 47:00:00 N 008:00:00 E\r\nDP 47:05:00 N 008:00:00 E\r\nDP 47:05:00 N 008:05:00 E\r\n' >"$work/zh.txt"
+    (cd "$work" && LC_ALL=C.UTF-8 script -qec "wine '$exe' list zh.txt" /dev/null \
+        </dev/null >"$work/console.out" 2>&1)
+    sed 's/\x1b\[[^a-zA-Z]*[a-zA-Z]//g' "$work/console.out" | grep -q "Zürich Süd" ||
+        fail "garbled in a console: $(grep -a 'R ' "$work/console.out" | head -2)"
     ;;
 send)
     start_sim 21 --role store --names "$source/samples/demo.txt"

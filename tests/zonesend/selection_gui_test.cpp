@@ -168,4 +168,68 @@ TEST(SelectionStrip, MarksNewChoicesAndSelectedOnly) {
     EXPECT_FALSE(list->isRowHidden(3));
 }
 
+// After a second file is loaded, nothing on show belongs to the first: no preview, no airspace
+// line, and a map without the first file's take-off point and radius.
+TEST(SelectionStrip, ASecondFileShowsNothingOfTheFirst) {
+    const zstest::StringsInstalled strings(seriallink::Language::English);
+    const zstest::PortDir ports;
+    const zstest::TempDir files;
+    const std::string first =
+        files.write("first.txt", zstest::squareText("Alpha", "CTR", 5, "GND") +
+                                     zstest::squareText("Bravo", "CTR", 10, "GND"));
+    const std::string second = files.write(
+        "second.txt", zstest::triangleText("Far One") + zstest::triangleText("Far Two", 1));
+    std::string chosen = first;
+    zonesend::AirspaceSetupApp app;
+    AirspaceSetupDialog::Options options;
+    options.messageBox = [](const seriallink::MessageBoxRequest&) {
+        return seriallink::MessageAnswer::Ok;
+    };
+    options.chooseFile = [&](const std::string&, const std::string&) { return chosen; };
+    options.selectionTools = {true, nullptr};
+    AirspaceSetupDialog dialog(app, options);
+    auto* load = child<QPushButton>(dialog, id(zonesend::kIdLoadFile));
+    auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
+    auto* info = child<QLabel>(dialog, id(zonesend::kIdAirspaceInfo));
+    const auto clickLine = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    };
+
+    for (const bool map : {false, true}) {
+        chosen = first;
+        QTest::mouseClick(load, Qt::LeftButton);
+        dialog.OnSelect([&](QDialog& panel) {
+            child<QLineEdit>(panel, "takeOff")->setText("46.0N 7.0E");
+            QTest::mouseClick(child<QPushButton>(panel, "apply"), Qt::LeftButton);
+            panel.reject();
+        });
+        ASSERT_TRUE(dialog.selectionPanel().appliedTakeOff().has_value());
+        dialog.showMap(map);
+        clickLine(1);
+        ASSERT_FALSE(info->text().isEmpty());
+        ASSERT_FALSE(dialog.previewImage().isNull());
+
+        chosen = second;
+        QTest::mouseClick(load, Qt::LeftButton);
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_TRUE(info->text().isEmpty()) << map;
+        EXPECT_FALSE(dialog.selectionPanel().appliedTakeOff().has_value()) << map;
+        EXPECT_TRUE(dialog.selectionPanel().lastText().empty()) << map;
+        if (!map) {
+            EXPECT_TRUE(dialog.previewImage().isNull());
+        }
+
+        clickLine(0);
+        EXPECT_EQ(info->text().toStdString(),
+                  zonesend::airspaceInfoText(dialog.logic().airspaces()[0]));
+        std::vector<unsigned> lines;
+        ASSERT_TRUE(dialog.selectedLines(lines));
+        const zonesend::MapRequest request = zonesend::selectionMapRequest(
+            dialog.logic().airspaces(), lines, 0, true, dialog.selectionPanel());
+        EXPECT_FALSE(request.takeOff.has_value()) << map;
+        dialog.showMap(false);
+    }
+}
+
 }  // namespace

@@ -144,7 +144,9 @@ TEST_F(UploadTest, SuccessSendsQueryThenNumberedBlocksAndClosesBeforeTheMessage)
                                         "block 02", "block F7", "close", "message"}));
     EXPECT_EQ(link.line.line.baudRate, 57600u);
     EXPECT_EQ(texts(), std::vector<std::string>{"Download succeded"});
-    EXPECT_EQ(messages.shown[0].caption, "Error");
+    // A success reads as one: the program's name and the information icon.
+    EXPECT_EQ(messages.shown[0].caption, "Airspace Setup");
+    EXPECT_EQ(messages.shown[0].icon, seriallink::MessageIcon::Information);
     EXPECT_EQ(messages.states, std::vector<std::string>{"closed idle"});
     EXPECT_EQ(link.payloads[0], std::vector<std::uint8_t>{'n'});
 

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "airspace/AirspaceFile.h"
+#include "bench/NationalAirspace.h"
 #include "seriallink/Messages.h"
 #include "shell/win32/DialogUnits.h"
 #include "shell/win32/RegistryProfileStore.h"
@@ -88,6 +90,7 @@ protected:
     std::vector<UINT> shownTypes;
     int aboutShown = 0;
     bool toolsShown = false;
+    std::string fileToLoad = samplePath();
     std::unique_ptr<AirspaceSetupDialog> dialog;
 
     AirspaceSetupDialog::Options options() {
@@ -96,8 +99,8 @@ protected:
             out = {3, 12};
             return true;
         };
-        o.chooseFile = [](const std::string&, const std::string&) {
-            return std::optional<std::string>(samplePath());
+        o.chooseFile = [this](const std::string&, const std::string&) {
+            return std::optional<std::string>(fileToLoad);
         };
         o.messageBox = [this](HWND, const seriallink::MessageBoxRequest& request, UINT type) {
             shown.push_back(request);
@@ -149,6 +152,27 @@ TEST_F(DialogTest, ControlsStandWhereTheTemplatePutsThem) {
             EXPECT_EQ(place.bottom, expected.bottom) << item.id;
         }
     }
+    // Centred on the screen's work area, whatever the resolution.
+    RECT frame;
+    GetWindowRect(dialog->window(), &frame);
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Wider or taller than the screen, it keeps its caption and left edge on it.
+    if (frame.right - frame.left <= work.right - work.left) {
+        EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 2);
+    } else {
+        EXPECT_EQ(frame.left, work.left);
+    }
+    if (frame.bottom - frame.top <= work.bottom - work.top) {
+        EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 2);
+    } else {
+        EXPECT_EQ(frame.top, work.top);
+    }
+    HDC screen = GetDC(nullptr);
+    std::printf("main window: %ld x %ld pixels at %d DPI\n", frame.right - frame.left,
+                frame.bottom - frame.top, GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+
     // The template's order is the tab order: Exit first, the bytes value last.
     EXPECT_EQ(GetNextDlgTabItem(dialog->window(), nullptr, FALSE),
               dialog->control(zonesend::kIdExit));
@@ -450,7 +474,177 @@ TEST_F(DialogTest, SendsTheSelectionThroughARealPort) {
     click(zonesend::kIdSendAirspace);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Download succeded");
+    EXPECT_EQ(shown[0].caption, "Airspace Setup");
+    EXPECT_EQ(shownTypes.back(), static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(dialog->logic().lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
+}
+
+// A file written into the system's temporary folder under a name of the test's choice (UTF-8);
+// removed with its folder at the end.
+class TempFile {
+public:
+    TempFile(const std::string& folder, const std::string& name, const std::string& contents) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + Widen(folder);
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        path_ = folder_ + L"\\" + Widen(name);
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    ~TempFile() {
+        DeleteFileW(path_.c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    [[nodiscard]] std::string path() const { return Narrow(path_); }
+
+private:
+    std::wstring folder_, path_;
+};
+
+// Files under names with letters beyond ASCII open (the program runs in the UTF-8 code page);
+// a file that gives nothing to list says why and leaves the previous one whole, list, totals,
+// file line and preview; a second good file shows nothing of the first.
+TEST_F(DialogTest, FileNamesWrongFilesAndASecondFile) {
+    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    const airspace::LoadResult sample = airspace::loadAirspaceFile(samplePath());
+    ASSERT_EQ(sample.status, airspace::LoadStatus::Ok);
+    std::string demo;
+    {
+        HANDLE file = CreateFileW(Widen(samplePath()).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        char buffer[65536];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+            demo.append(buffer, got);
+        }
+        CloseHandle(file);
+    }
+    const TempFile german("Lufträume-é", "Zonen Süd.txt", demo);
+    const std::string triangles =
+        "AC R\r\nAN Zone Est\r\nAL GND\r\nAH FL50\r\nDP 45:00:00 N 006:00:00 E\r\n"
+        "DP 45:05:00 N 006:00:00 E\r\nDP 45:05:00 N 006:05:00 E\r\n"
+        "AC Q\r\nAN Zone Ouest\r\nAL GND\r\nAH 2000m\r\nDP 45:00:00 N 005:50:00 E\r\n"
+        "DP 45:05:00 N 005:50:00 E\r\nDP 45:05:00 N 005:55:00 E\r\n";
+    const TempFile french("Données", "Espaces aériens.txt", triangles);
+    const TempFile hex("Lufträume-é", "firmware.hex", ":00000001FF\r\n");
+    const TempFile empty("Lufträume-é", "leer.txt", "");
+    toolsShown = true;
+    ASSERT_NE(open(), nullptr);
+    shown.clear();
+
+    fileToLoad = german.path();
+    click(zonesend::kIdLoadFile);
+    EXPECT_TRUE(shown.empty()) << (shown.empty() ? "" : shown[0].text);
+    ASSERT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(sample.records.size()));
+    EXPECT_EQ(text(zonesend::kIdFileLine), german.path());
+    clickLine(1);
+    clickLine(3);
+    const std::string bytes = text(zonesend::kIdBytesValue);
+    HBITMAP preview = dialog->previewBitmap();
+    ASSERT_NE(preview, nullptr);
+
+    const std::string missing = german.path() + ".gone";
+    const struct {
+        std::string path;
+        std::string text;  // empty: the system's own text
+    } wrong[] = {
+        {missing, ""},
+        {hex.path(), "No airspace was found in this file: is this an OpenAir file?\n" + hex.path()},
+        {empty.path(),
+         "No airspace was found in this file: is this an OpenAir file?\n" + empty.path()},
+    };
+    for (const auto& w : wrong) {
+        shown.clear();
+        fileToLoad = w.path;
+        click(zonesend::kIdLoadFile);
+        ASSERT_EQ(shown.size(), 1u) << w.path;
+        if (w.text.empty()) {
+            EXPECT_FALSE(shown[0].text.empty());
+        } else {
+            EXPECT_EQ(shown[0].text, w.text);
+        }
+        EXPECT_EQ(text(zonesend::kIdFileLine), german.path());
+        EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(sample.records.size()));
+        EXPECT_EQ(sendToList(LB_GETSELCOUNT, 0, 0), 2);
+        EXPECT_EQ(text(zonesend::kIdBytesValue), bytes);
+        EXPECT_EQ(dialog->previewBitmap(), preview);
+    }
+
+    shown.clear();
+    fileToLoad = french.path();
+    click(zonesend::kIdLoadFile);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(text(zonesend::kIdFileLine), french.path());
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(dialog->previewBitmap(), nullptr);
+    EXPECT_EQ(text(zonesend::kIdAirspaceInfo), "");
+    EXPECT_EQ(text(zonesend::kIdBytesValue), "0");
+}
+
+// The Select panel: centred over the main window, every German label whole, and the last row
+// of type boxes clear of its group's border.
+TEST_F(DialogTest, SelectPanelLayout) {
+    StringsInstalled german(seriallink::Language::German);
+    toolsShown = true;
+    ASSERT_NE(open(), nullptr);
+    click(zonesend::kIdLoadFile);
+    RECT owner;
+    GetWindowRect(dialog->window(), &owner);
+    RECT panelFrame{};
+    std::vector<std::string> clipped;
+    RECT group{}, lastBox{};
+    dialog->OnSelect([&](HWND panel) {
+        GetWindowRect(panel, &panelFrame);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(panel, WM_GETFONT, 0, 0));
+        HDC dc = GetDC(panel);
+        const HGDIOBJ previous = SelectObject(dc, font);
+        for (const int id :
+             {IDC_SELECT_TAKEOFF_LABEL, IDC_SELECT_RADIUS_LABEL, IDC_SELECT_TYPES_LABEL,
+              IDC_SELECT_FLOOR_LABEL, IDC_SELECT_NAME_LABEL, IDC_SELECT_SIMPLIFY_LABEL}) {
+            const std::wstring label = Widen(windowText(GetDlgItem(panel, id)));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &extent);
+            RECT place;
+            GetClientRect(GetDlgItem(panel, id), &place);
+            if (extent.cx > place.right) clipped.push_back(Narrow(label));
+        }
+        SelectObject(dc, previous);
+        ReleaseDC(panel, dc);
+        GetWindowRect(GetDlgItem(panel, IDC_SELECT_TYPES), &group);
+        int last = IDC_SELECT_FIRST_TYPE;
+        while (GetDlgItem(panel, last + 1) != nullptr) ++last;
+        GetWindowRect(GetDlgItem(panel, last), &lastBox);
+        PostMessageW(panel, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(clipped.empty()) << clipped.front();
+    EXPECT_LE(std::abs((panelFrame.left + panelFrame.right) - (owner.left + owner.right)), 2);
+    EXPECT_LE(std::abs((panelFrame.top + panelFrame.bottom) - (owner.top + owner.bottom)), 2);
+    EXPECT_LT(lastBox.bottom, group.bottom - 2);
+}
+
+// A national file of 1,600 airspaces, filled into the list and all selected: both must feel
+// immediate. The times are printed for comparison between the toolkits.
+TEST_F(DialogTest, ANationalFileFillsTheListAndSelectsAllQuickly) {
+    const TempFile national("quillon-national", "national.txt",
+                            airspace::bench::NationalAirspace(1).file(1600));
+    fileToLoad = national.path();
+    ASSERT_NE(open(), nullptr);
+    shown.clear();
+    const DWORD started = GetTickCount();
+    click(zonesend::kIdLoadFile);
+    const DWORD filled = GetTickCount();
+    click(zonesend::kIdSelectAll);
+    const DWORD selected = GetTickCount();
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), 1600);
+    EXPECT_EQ(sendToList(LB_GETSELCOUNT, 0, 0), 1600);
+    std::printf("national file: list filled in %lu ms, Select All in %lu ms\n",
+                static_cast<unsigned long>(filled - started),
+                static_cast<unsigned long>(selected - filled));
+    EXPECT_LT(selected - filled, 2000u);
 }
 
 class ProfileTest : public DialogTest {

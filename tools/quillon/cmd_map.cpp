@@ -148,15 +148,13 @@ quillon::Command quillon::mapCommand() {
         "map",
         "map FILE [selection options] -o OUT.png [--size WxH] [--frame radius|selection]",
         text("Draw the airspaces of FILE that the selection options choose on a map, as "
-             "zonesend shows the selection, into a PNG or SVG",
+             "zonesend shows the selection, into a ",
              "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
-             "einer Karte in ein PNG oder SVG zeichnen"),
+             "einer Karte in ein ") +
+            imageKindsText() + text("", " zeichnen"),
         runMap,
         withSelectionHelp(
-            {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector "
-                                       "drawing",
-                                       "die zu schreibende Datei: OUT.png, oder OUT.svg als "
-                                       "Vektorgrafik")},
+            {{"-o, --output OUT", outputOptionHelp()},
              {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
                                  "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")},
              {"--frame radius|selection",

@@ -82,11 +82,19 @@ int runPorts(const std::vector<std::string>& args) {
 quillon::Command quillon::portsCommand() {
     return {"ports",
             "ports",
+#ifdef _WIN32
+            // Windows lists its own ports; a folder of port links is the other systems' way.
+            text("List the present COM ports, the device behind each and, for USB adapters, "
+                 "their ids and names",
+                 "Die vorhandenen COM-Ports auflisten, mit dem Gerät dahinter und bei "
+                 "USB-Adaptern deren Kennungen und Namen"),
+#else
             text("List the present COM ports, the device behind each and, for USB adapters, "
                  "their ids and names (KORVALIS_PORT_DIR overrides the system's ports)",
                  "Die vorhandenen COM-Ports auflisten, mit dem Gerät dahinter und bei "
                  "USB-Adaptern deren Kennungen und Namen (KORVALIS_PORT_DIR ersetzt die Ports "
                  "des Systems)"),
+#endif
             runPorts,
             {},
             {"quillon ports", "quillon ports -v", "quillon ports --json"},

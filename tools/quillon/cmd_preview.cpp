@@ -78,18 +78,18 @@ int runPreview(const std::vector<std::string>& args) {
 }  // namespace
 
 quillon::Command quillon::previewCommand() {
-    return {
-        "preview",
-        "preview FILE INDEX -o OUT.png [--size WxH]",
-        text("Draw the preview of airspace INDEX (0 = first) of FILE into a PNG or SVG, as "
-             "zonesend shows it",
-             "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein PNG "
-             "oder SVG zeichnen"),
-        runPreview,
-        {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector drawing",
-                                   "die zu schreibende Datei: OUT.png, oder OUT.svg als "
-                                   "Vektorgrafik")},
-         {"--size WxH", text("the picture's size in pixels (default 400x400, at most 8000)",
-                             "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
-        {"quillon preview alps.txt 3 -o zone.png", "quillon preview alps.txt 3 -o zone.svg"}};
+    std::vector<std::string> examples = {"quillon preview alps.txt 3 -o zone.png"};
+#ifndef _WIN32
+    examples.push_back("quillon preview alps.txt 3 -o zone.svg");
+#endif
+    return {"preview",
+            "preview FILE INDEX -o OUT.png [--size WxH]",
+            text("Draw the preview of airspace INDEX (0 = first) of FILE into a ",
+                 "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein ") +
+                imageKindsText() + text(", as zonesend shows it", " zeichnen"),
+            runPreview,
+            {{"-o, --output OUT", outputOptionHelp()},
+             {"--size WxH", text("the picture's size in pixels (default 400x400, at most 8000)",
+                                 "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
+            examples};
 }

@@ -75,6 +75,7 @@ const seriallink::StringEntry kEnglish[] = {
     {177, "Repeat", ""},
     {178, "The update must not be cancelled any more.\nDo you want to cancel anyway?", ""},
     {179, "Attention", ""},
+    {182, "Downloader", ""},
 };
 
 }  // namespace

@@ -35,6 +35,23 @@ std::string imageFormatRefusal(const std::string& path) {
 #endif
 }
 
+std::string imageKindsText() {
+#ifdef _WIN32
+    return "PNG";
+#else
+    return text("PNG or SVG", "PNG oder SVG");
+#endif
+}
+
+std::string outputOptionHelp() {
+#ifdef _WIN32
+    return text("the file to write: OUT.png", "die zu schreibende Datei: OUT.png");
+#else
+    return text("the file to write: OUT.png, or OUT.svg for a vector drawing",
+                "die zu schreibende Datei: OUT.png, oder OUT.svg als Vektorgrafik");
+#endif
+}
+
 bool parseImageSize(std::string_view text, int& width, int& height) {
     const auto number = [](std::string_view digits, int& value) {
         const char* last = digits.data() + digits.size();

@@ -52,4 +52,10 @@ inline constexpr int kMaxImageSide = 8000;
 // "PNG, SVG" refusal text for a usage error.
 [[nodiscard]] std::string imageFormatRefusal(const std::string& path);
 
+// The help's words for what the drawing commands write: "PNG or SVG", or "PNG" alone where SVG
+// is not written (Windows).
+[[nodiscard]] std::string imageKindsText();
+// The help of -o, --output.
+[[nodiscard]] std::string outputOptionHelp();
+
 }  // namespace quillon

@@ -435,6 +435,13 @@ void AirspaceSetupDialog::addListLine(const std::string& text) {
     list_->addItem(qtText(text));
 }
 
+void AirspaceSetupDialog::addListLines(const std::vector<std::string>& lines) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) texts << qtText(line);
+    list_->addItems(texts);
+}
+
 unsigned AirspaceSetupDialog::listCount() const {
     return static_cast<unsigned>(list_->count());
 }
@@ -442,6 +449,16 @@ unsigned AirspaceSetupDialog::listCount() const {
 void AirspaceSetupDialog::setLineSelected(unsigned index, bool selected) {
     changingSelection_ = true;
     if (QListWidgetItem* item = list_->item(static_cast<int>(index))) item->setSelected(selected);
+    changingSelection_ = false;
+}
+
+void AirspaceSetupDialog::setAllLinesSelected(bool selected) {
+    changingSelection_ = true;
+    if (selected) {
+        list_->selectAll();
+    } else {
+        list_->clearSelection();
+    }
     changingSelection_ = false;
 }
 
@@ -487,6 +504,17 @@ void AirspaceSetupDialog::computePreviewRect() {
 
 void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
     if (QListWidgetItem* item = list_->item(static_cast<int>(index))) item->setText(qtText(text));
+}
+
+void AirspaceSetupDialog::fileReplaced() {
+    panel_.forgetFile();
+    if (airspaceInfo_ != nullptr) airspaceInfo_->clear();
+    if (showingMap_) {
+        drawSelectionMap();
+        return;
+    }
+    preview_ = QImage();
+    update(previewRect_);
 }
 
 void AirspaceSetupDialog::drawPreview(const airspace::AirspaceRecord& airspace) {

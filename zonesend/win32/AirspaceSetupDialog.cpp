@@ -205,6 +205,8 @@ void AirspaceSetupDialog::onInitDialog() {
     if (options_.selectionTools.shown) createSelectionTools();
     logic_ = std::make_unique<AirspaceSetupLogic>(app_, *this, options_.services);
     (void)logic_->OnInitDialog();
+    // Centred once its size is final (the selection strip makes it taller).
+    shell::win32::CentreWindow(window_);
     if (hasTools_) {
         tools_ = std::make_unique<SelectionTools>(*logic_, *this, *this,
                                                   options_.selectionTools.profile);
@@ -392,12 +394,34 @@ void AirspaceSetupDialog::addListLine(const std::string& text) {
     const std::wstring wide = Widen(text);
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(wide.c_str()));
+    rememberLine(wide);
+}
+
+void AirspaceSetupDialog::rememberLine(const std::wstring& wide) {
     if (!hasTools_) return;
     if (hiddenCount_ > 0) rowLines_.push_back(static_cast<int>(lineTexts_.size()));
     lineTexts_.push_back(wide);
     lineMarks_.push_back(LineMark::None);
     hiddenSelected_.push_back(false);
     hidden_.push_back(false);
+}
+
+void AirspaceSetupDialog::addListLines(const std::vector<std::string>& lines) {
+    // Line by line with redrawing on, a national file of 1,600 lines takes seconds: the list
+    // is filled unseen, with room for every line made at once, and drawn once at the end.
+    HWND list = control(kIdAirspaceList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    std::size_t characters = 0;
+    for (const std::string& line : lines) characters += line.size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(lines.size()),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (const std::string& line : lines) {
+        const std::wstring wide = Widen(line);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        rememberLine(wide);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 unsigned AirspaceSetupDialog::listCount() const {
@@ -429,6 +453,12 @@ void AirspaceSetupDialog::setLineSelected(unsigned index, bool selected) {
     }
     SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETSEL, selected ? TRUE : FALSE,
                         static_cast<LPARAM>(row));
+}
+
+void AirspaceSetupDialog::setAllLinesSelected(bool selected) {
+    // Line -1 is every line, in one message and one redraw.
+    SendDlgItemMessageW(window_, kIdAirspaceList, LB_SETSEL, selected ? TRUE : FALSE, -1);
+    std::fill(hiddenSelected_.begin(), hiddenSelected_.end(), selected);
 }
 
 bool AirspaceSetupDialog::selectedLines(std::vector<unsigned>& out) const {
@@ -511,6 +541,19 @@ void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace)
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     showPicture(renderPreviewBitmap(airspace, previewRect_.right - previewRect_.left,
                                     previewRect_.bottom - previewRect_.top, font));
+}
+
+void AirspaceSetupDialog::fileReplaced() {
+    panel_.forgetFile();
+    if (hasTools_) setControlText(kIdAirspaceInfo, "");
+    if (showingMap_) {
+        drawSelectionMap();
+        return;
+    }
+    if (preview_) DeleteObject(preview_);
+    preview_ = nullptr;
+    const RECT area{previewRect_.left, previewRect_.top, previewRect_.right, previewRect_.bottom};
+    InvalidateRect(window_, &area, TRUE);
 }
 
 void AirspaceSetupDialog::showPicture(HBITMAP picture) {

@@ -85,14 +85,17 @@ public:
     seriallink::PortComboBox& portCombo() override { return combo_; }
     void clearList() override;
     void addListLine(const std::string& text) override;
+    void addListLines(const std::vector<std::string>& lines) override;
     unsigned listCount() const override;
     void setLineSelected(unsigned index, bool selected) override;
+    void setAllLinesSelected(bool selected) override;
     bool selectedLines(std::vector<unsigned>& out) const override;
     int caretIndex() const override;
     void applyListFont() override;
     void computePreviewRect() override;
     void drawPreview(const airspace::AirspaceRecord& airspace) override;
     void setListLine(unsigned index, const std::string& text) override;
+    void fileReplaced() override;
     void showLineMark(unsigned index, LineMark mark) override;
     std::optional<std::string> chooseFile(const std::string& title,
                                           const std::string& filter) override;

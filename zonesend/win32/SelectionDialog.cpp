@@ -17,6 +17,8 @@ constexpr int kTypeColumns = 4;
 constexpr int kTypeWidth = 48;
 constexpr int kTypeRowHeight = 11;
 constexpr int kTypeMargin = 4;
+// Below the last row, so that its boxes stand clear of the group's lower border.
+constexpr int kTypeBottomMargin = 3;
 
 void fillUnits(HWND combo, const std::vector<std::string>& names, int current) {
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -108,6 +110,7 @@ void SelectionDialog::onInitDialog() {
     for (const auto& entry : kTexts) setText(entry.control, seriallink::LoadString(entry.text));
     tools_.OnOpenPanel();
     createTypeBoxes();
+    shell::win32::CentreWindow(window_);
     showChoices();
 }
 
@@ -120,9 +123,9 @@ void SelectionDialog::createTypeBoxes() {
 
     const int count = static_cast<int>(panel_.types().size());
     const int rows = count == 0 ? 1 : (count + kTypeColumns - 1) / kTypeColumns;
-    // The group holds one row as the template draws it; each further row pushes the controls
-    // below it down and makes the dialog taller.
-    const int extra = units.Y((rows - 1) * kTypeRowHeight);
+    // The group holds one row as the template draws it; each further row, and the margin under
+    // the last, pushes the controls below it down and makes the dialog taller.
+    const int extra = units.Y((rows - 1) * kTypeRowHeight + kTypeBottomMargin);
     if (extra > 0) {
         for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
