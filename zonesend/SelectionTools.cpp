@@ -39,6 +39,12 @@ void SelectionTools::OnSelectionReplaced() {
     refresh(true);
 }
 
+void SelectionTools::OnFileReplaced() {
+    panel_.forgetFile();
+    refresh(true);
+    if (!showingMap_) view_.drawPreviewOf(nullptr);
+}
+
 void SelectionTools::OnMapToggle(bool on) {
     showingMap_ = on;
     view_.showMapToggle(on);

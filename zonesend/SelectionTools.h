@@ -50,6 +50,9 @@ public:
     void OnListSelChange();
     // After Select All, Select None or a load: the "Selected only" view is taken anew too.
     void OnSelectionReplaced();
+    // After another file replaced the list: nothing of the previous file stays on show (its
+    // take-off and radius, its map, its clicked airspace).
+    void OnFileReplaced();
     void OnMapToggle(bool on);
     void OnSelectedOnly(bool on);
     // Marks the line that has the focus, or takes the same mark off again.

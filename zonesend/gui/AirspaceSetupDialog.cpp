@@ -507,10 +507,8 @@ void AirspaceSetupDialog::setListLine(unsigned index, const std::string& text) {
 }
 
 void AirspaceSetupDialog::fileReplaced() {
-    panel_.forgetFile();
-    if (airspaceInfo_ != nullptr) airspaceInfo_->clear();
-    if (showingMap_) {
-        drawSelectionMap();
+    if (tools_) {
+        tools_->OnFileReplaced();
         return;
     }
     preview_ = QImage();

@@ -544,10 +544,8 @@ void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace)
 }
 
 void AirspaceSetupDialog::fileReplaced() {
-    panel_.forgetFile();
-    if (hasTools_) setControlText(kIdAirspaceInfo, "");
-    if (showingMap_) {
-        drawSelectionMap();
+    if (tools_) {
+        tools_->OnFileReplaced();
         return;
     }
     if (preview_) DeleteObject(preview_);

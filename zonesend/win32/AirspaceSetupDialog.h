@@ -126,6 +126,8 @@ private:
     void drawCapacityBar(const DRAWITEMSTRUCT& item) const;
     void drawListLine(const DRAWITEMSTRUCT& item) const;
     void onListContextMenu(LPARAM at);
+    // Keeps a new line's text and mark for the marks and the "Selected only" view.
+    void rememberLine(const std::wstring& wide);
     // The list box's row of a line, -1 while the line is hidden, and the line of a row.
     [[nodiscard]] int rowOf(unsigned index) const;
     [[nodiscard]] unsigned lineOf(int row) const;
