@@ -28,6 +28,8 @@ enum ControlId : int {
     kIdAboutVersion = 1018,
     kIdAboutText = 1019,
     kIdAboutIcon = -1,
+    kIdAboutLanguageLabel = 1040,
+    kIdAboutLanguage = 1041,
     // The selection strip below the template.
     kIdSelect = 1030,
     kIdMapToggle = 1031,
@@ -75,5 +77,8 @@ inline constexpr DialogUnitRect kAirspaceInfoPlace{241, 307, 284, 8};
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};
 [[nodiscard]] std::span<const ControlTemplate> aboutDialogControls();
+// The language row under the About box's text line (string 300 and the list of languages).
+inline constexpr DialogUnitRect kAboutLanguageLabelPlace{40, 40, 40, 8};
+inline constexpr DialogUnitRect kAboutLanguagePlace{82, 38, 90, 60};
 
 }  // namespace zonesend

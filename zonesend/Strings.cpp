@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 66> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -86,6 +86,10 @@ constexpr std::array<seriallink::StringEntry, 64> kEntries = {{
     {163, "No airspace file is loaded.", "Keine Luftraum Datei ist geladen."},
     {180, "The selected airspaces hold no outline data",
      "Die gewählten Lufträume enthalten keine Umrissdaten"},
+    // The language choice in the About box.
+    {300, "Language:", "Sprache:"},
+    {301, "The new language applies when Airspace Setup starts again.",
+     "Die neue Sprache gilt ab dem nächsten Start von Airspace Setup."},
 }};
 
 }  // namespace
@@ -95,7 +99,7 @@ std::span<const seriallink::StringEntry> stringEntries() {
 }
 
 seriallink::StringTable makeStringTable(seriallink::Language language) {
-    return seriallink::StringTable(kEntries, ids::kErrorCaption, language);
+    return seriallink::StringTable(kEntries, ids::kErrorCaption, language, frenchEntries());
 }
 
 }  // namespace zonesend

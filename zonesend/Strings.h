@@ -1,4 +1,5 @@
-// zonesend's string table, ids 101 to 163 and 180, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 300 to 301, in English and German, and its
+// French texts (StringsFrench.cpp).
 #pragma once
 
 #include <span>
@@ -74,12 +75,17 @@ inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
 // Texts the program gained later, in a range of their own.
 inline constexpr unsigned kNoOutlineData = 180;
+// The language choice in the About box.
+inline constexpr unsigned kLanguageLabel = 300;
+inline constexpr unsigned kLanguageNote = 301;
 }  // namespace ids
 
 // The version the About box shows after string 132.
 inline constexpr const char* kVersionSuffix = " 0.9";
 
 [[nodiscard]] std::span<const seriallink::StringEntry> stringEntries();
+// The French texts; an id without one is shown in English.
+[[nodiscard]] std::span<const seriallink::TranslatedEntry> frenchEntries();
 
 // The table in the given language, with string 135 as the error caption.
 [[nodiscard]] seriallink::StringTable makeStringTable(seriallink::Language language);

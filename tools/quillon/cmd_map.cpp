@@ -57,7 +57,7 @@ int runMap(const std::vector<std::string>& args) {
         return quillon::usageError("map", quillon::imageFormatRefusal(out));
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
     airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {

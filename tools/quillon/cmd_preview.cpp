@@ -54,7 +54,7 @@ int runPreview(const std::vector<std::string>& args) {
         return quillon::usageError("preview", quillon::imageFormatRefusal(out));
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
     const airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {

@@ -121,7 +121,7 @@ int runSend(const std::vector<std::string>& args) {
         return quillon::usageError("send", quillon::portArgumentRefusal());
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
 
     std::uint32_t baudRate = zonesend::kDefaultBaudRate;

@@ -1,6 +1,8 @@
 #include "tools/quillon/command.h"
 
+#include <cstddef>
 #include <iostream>
+#include <optional>
 
 #include "tools/quillon/texts.h"
 
@@ -12,6 +14,7 @@ namespace quillon {
 namespace {
 
 Settings g_settings;
+std::optional<seriallink::Language> g_chosenLanguage;
 
 void printOverview(std::span<const Command> commands, std::ostream& out) {
     out << text(
@@ -24,9 +27,14 @@ void printOverview(std::span<const Command> commands, std::ostream& out) {
     }
     out << text(
         "\n  quillon help COMMAND   the options and examples of COMMAND (or COMMAND --help)"
-        "\n  quillon --version      show the version\n",
+        "\n  quillon --version      show the version"
+        "\n  --lang en|de|fr        the language of the texts (else the locale's)\n",
         "\n  quillon help BEFEHL    Optionen und Beispiele zu BEFEHL (oder BEFEHL --help)"
-        "\n  quillon --version      die Version zeigen\n");
+        "\n  quillon --version      die Version zeigen"
+        "\n  --lang en|de|fr        die Sprache der Texte (sonst die des Locale)\n",
+        "\n  quillon help COMMANDE  les options et exemples de COMMANDE (ou COMMANDE --help)"
+        "\n  quillon --version      afficher la version"
+        "\n  --lang en|de|fr        la langue des textes (sinon celle de la locale)\n");
 }
 
 const Command* findCommand(std::span<const Command> commands, std::string_view name) {
@@ -49,8 +57,8 @@ void printOption(std::ostream& out, const std::string& spelling, const std::stri
 }  // namespace
 
 seriallink::Language language() {
-    static const seriallink::Language chosen = seriallink::UserLanguage();
-    return chosen;
+    static const seriallink::Language user = seriallink::UserLanguage();
+    return g_chosenLanguage.value_or(user);
 }
 
 const Settings& settings() {
@@ -78,8 +86,34 @@ void printCommandHelp(const Command& command, std::ostream& out) {
                 "\nRückgabewert: 0 erledigt, 1 fehlgeschlagen, 2 falscher Aufruf.\n");
 }
 
-int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& args) {
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& given) {
     g_settings = Settings{};
+    g_chosenLanguage.reset();
+    // --lang comes first of all: every text after it, help included, is in that language. It may
+    // stand anywhere before "--".
+    std::vector<std::string> args;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const std::string& arg = given[i];
+        if (arg == "--") {
+            args.insert(args.end(), given.begin() + static_cast<std::ptrdiff_t>(i), given.end());
+            break;
+        }
+        if (arg != "--lang" && arg.rfind("--lang=", 0) != 0) {
+            args.push_back(arg);
+            continue;
+        }
+        const std::string code =
+            arg == "--lang" ? (i + 1 < given.size() ? given[++i] : "") : arg.substr(7);
+        const auto chosen = seriallink::LanguageOfCode(code);
+        if (!chosen) {
+            return fail(
+                text("--lang takes en, de or fr, not '", "--lang erwartet en, de oder fr, nicht '",
+                     "--lang prend en, de ou fr, pas '") +
+                    code + "'",
+                kExitUsage);
+        }
+        g_chosenLanguage = *chosen;
+    }
     if (args.empty()) {
         printOverview(commands, std::cerr);
         return kExitUsage;

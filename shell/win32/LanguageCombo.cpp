@@ -1,0 +1,22 @@
+#include "shell/win32/LanguageCombo.h"
+
+#include "shell/win32/Text.h"
+
+namespace shell::win32 {
+
+void FillLanguageCombo(HWND combo, const LanguageChoice& choice) {
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const seriallink::Language language : LanguageChoice::Entries()) {
+        ::SendMessageW(combo, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(Widen(seriallink::LanguageName(language)).c_str()));
+    }
+    ::SendMessageW(combo, CB_SETCURSEL, choice.SelectedIndex(), 0);
+}
+
+std::optional<std::size_t> PickedLanguage(HWND combo) {
+    const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR || index < 0) return std::nullopt;
+    return static_cast<std::size_t>(index);
+}
+
+}  // namespace shell::win32
