@@ -187,7 +187,11 @@ std::string WizardText(unsigned id, const std::vector<int>& numbers) {
 }
 
 std::string PageText(unsigned id, std::size_t index) {
-    const std::string texts = WizardStrings().Load(id);
+    return PageTextIn(WizardStrings(), id, index);
+}
+
+std::string PageTextIn(const seriallink::StringTable& table, unsigned id, std::size_t index) {
+    const std::string texts = table.Load(id);
     std::size_t begin = 0;
     for (std::size_t i = 0; i < index; ++i) {
         begin = texts.find('|', begin);

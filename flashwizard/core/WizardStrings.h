@@ -102,6 +102,9 @@ void UseWizardStrings(const seriallink::StringTable* table);
 
 // Text number index (from 0) of a page's texts, id 190-196; empty when there is no such text.
 [[nodiscard]] std::string PageText(unsigned id, std::size_t index);
+// The same from the given table.
+[[nodiscard]] std::string PageTextIn(const seriallink::StringTable& table, unsigned id,
+                                     std::size_t index);
 
 // An error box of the wizard: text id under "Fehler", OK, exclamation icon. Taken from the
 // wizard's own table, so it does not depend on which table the process installed.
