@@ -119,7 +119,8 @@ constexpr std::array<seriallink::StringEntry, 61> kEntries = {{
     {193,
      "Caution:|After this step the download must not be interrupted any more!|1. Press the "
      "download button on the back with a cotton bud or the like\n      and HOLD it down. (You feel "
-     "it give; never press it hard!)|2. Now press the ON/OFF key for one second while you hold the "
+     "a slight click: never press it hard!)|2. Now press the ON/OFF key for one second while you "
+     "hold the "
      "download button down.|Nothing may appear on the display.\nIf the Quillon logo appears all "
      "the same, the instrument is not in download mode yet.\nSwitch the Quillon off and start "
      "again from point 1.",

@@ -39,6 +39,9 @@ inline void ExpectThreeLanguages(std::span<const StringEntry> entries,
         SCOPED_TRACE(entry.id);
         EXPECT_FALSE(entry.english.empty());
         EXPECT_FALSE(entry.german.empty());
+        // The resource scripts made from the tables cannot hold a semicolon.
+        EXPECT_EQ((std::string(entry.english) + std::string(entry.german)).find(';'),
+                  std::string::npos);
         const std::string shown = frenchTable.Load(entry.id);
         if (entry.id < first || entry.id > last) {
             if (!frenchTable.HasOwnText(entry.id)) {
@@ -49,7 +52,6 @@ inline void ExpectThreeLanguages(std::span<const StringEntry> entries,
         EXPECT_TRUE(frenchTable.HasOwnText(entry.id));
         EXPECT_EQ(Conversions(shown), Conversions(entry.english));
         EXPECT_EQ(Count(shown, '|'), Count(entry.german, '|'));
-        // The resource scripts made from the tables cannot hold a semicolon.
         EXPECT_EQ(shown.find(';'), std::string::npos);
     }
     for (const TranslatedEntry& entry : french) {
