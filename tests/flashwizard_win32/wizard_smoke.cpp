@@ -430,8 +430,16 @@ void ChooseWithBrowse(const Wizard& wizard, const std::string& firmware) {
         ::SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
         filters += Narrow(entry) + "|";
     }
-    Check(filters == "Intel Hex File (*.hex)|All Files (*.*)|" &&
-              ::SendMessageW(types, CB_GETCURSEL, 0, 0) == 0,
+    // The descriptions of the wizard's filter text, in its language.
+    std::string expected;
+    const std::string filterText = WizardText(flashwizard::kStrBrowseFilter);
+    for (std::size_t at = 0, part = 0; at < filterText.size(); ++part) {
+        const std::size_t bar = filterText.find('|', at);
+        if (bar == std::string::npos || bar == at) break;
+        if (part % 2 == 0) expected += filterText.substr(at, bar - at) + "|";
+        at = bar + 1;
+    }
+    Check(filters == expected && ::SendMessageW(types, CB_GETCURSEL, 0, 0) == 0,
           "its filters: " + filters);
     const std::wstring name = Widen(firmware);
     ::SendMessageW(::GetDlgItem(dialog, kFileNameList), WM_SETTEXT, 0,

@@ -267,7 +267,7 @@ TEST_F(DialogTest, GermanTable) {
 }
 
 // What the About box showed, read by the timer that answers it.
-std::string g_seenTitle, g_seenVersion;
+std::string g_seenTitle, g_seenVersion, g_seenLanguages;
 
 // A timer procedure keeps the system's calling convention, which a lambda cannot name on x86.
 void CALLBACK answerAboutBox(HWND, UINT, UINT_PTR, DWORD) {
@@ -275,6 +275,15 @@ void CALLBACK answerAboutBox(HWND, UINT, UINT_PTR, DWORD) {
     if (about == nullptr || GetDlgItem(about, zonesend::kIdAboutVersion) == nullptr) return;
     g_seenTitle = windowText(about);
     g_seenVersion = windowText(GetDlgItem(about, zonesend::kIdAboutVersion));
+    // The language list: its entries, the one shown marked with "*".
+    HWND list = GetDlgItem(about, zonesend::kIdAboutLanguage);
+    g_seenLanguages = windowText(GetDlgItem(about, zonesend::kIdAboutLanguageLabel));
+    for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t entry[32] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        g_seenLanguages += " " + shell::win32::Narrow(entry) +
+                           (SendMessageW(list, CB_GETCURSEL, 0, 0) == i ? "*" : "");
+    }
     PostMessageW(about, WM_COMMAND, IDOK, 0);
 }
 
@@ -288,6 +297,7 @@ TEST_F(DialogTest, AboutBoxShowsTheVersion) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_seenTitle, "Info about Airspace");
     EXPECT_EQ(g_seenVersion, "Airspace Version 0.9");
+    EXPECT_EQ(g_seenLanguages, "Language: English* Deutsch Français");
 }
 
 // The strip below the template: the Select panel's Apply sets the list, the capacity bar follows

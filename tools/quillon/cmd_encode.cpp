@@ -36,9 +36,10 @@ int runEncode(const std::vector<std::string>& given) {
         if (read == quillon::OptionRead::NotMine) args.push_back(given[i]);
     }
     if (args.size() != 1) {
-        return quillon::usageError("encode",
-                                   quillon::text("usage: quillon encode FILE [selection options]",
-                                                 "Aufruf: quillon encode DATEI [Auswahloptionen]"));
+        return quillon::usageError(
+            "encode", quillon::text("usage: quillon encode FILE [selection options]",
+                                    "Aufruf: quillon encode DATEI [Auswahloptionen]",
+                                    "usage : quillon encode FICHIER [options de sélection]"));
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
@@ -80,7 +81,9 @@ quillon::Command quillon::encodeCommand() {
             text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
                  "hexadecimal",
                  "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "
-                 "Bytes hexadezimal"),
+                 "Bytes hexadezimal",
+                 "Afficher chaque espace aérien d'un FICHIER OpenAir : indice, taille et octets "
+                 "encodés en hexadécimal"),
             runEncode,
             quillon::selectionOptionHelp(),
             {"quillon encode alps.txt", "quillon encode --json alps.txt"},

@@ -99,20 +99,25 @@ std::vector<quillon::OptionHelp> withSelectionHelp(std::vector<quillon::OptionHe
 }  // namespace
 
 quillon::Command quillon::mapCommand() {
-    return {
-        "map",
-        "map FILE [selection options] -o OUT.png [--size WxH]",
-        text("Draw the airspaces of FILE that the selection options choose on a map, as "
-             "zonesend shows the selection, into a PNG or SVG",
-             "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
-             "einer Karte in ein PNG oder SVG zeichnen"),
-        runMap,
-        withSelectionHelp(
-            {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector "
-                                       "drawing",
-                                       "die zu schreibende Datei: OUT.png, oder OUT.svg als "
-                                       "Vektorgrafik")},
-             {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
-                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")}}),
-        {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
+    return {"map",
+            "map FILE [selection options] -o OUT.png [--size WxH]",
+            text("Draw the airspaces of FILE that the selection options choose on a map, as "
+                 "zonesend shows the selection, into a PNG or SVG",
+                 "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
+                 "einer Karte in ein PNG oder SVG zeichnen",
+                 "Dessiner sur une carte les espaces aériens de FICHIER choisis par les options de "
+                 "sélection, comme zonesend montre la sélection, en PNG ou SVG"),
+            runMap,
+            withSelectionHelp(
+                {{"-o, --output OUT",
+                  text("the file to write: OUT.png, or OUT.svg for a vector "
+                       "drawing",
+                       "die zu schreibende Datei: OUT.png, oder OUT.svg als "
+                       "Vektorgrafik",
+                       "le fichier à écrire : SORTIE.png, ou SORTIE.svg pour un dessin vectoriel")},
+                 {"--size WxH",
+                  text("the picture's size in pixels (default 800x600, at most 8000)",
+                       "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)",
+                       "la taille de l'image en pixels (800x600 par défaut, 8000 au plus)")}}),
+            {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png"}};
 }

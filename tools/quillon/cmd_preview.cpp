@@ -84,12 +84,17 @@ quillon::Command quillon::previewCommand() {
         text("Draw the preview of airspace INDEX (0 = first) of FILE into a PNG or SVG, as "
              "zonesend shows it",
              "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein PNG "
-             "oder SVG zeichnen"),
+             "oder SVG zeichnen",
+             "Dessiner l'aperçu de l'espace aérien INDICE (0 = le premier) de FICHIER en PNG ou "
+             "SVG, comme zonesend le montre"),
         runPreview,
-        {{"-o, --output OUT", text("the file to write: OUT.png, or OUT.svg for a vector drawing",
-                                   "die zu schreibende Datei: OUT.png, oder OUT.svg als "
-                                   "Vektorgrafik")},
+        {{"-o, --output OUT",
+          text("the file to write: OUT.png, or OUT.svg for a vector drawing",
+               "die zu schreibende Datei: OUT.png, oder OUT.svg als "
+               "Vektorgrafik",
+               "le fichier à écrire : SORTIE.png, ou SORTIE.svg pour un dessin vectoriel")},
          {"--size WxH", text("the picture's size in pixels (default 400x400, at most 8000)",
-                             "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
+                             "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)",
+                             "la taille de l'image en pixels (400x400 par défaut, 8000 au plus)")}},
         {"quillon preview alps.txt 3 -o zone.png", "quillon preview alps.txt 3 -o zone.svg"}};
 }

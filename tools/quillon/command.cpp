@@ -21,7 +21,9 @@ void printOverview(std::span<const Command> commands, std::ostream& out) {
         "Usage: quillon COMMAND [ARGS...]\n"
         "Airspace and firmware jobs for the Korvalis Quillon.\n\nCommands:\n",
         "Aufruf: quillon BEFEHL [ARGUMENTE...]\n"
-        "Luftraum- und Firmware-Aufgaben für den Korvalis Quillon.\n\nBefehle:\n");
+        "Luftraum- und Firmware-Aufgaben für den Korvalis Quillon.\n\nBefehle:\n",
+        "Usage : quillon COMMANDE [ARGUMENTS...]\nEspaces aériens et firmware du Korvalis "
+        "Quillon.\n\nCommandes :\n");
     for (const auto& command : commands) {
         out << "  " << command.usage << "\n      " << command.summary << '\n';
     }
@@ -66,32 +68,35 @@ const Settings& settings() {
 }
 
 void printCommandHelp(const Command& command, std::ostream& out) {
-    out << text("Usage: quillon ", "Aufruf: quillon ") << command.usage << "\n"
+    out << text("Usage: quillon ", "Aufruf: quillon ", "Usage : quillon ") << command.usage << "\n"
         << command.summary << "\n\n"
-        << text("Options:\n", "Optionen:\n");
+        << text("Options:\n", "Optionen:\n", "Options :\n");
     for (const auto& option : command.options) printOption(out, option.spelling, option.help);
     if (command.json == Json::Yes) {
         printOption(out, "--json",
                     text("the result as JSON on standard output",
-                         "das Ergebnis als JSON auf der Standardausgabe"));
+                         "das Ergebnis als JSON auf der Standardausgabe",
+                         "le résultat en JSON sur la sortie standard"));
     }
-    printOption(out, "-q, --quiet", text("only errors", "nur Fehler ausgeben"));
-    printOption(out, "-v, --verbose", text("more detail", "ausführlicher"));
-    printOption(out, "-h, --help", text("show this help", "diese Hilfe zeigen"));
+    printOption(out, "-q, --quiet",
+                text("only errors", "nur Fehler ausgeben", "seulement les erreurs"));
+    printOption(out, "-v, --verbose", text("more detail", "ausführlicher", "plus de détails"));
+    printOption(out, "-h, --help",
+                text("show this help", "diese Hilfe zeigen", "afficher cette aide"));
     if (!command.examples.empty()) {
-        out << text("\nExamples:\n", "\nBeispiele:\n");
+        out << text("\nExamples:\n", "\nBeispiele:\n", "\nExemples :\n");
         for (const auto& example : command.examples) out << "  " << example << '\n';
     }
     out << text("\nExit status: 0 done, 1 failed, 2 wrong usage.\n",
-                "\nRückgabewert: 0 erledigt, 1 fehlgeschlagen, 2 falscher Aufruf.\n");
+                "\nRückgabewert: 0 erledigt, 1 fehlgeschlagen, 2 falscher Aufruf.\n",
+                "\nCode de retour : 0 fait, 1 échec, 2 mauvais usage.\n");
 }
 
-int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& given) {
-    g_settings = Settings{};
-    g_chosenLanguage.reset();
-    // --lang comes first of all: every text after it, help included, is in that language. It may
-    // stand anywhere before "--".
+std::optional<int> takeLanguageOption(std::vector<std::string>& given) {
+    // --lang may stand anywhere before "--"; every text after it, help included, is in that
+    // language.
     std::vector<std::string> args;
+    std::optional<int> failed;
     for (std::size_t i = 0; i < given.size(); ++i) {
         const std::string& arg = given[i];
         if (arg == "--") {
@@ -104,16 +109,24 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
         }
         const std::string code =
             arg == "--lang" ? (i + 1 < given.size() ? given[++i] : "") : arg.substr(7);
-        const auto chosen = seriallink::LanguageOfCode(code);
-        if (!chosen) {
-            return fail(
+        if (const auto chosen = seriallink::LanguageOfCode(code)) {
+            g_chosenLanguage = *chosen;
+        } else if (!failed) {
+            failed = fail(
                 text("--lang takes en, de or fr, not '", "--lang erwartet en, de oder fr, nicht '",
                      "--lang prend en, de ou fr, pas '") +
                     code + "'",
                 kExitUsage);
         }
-        g_chosenLanguage = *chosen;
     }
+    given = std::move(args);
+    return failed;
+}
+
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& given) {
+    g_settings = Settings{};
+    std::vector<std::string> args = given;
+    if (const auto failed = takeLanguageOption(args)) return *failed;
     if (args.empty()) {
         printOverview(commands, std::cerr);
         return kExitUsage;
@@ -130,17 +143,22 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
     if (first == "help") {
         const Command* command = findCommand(commands, args[1]);
         if (command == nullptr || args.size() > 2) {
-            return fail(text("no such command '", "unbekannter Befehl '") + args[1] +
-                            text("' (see quillon --help)", "' (siehe quillon --help)"),
-                        kExitUsage);
+            return fail(
+                text("no such command '", "unbekannter Befehl '", "commande inexistante '") +
+                    args[1] +
+                    text("' (see quillon --help)", "' (siehe quillon --help)",
+                         "' (voir quillon --help)"),
+                kExitUsage);
         }
         printCommandHelp(*command, std::cout);
         return kExitOk;
     }
     const Command* command = findCommand(commands, first);
     if (command == nullptr) {
-        return fail(text("unknown command '", "unbekannter Befehl '") + first +
-                        text("' (see quillon --help)", "' (siehe quillon --help)"),
+        return fail(text("unknown command '", "unbekannter Befehl '", "commande inconnue '") +
+                        first +
+                        text("' (see quillon --help)", "' (siehe quillon --help)",
+                             "' (voir quillon --help)"),
                     kExitUsage);
     }
 
@@ -163,7 +181,8 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
         } else if (arg == "--json") {
             if (command->json == Json::No) {
                 return usageError(command->name, text("--json is not an option of ",
-                                                      "--json ist keine Option von ") +
+                                                      "--json ist keine Option von ",
+                                                      "--json n'est pas une option de ") +
                                                      command->name);
             }
             g_settings.json = true;

@@ -25,13 +25,15 @@ bool imageFormatOf(const std::string& path, ImageFormat& format) {
 
 std::string imageFormatRefusal(const std::string& path) {
 #ifdef _WIN32
-    return text("cannot write '", "kann '") + path +
-           text("': the name must end in .png", "' nicht schreiben: der Name muss auf .png enden");
+    return text("cannot write '", "kann '", "impossible d'écrire '") + path +
+           text("': the name must end in .png", "' nicht schreiben: der Name muss auf .png enden",
+                "' : le nom doit se terminer par .png");
 #else
-    return text("cannot write '", "kann '") + path +
+    return text("cannot write '", "kann '", "impossible d'écrire '") + path +
            text("': the name must end in .png or .svg",
                 "' nicht schreiben: der Name muss auf "
-                ".png oder .svg enden");
+                ".png oder .svg enden",
+                "' : le nom doit se terminer par .png ou .svg");
 #endif
 }
 

@@ -74,7 +74,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto point = matched && !value.empty() ? airspace::parseLatLon(value) : std::nullopt;
         if (!point) {
             error = text("--near needs a point such as 46.7,7.6 or 46.7N 7.6E",
-                         "--near braucht einen Punkt wie 46.7,7.6 oder 46.7N 7.6E");
+                         "--near braucht einen Punkt wie 46.7,7.6 oder 46.7N 7.6E",
+                         "--near attend un point comme 46.7,7.6 ou 46.7N 7.6E");
             return OptionRead::Bad;
         }
         options.criteria.near = point;
@@ -85,7 +86,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto km = matched ? airspace::parseDistanceKm(value) : std::nullopt;
         if (!km) {
             error = text("--radius needs a distance such as 50km, 27nm or 800m",
-                         "--radius braucht eine Entfernung wie 50km, 27nm oder 800m");
+                         "--radius braucht eine Entfernung wie 50km, 27nm oder 800m",
+                         "--radius attend une distance comme 50km, 27nm ou 800m");
             return OptionRead::Bad;
         }
         options.criteria.radiusKm = *km;
@@ -94,7 +96,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
     if (valueOf(args, i, "--type", value, matched) || matched) {
         options.criteria.types = typeList(value);
         if (options.criteria.types.empty()) {
-            error = text("--type needs types such as R,P,CTR", "--type braucht Typen wie R,P,CTR");
+            error = text("--type needs types such as R,P,CTR", "--type braucht Typen wie R,P,CTR",
+                         "--type attend des types comme R,P,CTR");
             return OptionRead::Bad;
         }
         options.filtered = true;
@@ -104,7 +107,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto feet = matched ? airspace::parseAltitudeLimitFeet(value) : std::nullopt;
         if (!feet) {
             error = text("--below needs a height such as FL100, 3000ft or 1000m",
-                         "--below braucht eine Höhe wie FL100, 3000ft oder 1000m");
+                         "--below braucht eine Höhe wie FL100, 3000ft oder 1000m",
+                         "--below attend une hauteur comme FL100, 3000ft ou 1000m");
             return OptionRead::Bad;
         }
         options.criteria.floorBelowFeet = feet;
@@ -113,7 +117,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
     }
     if (valueOf(args, i, "--name", value, matched) || matched) {
         if (!matched || value.empty()) {
-            error = text("--name needs a text", "--name braucht einen Text");
+            error =
+                text("--name needs a text", "--name braucht einen Text", "--name attend un texte");
             return OptionRead::Bad;
         }
         options.criteria.nameContains = value;
@@ -132,7 +137,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         }
         if (!budget.empty() && (!wholeNumber(budget, options.budget) || options.budget == 0)) {
             error = text("--fit takes a number of bytes, such as 3192",
-                         "--fit nimmt eine Anzahl Bytes, etwa 3192");
+                         "--fit nimmt eine Anzahl Bytes, etwa 3192",
+                         "--fit prend un nombre d'octets, comme 3192");
             return OptionRead::Bad;
         }
         return OptionRead::Taken;
@@ -140,7 +146,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
     if (valueOf(args, i, "--simplify", value, matched) || matched) {
         if (!matched || !readTolerance(value, options.simplifyMetres)) {
             error = text("--simplify needs a tolerance such as 100m (0 = off)",
-                         "--simplify braucht eine Toleranz wie 100m (0 = aus)");
+                         "--simplify braucht eine Toleranz wie 100m (0 = aus)",
+                         "--simplify attend une tolérance comme 100m (0 = sans)");
             return OptionRead::Bad;
         }
         return OptionRead::Taken;
@@ -153,18 +160,31 @@ std::vector<OptionHelp> selectionOptionHelp() {
         {"--near LAT,LON", text("airspaces near this point: 46.7,7.6, 46.7N 7.6E or "
                                 "46:42:00 N 007:36:00 E",
                                 "Lufträume nahe diesem Punkt: 46.7,7.6, 46.7N 7.6E oder "
+                                "46:42:00 N 007:36:00 E",
+                                "les espaces aériens près de ce point : 46.7,7.6, 46.7N 7.6E ou "
                                 "46:42:00 N 007:36:00 E")},
-        {"--radius 50km", text("how near (km, nm or m; a bare number is km; 50 km if not given)",
-                               "wie nahe (km, nm oder m; eine bloße Zahl ist km; sonst 50 km)")},
-        {"--type R,P,CTR", text("these types (AY, or AC where there is none), any case",
-                                "diese Typen (AY, sonst AC), Groß/klein egal")},
-        {"--below FL100", text("floor below this (FL, ft or m); an unreadable floor is kept",
-                               "Untergrenze darunter (FL, ft oder m); unlesbare bleiben")},
-        {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal")},
-        {"--fit [BYTES]", text("nearest first, as many as fit (3192 bytes if not given)",
-                               "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes)")},
-        {"--simplify 100m", text("simplify outlines outward by at most this (0 = off)",
-                                 "Umrisse höchstens so weit nach außen vereinfachen (0 = aus)")},
+        {"--radius 50km",
+         text("how near (km, nm or m; a bare number is km; 50 km if not given)",
+              "wie nahe (km, nm oder m; eine bloße Zahl ist km; sonst 50 km)",
+              "à quelle distance (km, nm ou m, un nombre seul est en km, 50 km sinon)")},
+        {"--type R,P,CTR",
+         text("these types (AY, or AC where there is none), any case",
+              "diese Typen (AY, sonst AC), Groß/klein egal",
+              "ces types (AY, ou AC faute de AY), sans tenir compte de la casse")},
+        {"--below FL100",
+         text("floor below this (FL, ft or m); an unreadable floor is kept",
+              "Untergrenze darunter (FL, ft oder m); unlesbare bleiben",
+              "plancher sous cette hauteur (FL, ft ou m), un plancher illisible est gardé")},
+        {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal",
+                             "le nom contient TEXTE, sans tenir compte de la casse")},
+        {"--fit [BYTES]",
+         text("nearest first, as many as fit (3192 bytes if not given)",
+              "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes)",
+              "les plus proches d'abord, autant qu'il en tient (3192 octets sinon)")},
+        {"--simplify 100m",
+         text("simplify outlines outward by at most this (0 = off)",
+              "Umrisse höchstens so weit nach außen vereinfachen (0 = aus)",
+              "simplifier les contours vers l'extérieur d'au plus cette distance (0 = sans)")},
     };
 }
 
