@@ -65,18 +65,21 @@ private:
 };
 
 TEST(ResourceStrings, BothTablesHoldEveryTextOfTheProgram) {
-    for (const auto language : {seriallink::Language::English, seriallink::Language::German}) {
+    // English and German as they always were, and French beside them (English where an id has
+    // no French yet).
+    for (const auto language : seriallink::kLanguages) {
         const auto table = zonesend::win32::loadProgramStrings(GetModuleHandleW(nullptr), language);
+        const seriallink::StringTable expected = zonesend::makeStringTable(language);
         EXPECT_EQ(table->size(), zonesend::stringEntries().size());
         for (const seriallink::StringEntry& entry : zonesend::stringEntries()) {
-            const std::string_view expected =
-                language == seriallink::Language::English ? entry.english : entry.german;
-            EXPECT_EQ(table->table().Load(entry.id), expected) << entry.id;
+            EXPECT_EQ(table->table().Load(entry.id), expected.Load(entry.id)) << entry.id;
         }
     }
     EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN)),
               seriallink::Language::German);
-    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)),
+    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN)),
+              seriallink::Language::French);
+    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN)),
               seriallink::Language::English);
 }
 
