@@ -8,6 +8,7 @@
 
 #include "WizardTestSupport.h"
 #include "flashwizard/core/WizardStrings.h"
+#include "flashwizard/ui/AboutBox.h"
 #include "shell/qt/QtDialogUnits.h"
 
 namespace fwtest {
@@ -188,6 +189,11 @@ TEST_F(WizardTest, PagesSpeakTheWizardsLanguage) {
         ASSERT_FALSE(messages.shown.empty());
         EXPECT_EQ(messages.shown.back().request.text, c.noFile);
         EXPECT_EQ(messages.shown.back().request.caption, c.caption);
+        // The About box names the program as page 1 does and preselects the language shown.
+        flashwizard::AboutBox about(nullptr, nullptr);
+        EXPECT_EQ(about.findChild<QLabel*>("aboutText")->text().toStdString(), c.welcome);
+        EXPECT_EQ(about.findChild<QComboBox*>("language")->currentText().toStdString(),
+                  seriallink::LanguageName(flashwizard::WizardStrings().language()));
         dlg.reset();
     }
     flashwizard::UseWizardStrings(nullptr);
