@@ -17,16 +17,78 @@ const StringTable* g_installedTable = nullptr;
 
 }  // namespace
 
-Language LanguageOfLocale(std::string_view locale) {
-    // "de", "de_DE.UTF-8", "de_AT@euro"; "C", "POSIX", "en_GB" and anything else is English.
-    if (locale.size() < 2) return Language::English;
-    const bool german = std::tolower(static_cast<unsigned char>(locale[0])) == 'd' &&
-                        std::tolower(static_cast<unsigned char>(locale[1])) == 'e';
-    if (!german) return Language::English;
-    if (locale.size() == 2) return Language::German;
+namespace {
+
+// Whether locale is the language of the two letters: "de", "de_DE.UTF-8", "de_AT@euro", "fr-CH".
+bool LocaleNames(std::string_view locale, char first, char second) {
+    if (locale.size() < 2) return false;
+    if (std::tolower(static_cast<unsigned char>(locale[0])) != first ||
+        std::tolower(static_cast<unsigned char>(locale[1])) != second) {
+        return false;
+    }
+    if (locale.size() == 2) return true;
     const char next = locale[2];
-    return next == '_' || next == '.' || next == '@' || next == '-' ? Language::German
-                                                                    : Language::English;
+    return next == '_' || next == '.' || next == '@' || next == '-';
+}
+
+}  // namespace
+
+Language LanguageOfLocale(std::string_view locale) {
+    // "C", "POSIX", "en_GB" and anything else is English.
+    if (LocaleNames(locale, 'd', 'e')) return Language::German;
+    if (LocaleNames(locale, 'f', 'r')) return Language::French;
+    return Language::English;
+}
+
+const char* LanguageCode(Language language) {
+    switch (language) {
+        case Language::German:
+            return "de";
+        case Language::French:
+            return "fr";
+        case Language::English:
+            break;
+    }
+    return "en";
+}
+
+std::optional<Language> LanguageOfCode(std::string_view code) {
+    if (code.size() != 2) return std::nullopt;
+    for (const Language language : kLanguages) {
+        const char* own = LanguageCode(language);
+        if (std::tolower(static_cast<unsigned char>(code[0])) == own[0] &&
+            std::tolower(static_cast<unsigned char>(code[1])) == own[1]) {
+            return language;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* LanguageName(Language language) {
+    switch (language) {
+        case Language::German:
+            return "Deutsch";
+        case Language::French:
+            return "Français";
+        case Language::English:
+            break;
+    }
+    return "English";
+}
+
+Language StartLanguage(std::string_view option, std::string_view remembered, Language system) {
+    if (const auto given = LanguageOfCode(option)) return *given;
+    if (const auto stored = LanguageOfCode(remembered)) return *stored;
+    return system;
+}
+
+std::string LanguageOption(std::span<const std::string> arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "--lang" && i + 1 < arguments.size()) return arguments[i + 1];
+        if (argument.substr(0, 7) == "--lang=") return std::string(argument.substr(7));
+    }
+    return {};
 }
 
 Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities) {
@@ -40,8 +102,8 @@ Language LanguageOfEnvironment(std::string_view locale, std::string_view priorit
         const std::string_view entry = priorities.substr(0, colon);
         priorities =
             colon == std::string_view::npos ? std::string_view() : priorities.substr(colon + 1);
-        if (LanguageOfLocale(entry) == Language::German) return Language::German;
-        // An English entry ahead of German is a choice too; "en" and "en_GB" alike.
+        if (LanguageOfLocale(entry) != Language::English) return LanguageOfLocale(entry);
+        // An English entry ahead of the others is a choice too; "en" and "en_GB" alike.
         if (entry.size() >= 2 && (entry.substr(0, 2) == "en" || entry.substr(0, 2) == "EN") &&
             (entry.size() == 2 || entry[2] == '_' || entry[2] == '.' || entry[2] == '@')) {
             return Language::English;
@@ -64,8 +126,23 @@ Language UserLanguage() {
 #endif
 
 StringTable::StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId,
-                         Language language)
-    : entries_(entries), errorCaptionId_(errorCaptionId), language_(language) {}
+                         Language language, std::span<const TranslatedEntry> french)
+    : entries_(entries), errorCaptionId_(errorCaptionId), language_(language), french_(french) {}
+
+bool StringTable::HasOwnText(unsigned id) const {
+    if (language_ == Language::French) {
+        for (const TranslatedEntry& entry : french_) {
+            if (entry.id == id) return !entry.text.empty();
+        }
+        return false;
+    }
+    for (const StringEntry& entry : entries_) {
+        if (entry.id == id) {
+            return !(language_ == Language::German ? entry.german : entry.english).empty();
+        }
+    }
+    return false;
+}
 
 bool StringTable::Has(unsigned id) const {
     for (const StringEntry& entry : entries_) {
@@ -77,7 +154,12 @@ bool StringTable::Has(unsigned id) const {
 std::string StringTable::Load(unsigned id) const {
     for (const StringEntry& entry : entries_) {
         if (entry.id != id) continue;
-        if (language_ == Language::English && !entry.english.empty()) {
+        if (language_ == Language::French) {
+            for (const TranslatedEntry& french : french_) {
+                if (french.id == id && !french.text.empty()) return std::string(french.text);
+            }
+        }
+        if (language_ != Language::German && !entry.english.empty()) {
             return std::string(entry.english);
         }
         return std::string(entry.german.empty() ? entry.english : entry.german);

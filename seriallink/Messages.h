@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,15 +33,31 @@ public:
     virtual MessageAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
 };
 
-enum class Language { English, German };
+enum class Language { English, German, French };
 
 // The user's language as GNU programs choose it: the locale is LC_ALL, else LC_MESSAGES, else
-// LANG; unless that is "C", "C.UTF-8" or "POSIX" (or unset), the first German or English entry of
-// the priority list LANGUAGE ("de:en") decides; otherwise the locale does. German when it names
-// German, English otherwise.
+// LANG; unless that is "C", "C.UTF-8" or "POSIX" (or unset), the first German, French or English
+// entry of the priority list LANGUAGE ("de:en") decides; otherwise the locale does. German or
+// French when it names that language, English otherwise.
 [[nodiscard]] Language UserLanguage();
 [[nodiscard]] Language LanguageOfEnvironment(std::string_view locale, std::string_view priorities);
 [[nodiscard]] Language LanguageOfLocale(std::string_view locale);
+
+// The short names the pilot writes after --lang and the profile stores: "en", "de", "fr".
+[[nodiscard]] const char* LanguageCode(Language language);
+// "en", "de" or "fr" in any letter case; nothing for anything else.
+[[nodiscard]] std::optional<Language> LanguageOfCode(std::string_view code);
+// The language's own name, as a chooser lists it: "English", "Deutsch", "Français".
+[[nodiscard]] const char* LanguageName(Language language);
+inline constexpr Language kLanguages[] = {Language::English, Language::German, Language::French};
+
+// The language a program starts in: the one given after --lang, else the one remembered in the
+// profile, else the system's. A code that names no language counts as not given.
+[[nodiscard]] Language StartLanguage(std::string_view option, std::string_view remembered,
+                                     Language system);
+// The value of "--lang CODE" or "--lang=CODE" among a program's arguments (without the program's
+// own name); empty when there is none.
+[[nodiscard]] std::string LanguageOption(std::span<const std::string> arguments);
 
 struct StringEntry {
     unsigned id;
@@ -48,21 +65,32 @@ struct StringEntry {
     std::string_view german;
 };
 
-// A program's string table in one language. The entries are the program's own static array.
+// A text of a third language beside a table's English and German.
+struct TranslatedEntry {
+    unsigned id;
+    std::string_view text;
+};
+
+// A program's string table in one language. The entries are the program's own static arrays.
 class StringTable {
 public:
-    StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId, Language language);
-    // The text of id in the table's language (German where no English exists); empty when the
-    // id is not in the table.
+    // french: the French texts; an id without one is shown in English.
+    StringTable(std::span<const StringEntry> entries, unsigned errorCaptionId, Language language,
+                std::span<const TranslatedEntry> french = {});
+    // The text of id in the table's language (English where no French exists, German where no
+    // English exists); empty when the id is not in the table.
     [[nodiscard]] std::string Load(unsigned id) const;
     [[nodiscard]] std::string ErrorCaption() const { return Load(errorCaptionId_); }
     [[nodiscard]] Language language() const { return language_; }
     [[nodiscard]] bool Has(unsigned id) const;
+    // Whether the table's language has a text of its own for id (not one taken from another).
+    [[nodiscard]] bool HasOwnText(unsigned id) const;
 
 private:
     std::span<const StringEntry> entries_;
     unsigned errorCaptionId_;
     Language language_;
+    std::span<const TranslatedEntry> french_;
 };
 
 // The string table ShowError loads from, like a Windows program's resources. A program installs

@@ -30,6 +30,8 @@ enum ControlId : int {
     kIdAboutVersion = 1018,
     kIdAboutText = 1019,
     kIdAboutIcon = -1,
+    kIdAboutLanguageLabel = 1040,
+    kIdAboutLanguage = 1041,
     // The selection strip below the template.
     kIdSelect = 1030,
     kIdMapToggle = 1031,
@@ -90,5 +92,8 @@ inline constexpr DialogUnitRect kAirspaceInfoPlace{309, 307, 216, 8};
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};
 [[nodiscard]] std::span<const ControlTemplate> aboutDialogControls();
+// The language row under the About box's text line (string 300 and the list of languages).
+inline constexpr DialogUnitRect kAboutLanguageLabelPlace{40, 40, 40, 8};
+inline constexpr DialogUnitRect kAboutLanguagePlace{82, 38, 90, 60};
 
 }  // namespace zonesend

@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 86> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 88> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -112,6 +112,10 @@ constexpr std::array<seriallink::StringEntry, 86> kEntries = {{
      "Mausrad, + und -: zoomen. Ziehen oder Pfeiltasten: Karte verschieben."},
     {270, "No airspace was found in this file: is this an OpenAir file?\n%s",
      "In dieser Datei wurde kein Luftraum gefunden: ist das eine OpenAir Datei?\n%s"},
+    // The language choice in the About box.
+    {300, "Language:", "Sprache:"},
+    {301, "The new language applies when Airspace Setup starts again.",
+     "Die neue Sprache gilt ab dem nächsten Start von Airspace Setup."},
 }};
 
 }  // namespace
@@ -121,7 +125,7 @@ std::span<const seriallink::StringEntry> stringEntries() {
 }
 
 seriallink::StringTable makeStringTable(seriallink::Language language) {
-    return seriallink::StringTable(kEntries, ids::kErrorCaption, language);
+    return seriallink::StringTable(kEntries, ids::kErrorCaption, language, frenchEntries());
 }
 
 }  // namespace zonesend

@@ -1,4 +1,5 @@
-// zonesend's string table, ids 101 to 163, 180 and 200 on, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 200 on, in English and German, and its
+// French texts (StringsFrench.cpp).
 #pragma once
 
 #include <span>
@@ -100,12 +101,17 @@ inline constexpr unsigned kZoomOut = 292;
 inline constexpr unsigned kMapHint = 293;
 // Mends of what a pilot meets in the first hour.
 inline constexpr unsigned kNoAirspaceInFile = 270;
+// The language choice in the About box.
+inline constexpr unsigned kLanguageLabel = 300;
+inline constexpr unsigned kLanguageNote = 301;
 }  // namespace ids
 
 // The version the About box shows after string 132.
 inline constexpr const char* kVersionSuffix = " 0.9";
 
 [[nodiscard]] std::span<const seriallink::StringEntry> stringEntries();
+// The French texts; an id without one is shown in English.
+[[nodiscard]] std::span<const seriallink::TranslatedEntry> frenchEntries();
 
 // The table in the given language, with string 135 as the error caption.
 [[nodiscard]] seriallink::StringTable makeStringTable(seriallink::Language language);

@@ -1,6 +1,8 @@
-// flashwizard's string table (German only) and the names of its ids.
+// flashwizard's string table in German, English and French, and the names of its ids.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,20 +68,44 @@ enum StringId : unsigned {
     kStrRepeat = 177,  // "Wiederholen"
     kStrCancelQuestion = 178,
     kStrAttentionCaption = 179,
-    // 180 and 181 are the Windows About item and text (resources only).
     kStrProgramName = 182,  // "Downloader", the caption of a good outcome
+    // The texts of the pages and of the frame's buttons: one id each, the texts in template
+    // order separated by "|" (PageText). German as the templates have them.
+    kStrWelcomePage = 190,
+    kStrFilePage = 191,
+    kStrConnectionPage = 192,
+    kStrDownloadModePage = 193,
+    kStrPortPage = 194,
+    kStrUpdatePage = 195,
+    kStrFrameButtons = 196,  // "Abbrechen|< Zurück"
+    kStrAboutItem = 197,
+    kStrLanguageLabel = 198,
+    kStrLanguageNote = 199,
 };
 
-// The table, with 129 "Fehler" as its error caption; or the table put in its place.
+// Every id with its English and German text, and the French texts.
+[[nodiscard]] std::span<const seriallink::StringEntry> WizardStringEntries();
+[[nodiscard]] std::span<const seriallink::TranslatedEntry> WizardFrenchEntries();
+
+// The table in one language, with 129 as its error caption.
+[[nodiscard]] const seriallink::StringTable& WizardStringsIn(seriallink::Language language);
+
+// The German table, with 129 "Fehler" as its error caption; or the table put in its place.
 [[nodiscard]] const seriallink::StringTable& WizardStrings();
 
-// Puts another table with the same ids (the command line's English one) in place of the
-// wizard's own for WizardStrings, WizardText and ShowWizardError; null restores the wizard's.
-// The table must outlive its use.
+// Puts another table with the same ids (another language's) in place of the German one for
+// WizardStrings, WizardText, PageText and ShowWizardError; null restores the German one. The
+// table must outlive its use.
 void UseWizardStrings(const seriallink::StringTable* table);
 
 // The text of id formatted with whole numbers (printf rules, as the status line shows it).
 [[nodiscard]] std::string WizardText(unsigned id, const std::vector<int>& numbers = {});
+
+// Text number index (from 0) of a page's texts, id 190-196; empty when there is no such text.
+[[nodiscard]] std::string PageText(unsigned id, std::size_t index);
+// The same from the given table.
+[[nodiscard]] std::string PageTextIn(const seriallink::StringTable& table, unsigned id,
+                                     std::size_t index);
 
 // An error box of the wizard: text id under "Fehler", OK, exclamation icon. Taken from the
 // wizard's own table, so it does not depend on which table the process installed.

@@ -1,8 +1,10 @@
-// The wizard's message boxes on the Qt shell's, with the Downloader's German Yes and No.
+// The wizard's message boxes on the Qt shell's, with the Downloader's German Yes and No where it
+// speaks German.
 #pragma once
 
 #include <QWidget>
 
+#include "flashwizard/core/WizardStrings.h"
 #include "flashwizard/frame/WizardMessages.h"
 #include "shell/qt/QtMessageBoxes.h"
 
@@ -11,8 +13,11 @@ namespace flashwizard {
 class QtMessages : public WizardMessages {
 public:
     explicit QtMessages(QWidget* owner = nullptr) : boxes_(owner) {
-        // The Downloader speaks German only, its buttons included.
-        boxes_.SetYesNoTexts(QStringLiteral("Ja"), QStringLiteral("Nein"));
+        // The German Downloader says Ja and Nein whatever Qt's translations; the other languages
+        // take Qt's own buttons, translated where Qt has the language.
+        if (WizardStrings().language() == seriallink::Language::German) {
+            boxes_.SetYesNoTexts(QStringLiteral("Ja"), QStringLiteral("Nein"));
+        }
     }
     void SetOwner(QWidget* owner) { boxes_.SetOwner(owner); }
 

@@ -2,6 +2,8 @@
 
 #include <QTimerEvent>
 
+#include "flashwizard/core/WizardStrings.h"
+
 namespace flashwizard {
 
 namespace {
@@ -21,9 +23,7 @@ Step5Dlg::Step5Dlg(QWidget* parent, WizardState& state, WizardMessages& messages
     const QRect area = units().Rect(7, 23, 48, 171);
     combo_->setGeometry(area.x(), area.y(), area.width(), combo_->sizeHint().height());
     combo_->setMaxVisibleItems(std::max(1, area.height() / combo_->sizeHint().height()));
-    AddStatic(QStringLiteral("Wählen Sie das COM Port, an dem Sie den Quillon angeschlossen "
-                             "haben."),
-              7, 40, 382, 10);
+    AddStatic(QString::fromStdString(PageText(kStrPortPage, 0)), 7, 40, 382, 10);
     info_ = AddStatic(QString(), 7, 51, 382, 18, control::kPortInfo);
 
     logic_ = std::make_unique<PortPage>(state, *this, messages, frame, std::move(enumerate));

@@ -28,6 +28,11 @@ QString Qt8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A text of a page in the wizard's language.
+QString PageQt(unsigned id, std::size_t index) {
+    return Qt8(PageText(id, index));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -146,14 +151,8 @@ void PathLabel::Elide() {
 
 Step1Dlg::Step1Dlg(QWidget* parent)
     : StepDlg(parent, kWelcomeFontPoints, kWelcomeWidth, kWelcomeHeight) {
-    AddStatic(QStringLiteral("KORVALIS DOWNLOADER (deutsch)\nV1.2"), 7, 27, 250, 24);
-    AddStatic(QStringLiteral("Herzlich willkommen beim Firmware-Update\nfür den Quillon.\n"
-                             "Diese Anwendung wird Sie Schritt für Schritt\n"
-                             "durch den Updatevorgang führen.\n"
-                             "Laden Sie zuerst die neue QLX_Vxx.HEX Datei\n"
-                             "von unserer homepage '") +
-                  QLatin1String(kWebAddress) + QStringLiteral("'."),
-              7, 57, 250, 50);
+    AddStatic(PageQt(kStrWelcomePage, 0), 7, 27, 250, 24);
+    AddStatic(PageQt(kStrWelcomePage, 1), 7, 57, 250, 50);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -167,7 +166,7 @@ Step2Dlg::Step2Dlg(QWidget* parent, std::function<void(const std::string&)> path
     browse_->setObjectName(QString::fromLatin1(control::kBrowse));
     browse_->setGeometry(units().Rect(362, 24, 27, 14));
     browse_->setAutoDefault(false);
-    AddStatic(QStringLiteral("Wählen Sie nun die neue QLX_Vxx.HEX Datei."), 7, 41, 382, 11);
+    AddStatic(PageQt(kStrFilePage, 0), 7, 41, 382, 11);
 
     // Every change, typed or chosen, is the firmware path at once: Next checks what is shown.
     connect(edit_, &QLineEdit::textChanged, this,
@@ -213,39 +212,27 @@ QString Step2Dlg::ChooseHexFile(QWidget* owner) {
 // ---------------------------------------------------------------------------------------------
 
 Step3Dlg::Step3Dlg(QWidget* parent) : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight) {
-    AddStatic(
-        QStringLiteral("Stellen Sie die serielle oder die USB Verbindung mit dem Quillon her."), 90,
-        7, 299, 18);
+    AddStatic(PageQt(kStrConnectionPage, 0), 90, 7, 299, 18);
     AddPicture(QStringLiteral(":/pictures/serial_plug.svg"), 7, 25, QSize(216, 239));
     AddPicture(QStringLiteral(":/pictures/usb_plug.svg"), 176, 25, QSize(317, 239));
-    AddStatic(QStringLiteral("Verwenden Sie nur das mitgelieferte Kabel"), 7, 178, 382, 8);
+    AddStatic(PageQt(kStrConnectionPage, 1), 7, 178, 382, 8);
 }
 
 // ---------------------------------------------------------------------------------------------
 
 Step4Dlg::Step4Dlg(QWidget* parent) : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight) {
-    attention_ = new ColorStatic(QStringLiteral("Achtung:"), this);
+    attention_ = new ColorStatic(PageQt(kStrDownloadModePage, 0), this);
     attention_->setObjectName(QString::fromLatin1(control::kAttention));
     attention_->setGeometry(units().Rect(7, 7, 32, 10));
     attention_->SetTextColor(QColor(255, 0, 0));
-    AddStatic(QStringLiteral("Nach diesem Schritt darf der Download Prozess nicht mehr "
-                             "abgebrochen werden!"),
-              45, 7, 344, 8);
+    AddStatic(PageQt(kStrDownloadModePage, 1), 45, 7, 344, 8);
     AddPicture(QStringLiteral(":/pictures/hand_on_off.svg"), 9, 29, QSize(181, 154));
     AddPicture(QStringLiteral(":/pictures/back_download.svg"), 146, 29, QSize(181, 154));
     AddPicture(QStringLiteral(":/pictures/download_button.svg"), 284, 29, QSize(86, 154));
     AddPicture(QStringLiteral(":/pictures/cotton_bud.svg"), 359, 29, QSize(40, 154));
-    AddStatic(QStringLiteral("1. Drücken Sie den Download Taster auf der Rückseite mit einem "
-                             "Wattestäbchen etc.\n      und HALTEN Sie Ihn gedrückt. (Es ist ein "
-                             "Druckpunkt spürbar, keinesfalls mit Gewalt drücken!)"),
-              7, 132, 382, 20);
-    AddStatic(QStringLiteral("2. Nun betätigen Sie die ON/OFF Taste eine Sekunde lang bei "
-                             "gedrücktem Download Taster."),
-              7, 154, 382, 9);
-    AddStatic(QStringLiteral("Am Display darf nichts erscheinen.\nSollte dennoch das Quillon-Logo "
-                             "erscheinen, so ist das Gerät noch nicht im Download Modus.\n"
-                             "Schalten Sie den Quillon aus und wiederholen Sie ab Punkt 1."),
-              7, 167, 382, 28);
+    AddStatic(PageQt(kStrDownloadModePage, 2), 7, 132, 382, 20);
+    AddStatic(PageQt(kStrDownloadModePage, 3), 7, 154, 382, 9);
+    AddStatic(PageQt(kStrDownloadModePage, 4), 7, 167, 382, 28);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -255,7 +242,7 @@ Step6Dlg::Step6Dlg(QWidget* parent, std::function<std::string()> path,
     : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight),
       pathSource_(std::move(path)),
       portSource_(std::move(port)) {
-    AddStatic(QStringLiteral("Die Datei"), 7, 7, 30, 8);
+    AddStatic(PageQt(kStrUpdatePage, 0), 7, 7, 30, 8);
     path_ = new PathLabel(this);
     path_->setObjectName(QString::fromLatin1(control::kFirmwarePath));
     path_->setGeometry(units().Rect(40, 7, 349, 8));
@@ -268,11 +255,9 @@ Step6Dlg::Step6Dlg(QWidget* parent, std::function<std::string()> path,
     bar_->setValue(0);
     counter_ = AddStatic(QString(), 167, 63, 40, 8, control::kCounter);
     counter_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    AddStatic(QStringLiteral("Status:"), 7, 74, 24, 8);
-    status_ = AddStatic(QStringLiteral("Bereit zum Download"), 40, 74, 127, 8, control::kStatus);
-    AddStatic(QStringLiteral("Nach Beendigung das Updates startet der Downloader\nden Quillon "
-                             "mit der neuen Firmware automatisch."),
-              7, 90, 187, 21);
+    AddStatic(PageQt(kStrUpdatePage, 1), 7, 74, 24, 8);
+    status_ = AddStatic(PageQt(kStrUpdatePage, 2), 40, 74, 127, 8, control::kStatus);
+    AddStatic(PageQt(kStrUpdatePage, 3), 7, 90, 187, 21);
 }
 
 void Step6Dlg::OnPageShown() {

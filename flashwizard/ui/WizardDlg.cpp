@@ -1,5 +1,6 @@
 #include "flashwizard/ui/WizardDlg.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QIcon>
@@ -9,10 +10,12 @@
 #include <new>
 
 #include "flashwizard/core/WizardStrings.h"
+#include "flashwizard/ui/AboutBox.h"
 #include "flashwizard/ui/QtMessages.h"
 #include "flashwizard/ui/QtUpdateReport.h"
 #include "flashwizard/ui/Step5Dlg.h"
 #include "flashwizard/ui/StepPages.h"
+#include "shell/qt/QtProfileStore.h"
 
 // The pictures and the icon are compiled into the wizard's library; a static library's
 // resources must be registered by hand before first use.
@@ -59,12 +62,12 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
     setFixedSize(units_.Size(kFrameWidth, kFrameHeight));
     setWindowIcon(QIcon(QStringLiteral(":/flashwizard.svg")));
 
-    cancel_ = AddButton(this, QStringLiteral("Abbrechen"), control::kCancel,
-                        units_.Rect(339, 208, 50, 14));
-    next_ =
-        AddButton(this, QStringLiteral("Weiter >"), control::kNext, units_.Rect(284, 208, 50, 14));
-    back_ =
-        AddButton(this, QStringLiteral("< Zurück"), control::kBack, units_.Rect(229, 208, 50, 14));
+    cancel_ = AddButton(this, QString::fromStdString(PageText(kStrFrameButtons, 0)),
+                        control::kCancel, units_.Rect(339, 208, 50, 14));
+    next_ = AddButton(this, QString::fromStdString(WizardText(kStrNext)), control::kNext,
+                      units_.Rect(284, 208, 50, 14));
+    back_ = AddButton(this, QString::fromStdString(PageText(kStrFrameButtons, 1)), control::kBack,
+                      units_.Rect(229, 208, 50, 14));
     back_->setEnabled(false);
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -81,6 +84,7 @@ WizardDlg::WizardDlg(WizardState& state, WizardEnvironment environment, QWidget*
 
     logic_ = std::make_unique<WizardFrame>(state_, *this, *messages_, environment_.timing,
                                            environment_.enumerate);
+    AddAboutItem();
     CreatePages();
     if (!pagesCreated_) return;
     report_ = std::make_unique<QtUpdateReport>(*this, *progressPage(), *messages_);
@@ -96,6 +100,22 @@ WizardDlg::~WizardDlg() {
     } else {
         worker_.join();
     }
+}
+
+void WizardDlg::AddAboutItem() {
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* about = new QAction(QString::fromStdString(WizardText(kStrAboutItem)), this);
+    about->setObjectName(QStringLiteral("about"));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+    connect(about, &QAction::triggered, this, &WizardDlg::ShowAbout);
+    addAction(about);
+}
+
+void WizardDlg::ShowAbout() {
+    shell::QtProfileStore profile(WizardText(kStrCompanyKey), kApplicationName);
+    AboutBox about(this, &profile);
+    about.exec();
 }
 
 void WizardDlg::CreatePages() {

@@ -85,6 +85,10 @@ protected:
 
 private:
     void CreatePages();
+    // The About item: in the window's context menu and on F1, as the system menu has it on
+    // Windows.
+    void AddAboutItem();
+    void ShowAbout();
     // Runs action now, or once the update worker has ended.
     void AfterWorker(std::function<void()> action);
     void OnWorkerPoll();

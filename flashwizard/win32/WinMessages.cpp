@@ -1,19 +1,22 @@
 #include "flashwizard/win32/WinMessages.h"
 
+#include "flashwizard/core/WizardStrings.h"
+
 namespace flashwizard::win32 {
 
 namespace {
 
-// Renames Yes and No of the box that opens next on this thread to "Ja" and "Nein". A
-// computer-based-training hook sees the box activated before it is first painted.
-class GermanYesNo {
+// Renames Yes and No of the box that opens next on this thread to the wizard's language ("Ja"
+// and "Nein" in German), whatever the system's language. A computer-based-training hook sees
+// the box activated before it is first painted.
+class WizardYesNo {
 public:
-    GermanYesNo() : hook_(::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId())) {}
-    ~GermanYesNo() {
+    WizardYesNo() : hook_(::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId())) {}
+    ~WizardYesNo() {
         if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
     }
-    GermanYesNo(const GermanYesNo&) = delete;
-    GermanYesNo& operator=(const GermanYesNo&) = delete;
+    WizardYesNo(const WizardYesNo&) = delete;
+    WizardYesNo& operator=(const WizardYesNo&) = delete;
 
 private:
     static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
@@ -22,8 +25,20 @@ private:
             HWND yes = ::GetDlgItem(box, IDYES);
             HWND no = ::GetDlgItem(box, IDNO);
             if (yes != nullptr && no != nullptr) {
-                ::SetWindowTextW(yes, L"&Ja");
-                ::SetWindowTextW(no, L"&Nein");
+                switch (WizardStrings().language()) {
+                    case seriallink::Language::German:
+                        ::SetWindowTextW(yes, L"&Ja");
+                        ::SetWindowTextW(no, L"&Nein");
+                        break;
+                    case seriallink::Language::French:
+                        ::SetWindowTextW(yes, L"&Oui");
+                        ::SetWindowTextW(no, L"&Non");
+                        break;
+                    case seriallink::Language::English:
+                        ::SetWindowTextW(yes, L"&Yes");
+                        ::SetWindowTextW(no, L"&No");
+                        break;
+                }
             }
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -37,12 +52,12 @@ private:
 seriallink::MessageAnswer WinMessages::ShowMessageBox(
     const seriallink::MessageBoxRequest& request) {
     if (request.buttons != seriallink::MessageButtons::YesNo) return owner_.ShowMessageBox(request);
-    GermanYesNo german;
+    WizardYesNo yesNo;
     return owner_.ShowMessageBox(request);
 }
 
 seriallink::MessageAnswer WinMessages::AskDefaultNo(const seriallink::MessageBoxRequest& request) {
-    GermanYesNo german;
+    WizardYesNo yesNo;
     return owner_.AskDefaultNo(request);
 }
 

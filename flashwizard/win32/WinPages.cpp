@@ -29,6 +29,23 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
+void TranslateTemplateTexts(HWND window, unsigned textsId) {
+    const seriallink::StringTable& german = WizardStringsIn(seriallink::Language::German);
+    if (&WizardStrings() == &german) return;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = WindowText(child);
+        if (text.empty()) continue;
+        for (std::size_t k = 0;; ++k) {
+            const std::string part = PageTextIn(german, textsId, k);
+            if (part.empty()) break;
+            if (part != text) continue;
+            ::SetWindowTextW(child, Widen(PageText(textsId, k)).c_str());
+            break;
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 
 WinPage::~WinPage() {
@@ -39,6 +56,7 @@ bool WinPage::Create(HINSTANCE instance, int templateId, HWND parent) {
     hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent,
                                  &ObjectDialogProc<WinPage>, reinterpret_cast<LPARAM>(this));
     if (hwnd_ == nullptr) return false;
+    TranslateTemplateTexts(hwnd_, kStrWelcomePage + static_cast<unsigned>(templateId - IDD_STEP1));
     // The pages sit at the frame's top-left corner, as the templates are laid out for.
     ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;

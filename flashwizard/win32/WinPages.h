@@ -16,6 +16,11 @@
 
 namespace flashwizard::win32 {
 
+// Gives the German texts of window's children, as its template has them, the wizard's language:
+// a child whose text is the German text k of textsId (PageText) gets text k of the wizard's
+// table. Nothing changes where the wizard speaks German.
+void TranslateTemplateTexts(HWND window, unsigned textsId);
+
 class WinPage {
 public:
     WinPage() = default;

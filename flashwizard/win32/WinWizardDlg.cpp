@@ -5,6 +5,8 @@
 #include "flashwizard/core/WizardStrings.h"
 #include "flashwizard/win32/WinUpdateReport.h"
 #include "flashwizard/win32/resource.h"
+#include "shell/win32/LanguageCombo.h"
+#include "shell/win32/RegistryProfileStore.h"
 #include "shell/win32/ResourceStrings.h"
 #include "shell/win32/Text.h"
 
@@ -19,12 +21,39 @@ constexpr UINT kMsgRunOnUi = WM_APP + 1;
 // Posted by the worker as its very last act.
 constexpr UINT kMsgWorkerEnded = WM_APP + 2;
 
-// A text of the Windows build's own, from the German table of the resources.
-std::string ResourceText(HINSTANCE instance, unsigned id) {
-    std::string text;
-    (void)shell::win32::LoadResourceString(
-        instance, id, shell::win32::ResourceLanguage(seriallink::Language::German), text);
-    return text;
+// The About box: page 1's first line, and the language list.
+INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            ::SetDlgItemTextW(window, IDC_ABOUT_TEXT, Widen(PageText(kStrWelcomePage, 0)).c_str());
+            ::SetDlgItemTextW(window, IDC_LANGUAGE_LABEL,
+                              Widen(WizardText(kStrLanguageLabel)).c_str());
+            shell::win32::FillLanguageCombo(
+                ::GetDlgItem(window, IDC_LANGUAGE),
+                shell::LanguageChoice(nullptr, WizardStrings().language()));
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_LANGUAGE && HIWORD(wParam) == CBN_SELCHANGE) {
+                const auto picked =
+                    shell::win32::PickedLanguage(::GetDlgItem(window, IDC_LANGUAGE));
+                shell::win32::RegistryProfileStore profile(WizardText(kStrCompanyKey),
+                                                           kApplicationName);
+                shell::LanguageChoice choice(&profile, WizardStrings().language());
+                if (picked && choice.OnChosen(*picked)) {
+                    ::MessageBoxW(window, Widen(WizardText(kStrLanguageNote)).c_str(),
+                                  Widen(kApplicationName).c_str(), MB_OK | MB_ICONINFORMATION);
+                }
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                ::EndDialog(window, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
 }
 
 }  // namespace
@@ -133,6 +162,10 @@ void WinWizardDlg::OnInitDialog() {
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     AddAboutItem();
+    // The frame's template speaks German; Next takes its text from the table like the logic.
+    ::SetDlgItemTextW(hwnd_, IDC_CANCEL_BUTTON, Widen(PageText(kStrFrameButtons, 0)).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_BACK, Widen(PageText(kStrFrameButtons, 1)).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_NEXT, Widen(WizardText(kStrNext)).c_str());
     if (!CreatePages()) {
         // Nothing to ask: without its pages the wizard cannot go on.
         ShowWizardError(&messages_, kStrNoMemory);
@@ -167,18 +200,14 @@ bool WinWizardDlg::CreatePages() {
 
 void WinWizardDlg::AddAboutItem() {
     HMENU menu = ::GetSystemMenu(hwnd_, FALSE);
-    const std::string item = ResourceText(instance_, IDS_ABOUT_ITEM);
+    const std::string item = WizardText(kStrAboutItem);
     if (menu == nullptr || item.empty()) return;
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, Widen(item).c_str());
 }
 
 void WinWizardDlg::ShowAbout() {
-    seriallink::MessageBoxRequest request;
-    request.text = ResourceText(instance_, IDS_ABOUT_TEXT);
-    request.caption = kApplicationName;
-    request.icon = seriallink::MessageIcon::Information;
-    (void)messages_.ShowMessageBox(request);
+    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT), hwnd_, &AboutProc, 0);
 }
 
 void WinWizardDlg::OnPaintMinimised() {

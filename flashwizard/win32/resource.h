@@ -41,9 +41,11 @@
 
 // The About item of the system menu; its low four bits are free, as the system wants.
 #define IDM_ABOUTBOX 0x0010
-// Texts of the Windows build only, after the wizard's table (129-179).
-#define IDS_ABOUT_ITEM 180
-#define IDS_ABOUT_TEXT 181
+// The About box of the system menu: its item is string 197, its text page 1's first line.
+#define IDD_ABOUT 100
+#define IDC_ABOUT_TEXT 1020
+#define IDC_LANGUAGE_LABEL 1021
+#define IDC_LANGUAGE 1022
 
 #define FLASHWIZARD_VERSION_NUMBERS 1, 2, 0, 0
 #define FLASHWIZARD_VERSION_TEXT "1.2.0.0"

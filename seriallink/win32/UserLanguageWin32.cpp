@@ -8,8 +8,14 @@
 namespace seriallink {
 
 Language UserLanguage() {
-    return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_GERMAN ? Language::German
-                                                                      : Language::English;
+    switch (PRIMARYLANGID(::GetUserDefaultUILanguage())) {
+        case LANG_GERMAN:
+            return Language::German;
+        case LANG_FRENCH:
+            return Language::French;
+        default:
+            return Language::English;
+    }
 }
 
 }  // namespace seriallink

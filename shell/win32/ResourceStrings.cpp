@@ -5,8 +5,14 @@
 namespace shell::win32 {
 
 seriallink::Language LanguageOfLangId(LANGID language) {
-    return PRIMARYLANGID(language) == LANG_GERMAN ? seriallink::Language::German
-                                                  : seriallink::Language::English;
+    switch (PRIMARYLANGID(language)) {
+        case LANG_GERMAN:
+            return seriallink::Language::German;
+        case LANG_FRENCH:
+            return seriallink::Language::French;
+        default:
+            return seriallink::Language::English;
+    }
 }
 
 seriallink::Language UserInterfaceLanguage() {
@@ -14,8 +20,15 @@ seriallink::Language UserInterfaceLanguage() {
 }
 
 LANGID ResourceLanguage(seriallink::Language language) {
-    return language == seriallink::Language::German ? MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)
-                                                    : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    switch (language) {
+        case seriallink::Language::German:
+            return MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+        case seriallink::Language::French:
+            return MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+        case seriallink::Language::English:
+            break;
+    }
+    return MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
 
 bool LoadResourceString(HMODULE module, unsigned id, LANGID language, std::string& out) {
@@ -43,17 +56,21 @@ bool LoadResourceString(HMODULE module, unsigned id, LANGID language, std::strin
 ResourceStringTable::ResourceStringTable(HMODULE module, std::span<const unsigned> ids,
                                          unsigned errorCaptionId, seriallink::Language language)
     : table_({}, errorCaptionId, language) {
-    const seriallink::Language other = language == seriallink::Language::German
-                                           ? seriallink::Language::English
-                                           : seriallink::Language::German;
+    // A text the language lacks is shown in English, and in German where there is no English.
+    const seriallink::Language fallbacks[] = {language, seriallink::Language::English,
+                                              seriallink::Language::German};
     std::vector<unsigned> foundIds;
     texts_.reserve(ids.size());
     for (const unsigned id : ids) {
         std::string text;
-        if (!LoadResourceString(module, id, ResourceLanguage(language), text) &&
-            !LoadResourceString(module, id, ResourceLanguage(other), text)) {
-            continue;
+        bool found = false;
+        for (const seriallink::Language candidate : fallbacks) {
+            if (LoadResourceString(module, id, ResourceLanguage(candidate), text)) {
+                found = true;
+                break;
+            }
         }
+        if (!found) continue;
         texts_.push_back(std::move(text));
         foundIds.push_back(id);
     }
@@ -61,9 +78,8 @@ ResourceStringTable::ResourceStringTable(HMODULE module, std::span<const unsigne
     entries_.reserve(texts_.size());
     for (std::size_t i = 0; i < texts_.size(); ++i) {
         const std::string_view text = texts_[i];
-        entries_.push_back(language == seriallink::Language::English
-                               ? seriallink::StringEntry{foundIds[i], text, {}}
-                               : seriallink::StringEntry{foundIds[i], {}, text});
+        // The same text as English and German: the table shows it in whichever it is asked.
+        entries_.push_back(seriallink::StringEntry{foundIds[i], text, text});
     }
     table_ = seriallink::StringTable(entries_, errorCaptionId, language);
 }

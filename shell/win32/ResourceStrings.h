@@ -11,11 +11,11 @@
 
 namespace shell::win32 {
 
-// German when the user's interface language is German (any German of any country), English
-// otherwise. The language of a program that has both tables.
+// German or French when the user's interface language is German or French (of any country),
+// English otherwise.
 [[nodiscard]] seriallink::Language LanguageOfLangId(LANGID language);
 [[nodiscard]] seriallink::Language UserInterfaceLanguage();
-// The resource language of a table: German (Germany) or English (United States).
+// The resource language of a table: German (Germany), French (France) or English (United States).
 [[nodiscard]] LANGID ResourceLanguage(seriallink::Language language);
 
 // The text of one string resource in exactly the given language; false when the module holds no
@@ -27,8 +27,8 @@ namespace shell::win32 {
 class ResourceStringTable {
 public:
     // Reads the given ids from module in the table language; an id that the language lacks is
-    // taken from the other table's language (so a German-only program can ask for German or
-    // English alike), and an id missing in both is left out.
+    // taken from the English table, else the German one (so a German-only program can ask for
+    // any language), and an id missing in all is left out.
     ResourceStringTable(HMODULE module, std::span<const unsigned> ids, unsigned errorCaptionId,
                         seriallink::Language language);
     ResourceStringTable(const ResourceStringTable&) = delete;

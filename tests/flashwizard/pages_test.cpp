@@ -7,6 +7,8 @@
 #include <QSvgWidget>
 
 #include "WizardTestSupport.h"
+#include "flashwizard/core/WizardStrings.h"
+#include "flashwizard/ui/AboutBox.h"
 #include "shell/qt/QtDialogUnits.h"
 
 namespace fwtest {
@@ -146,6 +148,55 @@ TEST_F(WizardTest, PicturesAndFrameFollowTheTemplates) {
         EXPECT_EQ(widget->size(), p.pixels);
         EXPECT_EQ(widget->renderer()->defaultSize(), p.pixels);
     }
+}
+
+// The pages, the frame and the boxes in the pilot's language; German where nothing is chosen.
+TEST_F(WizardTest, PagesSpeakTheWizardsLanguage) {
+    struct Case {
+        const seriallink::StringTable* table;  // null: the wizard's own
+        const char* title;
+        const char* welcome;
+        const char* attention;
+        const char* buttons;  // back, next, cancel
+        const char* noFile;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {nullptr, "Korvalis Downloader 1. Schritt", "KORVALIS DOWNLOADER (deutsch)\nV1.2",
+         "Achtung:", "< Zurück|Weiter >|Abbrechen", "Es muss eine Datei gewählt sein!", "Fehler"},
+        {&flashwizard::WizardStringsIn(seriallink::Language::French),
+         "Korvalis Downloader - étape 1", "KORVALIS DOWNLOADER (français)\nV1.2", "Attention",
+         "< Précédent|Suivant >|Annuler", "Vous devez choisir un fichier !", "Erreur"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        flashwizard::UseWizardStrings(c.table);
+        MakeWizard();
+        EXPECT_EQ(dlg->windowTitle().toStdString(), c.title);
+        QStringList welcome;
+        for (const QLabel* label : dlg->page(0)->findChildren<QLabel*>()) welcome << label->text();
+        EXPECT_TRUE(welcome.contains(QString::fromUtf8(c.welcome)))
+            << welcome.join("/").toStdString();
+        auto* attention = dlg->page(3)->findChild<QLabel*>(flashwizard::control::kAttention);
+        ASSERT_NE(attention, nullptr);
+        EXPECT_EQ(attention->text().toStdString(), c.attention);
+        EXPECT_EQ((dlg->backButton()->text() + "|" + dlg->nextButton()->text() + "|" +
+                   dlg->cancelButton()->text())
+                      .toStdString(),
+                  c.buttons);
+        ClickNext();
+        ClickNext();  // step 2 without a file
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.back().request.text, c.noFile);
+        EXPECT_EQ(messages.shown.back().request.caption, c.caption);
+        // The About box names the program as page 1 does and preselects the language shown.
+        flashwizard::AboutBox about(nullptr, nullptr);
+        EXPECT_EQ(about.findChild<QLabel*>("aboutText")->text().toStdString(), c.welcome);
+        EXPECT_EQ(about.findChild<QComboBox*>("language")->currentText().toStdString(),
+                  seriallink::LanguageName(flashwizard::WizardStrings().language()));
+        dlg.reset();
+    }
+    flashwizard::UseWizardStrings(nullptr);
 }
 
 }  // namespace

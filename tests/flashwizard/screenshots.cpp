@@ -1,6 +1,7 @@
 // Walks the wizard through its six steps against a scripted loader and saves a picture of each
 // page, with a drawn title bar carrying the window's title (under a bare X server there is no
-// window manager to draw one). Usage: flashwizard_screenshots OUTPUT_DIR
+// window manager to draw one). Usage: flashwizard_screenshots OUTPUT_DIR [en|de|fr]
+// (German, the wizard's own language, unless another is given).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "flashwizard/core/WizardStrings.h"
 #include "flashwizard/ui/Step5Dlg.h"
@@ -54,11 +56,16 @@ QImage WithTitleBar(QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: flashwizard_screenshots OUTPUT_DIR\n");
+    const auto language = argc == 3 ? seriallink::LanguageOfCode(argv[2])
+                                    : std::optional(seriallink::Language::German);
+    if ((argc != 2 && argc != 3) || !language) {
+        std::fprintf(stderr, "usage: flashwizard_screenshots OUTPUT_DIR [en|de|fr]\n");
         return 2;
     }
     QApplication application(argc, argv);
+    if (*language != seriallink::Language::German) {
+        flashwizard::UseWizardStrings(&flashwizard::WizardStringsIn(*language));
+    }
     seriallink::InstallStringTable(&flashwizard::WizardStrings());
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.exists() && !QDir().mkpath(out.path())) return 1;

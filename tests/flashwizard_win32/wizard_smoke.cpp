@@ -1,9 +1,14 @@
 // Drives flashwizard.exe under Wine by control ids, as a pilot would click it: the file checks
 // of step 2, Next and Back through all six pages, the port list of step 5, the device search
 // and a whole update against the simulated loader on a COM port of the Wine prefix, then the
-// remembered port in the registry. With --shots DIR it saves a picture of every page.
+// remembered port in the registry; then the wizard in English (--lang en), its About box and
+// the language chosen there for the next start. With --shots DIR it saves a picture of every
+// page.
 //
-//   wizard_smoke FLASHWIZARD.EXE FIRMWARE.HEX COMn [--shots DIR]
+//   wizard_smoke FLASHWIZARD.EXE FIRMWARE.HEX COMn [--shots DIR] [--lang en|de|fr]
+//
+// The walk speaks the system's language (English under a plain Wine); with --lang it runs in
+// that language (the program gets the same option) and the language runs are left out.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -125,6 +130,37 @@ public:
                        reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
         Check(WaitFor([&] { return !::IsWindow(box); }, kStepTimeoutMs), what + ": box closed");
     }
+    // The About box: page 1's first line, the language list with the language shown selected.
+    // With pick, that entry is chosen and the note about the next start is expected.
+    void ExpectAbout(const std::string& what, const std::string& text, int shownIndex,
+                     int pick = -1) const {
+        HWND about = nullptr;
+        if (!WaitFor([&] { return (about = Box()) != nullptr; }, kStepTimeoutMs)) {
+            Check(false, what + ": no About box");
+            return;
+        }
+        HWND list = ::GetDlgItem(about, IDC_LANGUAGE);
+        Check(Text(::GetDlgItem(about, IDC_ABOUT_TEXT)) == text &&
+                  ::SendMessageW(list, CB_GETCOUNT, 0, 0) == 3 &&
+                  ::SendMessageW(list, CB_GETCURSEL, 0, 0) == shownIndex,
+              what + ": \"" + Text(::GetDlgItem(about, IDC_ABOUT_TEXT)) + "\", language " +
+                  std::to_string(::SendMessageW(list, CB_GETCURSEL, 0, 0)));
+        if (pick >= 0) {
+            ::SendMessageW(list, CB_SETCURSEL, pick, 0);
+            ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(list));
+            HWND note = nullptr;
+            Check(WaitFor([&] { return (note = TopLevel(false, about)) != nullptr; },
+                          kStepTimeoutMs) &&
+                      BoxText(note) == WizardText(flashwizard::kStrLanguageNote),
+                  what + ": the note \"" + (note ? BoxText(note) : std::string()) + "\"");
+            if (note != nullptr) ::PostMessageW(note, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Check(WaitFor([&] { return ::IsWindowEnabled(about) != 0; }, kStepTimeoutMs),
+                  what + ": note closed");
+        }
+        ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Check(WaitFor([&] { return !::IsWindow(about); }, kStepTimeoutMs), what + ": closed");
+    }
     void ExpectNoBox(const std::string& what, DWORD waitMs = 600) const {
         ::Sleep(waitMs);
         Check(Box() == nullptr && ::IsWindowVisible(frame_), what);
@@ -190,6 +226,7 @@ public:
 
 private:
     [[nodiscard]] static std::string BoxText(HWND box) {
+        if (box == nullptr) return {};
         std::string text;
         ::EnumChildWindows(
             box,
@@ -207,12 +244,14 @@ private:
     }
 
     // The wizard's frame (wantFrame) or another dialog of its process, such as a message box.
-    [[nodiscard]] HWND TopLevel(bool wantFrame) const {
+    // except: a dialog not to be found (a box opened over it is).
+    [[nodiscard]] HWND TopLevel(bool wantFrame, HWND except = nullptr) const {
         struct Search {
             const Wizard* self;
             bool wantFrame;
+            HWND except;
             HWND found;
-        } search{this, wantFrame, nullptr};
+        } search{this, wantFrame, except, nullptr};
         ::EnumWindows(
             [](HWND window, LPARAM data) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
@@ -221,7 +260,7 @@ private:
                 wchar_t name[32] = {};
                 ::GetClassNameW(window, name, 32);
                 if (owner != s->self->processId_ || lstrcmpW(name, L"#32770") != 0 ||
-                    !::IsWindowVisible(window)) {
+                    !::IsWindowVisible(window) || window == s->except) {
                     return TRUE;
                 }
                 const bool isFrame = ::GetDlgItem(window, IDC_NEXT) != nullptr;
@@ -265,26 +304,25 @@ void CheckStringTable(const std::string& exePath) {
     HMODULE module = ::LoadLibraryExW(Widen(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Check(module != nullptr, "program resources readable");
     if (module == nullptr) return;
-    const LANGID german = shell::win32::ResourceLanguage(seriallink::Language::German);
-    int same = 0;
-    // 129-179, and the program's name; 180 and 181 are the About item's own.
-    std::vector<unsigned> ids;
-    for (unsigned id = flashwizard::kStrErrorCaption; id <= flashwizard::kStrAttentionCaption; ++id)
-        ids.push_back(id);
-    ids.push_back(flashwizard::kStrProgramName);
-    for (const unsigned id : ids) {
-        std::string text;
-        const bool found = shell::win32::LoadResourceString(module, id, german, text);
-        const std::string expected = flashwizard::WizardStrings().Load(id);
-        if (found && text == expected) {
-            ++same;
-        } else {
-            Check(false, "string " + std::to_string(id) + " is \"" + text + "\", not \"" +
-                             expected + "\"");
+    // The German table as the wizard always had it, and the English and French ones beside it.
+    for (const seriallink::Language language : seriallink::kLanguages) {
+        const LANGID resources = shell::win32::ResourceLanguage(language);
+        const seriallink::StringTable& table = flashwizard::WizardStringsIn(language);
+        int same = 0;
+        for (const seriallink::StringEntry& entry : flashwizard::WizardStringEntries()) {
+            std::string text;
+            const bool found = shell::win32::LoadResourceString(module, entry.id, resources, text);
+            if (found && text == table.Load(entry.id)) {
+                ++same;
+            } else {
+                Check(false, "string " + std::to_string(entry.id) + " is \"" + text + "\", not \"" +
+                                 table.Load(entry.id) + "\"");
+            }
         }
+        Check(same == static_cast<int>(flashwizard::WizardStringEntries().size()),
+              std::string("string table in ") + seriallink::LanguageName(language) + ": " +
+                  std::to_string(same) + " as the wizard's");
     }
-    Check(same == 52,
-          "string table 129-179, 182: " + std::to_string(same) + " of 52 as the wizard's");
     for (int id : {IDB_HAND_ON_OFF, IDB_BACK_DOWNLOAD, IDB_DOWNLOAD_BUTTON, IDB_COTTON_BUD,
                    IDB_SERIAL_PLUG, IDB_USB_PLUG}) {
         Check(::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2)) != nullptr,
@@ -293,14 +331,100 @@ void CheckStringTable(const std::string& exePath) {
     ::FreeLibrary(module);
 }
 
-std::string RememberedPort() {
+// What Yes reads in a box of the wizard.
+const char* YesText(seriallink::Language language) {
+    switch (language) {
+        case seriallink::Language::German:
+            return "&Ja";
+        case seriallink::Language::French:
+            return "&Oui";
+        case seriallink::Language::English:
+            break;
+    }
+    return "&Yes";
+}
+
+std::string Remembered(const wchar_t* name) {
     wchar_t value[64] = {};
     DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"CommPort", RRF_RT_REG_SZ, nullptr, value,
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value,
                        &size) != ERROR_SUCCESS) {
         return "(none)";
     }
     return Narrow(value);
+}
+
+std::string RememberedPort() {
+    return Remembered(L"CommPort");
+}
+
+// Starts the wizard with the given arguments; null when it did not start.
+HANDLE StartWizard(const std::string& exePath, const std::string& arguments, DWORD& processId) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + Widen(exePath) + L"\"" + Widen(arguments);
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return nullptr;
+    }
+    ::CloseHandle(process.hThread);
+    processId = process.dwProcessId;
+    return process.hProcess;
+}
+
+// The wizard in the language the system does not speak: German under an English system
+// (--lang de), English under a German one. Its frame, page 1, About box and boxes speak that
+// language; the About box chooses French, which the next start without --lang speaks. Each run
+// is left on step 1 with Cancel and Yes.
+void LanguageRuns(const std::string& exePath) {
+    using namespace flashwizard;
+    struct Run {
+        const char* arguments;
+        seriallink::Language language;
+        int shownIndex;
+        int pick;  // the About box's pick, -1 none
+    };
+    const bool germanSystem = shell::win32::UserInterfaceLanguage() == seriallink::Language::German;
+    const Run runs[] = {
+        germanSystem ? Run{" --lang en", seriallink::Language::English, 0, 2}
+                     : Run{" --lang de", seriallink::Language::German, 1, 2},
+        {"", seriallink::Language::French, 2, -1},
+    };
+    for (const auto& run : runs) {
+        UseWizardStrings(&WizardStringsIn(run.language));
+        const std::string name = seriallink::LanguageName(run.language);
+        DWORD processId = 0;
+        HANDLE process = StartWizard(exePath, run.arguments, processId);
+        Wizard wizard(processId);
+        if (process == nullptr || !wizard.FindFrame()) {
+            Check(false, name + ": the wizard window appeared");
+            if (process != nullptr) ::TerminateProcess(process, 1);
+            continue;
+        }
+        Check(wizard.WaitForStep(1), name + ": step 1 title \"" + wizard.Title() + "\"");
+        Check(wizard.ItemText(IDC_CANCEL_BUTTON) == PageText(kStrFrameButtons, 0) &&
+                  wizard.ItemText(IDC_BACK) == PageText(kStrFrameButtons, 1) &&
+                  wizard.ItemText(IDC_NEXT) == WizardText(kStrNext),
+              name + ": buttons " + wizard.ItemText(IDC_BACK) + " " + wizard.ItemText(IDC_NEXT) +
+                  " " + wizard.ItemText(IDC_CANCEL_BUTTON));
+        ::PostMessageW(wizard.frame(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        wizard.ExpectAbout(name + ": About box", PageText(kStrWelcomePage, 0), run.shownIndex,
+                           run.pick);
+        wizard.Click(IDC_CANCEL_BUTTON);
+        wizard.ExpectBox(name + ": Cancel on step 1", WizardText(kStrQuitQuestion),
+                         WizardText(kStrQuitCaption), IDYES, kStepTimeoutMs, [&](HWND box) {
+                             Check(Text(::GetDlgItem(box, IDYES)) == YesText(run.language),
+                                   name + ": Yes reads " + Text(::GetDlgItem(box, IDYES)));
+                         });
+        const bool ended = ::WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+        Check(ended, name + ": Yes ends the program");
+        if (!ended) ::TerminateProcess(process, 1);
+        ::CloseHandle(process);
+    }
+    UseWizardStrings(nullptr);
+    Check(Remembered(L"Language") == "fr", "Language in the registry: " + Remembered(L"Language"));
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Language");
 }
 
 int CountRecords(const std::string& path) {
@@ -330,8 +454,16 @@ void ChooseWithBrowse(const Wizard& wizard, const std::string& firmware) {
         ::SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
         filters += Narrow(entry) + "|";
     }
-    Check(filters == "Intel Hex File (*.hex)|All Files (*.*)|" &&
-              ::SendMessageW(types, CB_GETCURSEL, 0, 0) == 0,
+    // The descriptions of the wizard's filter text, in its language.
+    std::string expected;
+    const std::string filterText = WizardText(flashwizard::kStrBrowseFilter);
+    for (std::size_t at = 0, part = 0; at < filterText.size(); ++part) {
+        const std::size_t bar = filterText.find('|', at);
+        if (bar == std::string::npos || bar == at) break;
+        if (part % 2 == 0) expected += filterText.substr(at, bar - at) + "|";
+        at = bar + 1;
+    }
+    Check(filters == expected && ::SendMessageW(types, CB_GETCURSEL, 0, 0) == 0,
           "its filters: " + filters);
     const std::wstring name = Widen(firmware);
     ::SendMessageW(::GetDlgItem(dialog, kFileNameList), WM_SETTEXT, 0,
@@ -343,21 +475,28 @@ void ChooseWithBrowse(const Wizard& wizard, const std::string& firmware) {
 void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string& firmware,
                    const std::string& port, const std::string& shots) {
     using namespace flashwizard;
+    const seriallink::Language language = WizardStrings().language();
     const std::string error = WizardText(kStrErrorCaption);
 
     Check(wizard.WaitForStep(1), "step 1 title");
     Check(!wizard.Enabled(IDC_BACK) && wizard.Enabled(IDC_CANCEL_BUTTON), "step 1 buttons");
     wizard.Click(IDC_CANCEL_BUTTON);
     wizard.ExpectBox("Cancel on step 1", WizardText(kStrQuitQuestion), WizardText(kStrQuitCaption),
-                     IDNO, kStepTimeoutMs, [](HWND box) {
-                         Check(Text(::GetDlgItem(box, IDYES)) == "&Ja" &&
-                                   Text(::GetDlgItem(box, IDNO)) == "&Nein",
-                               "the question asks in German");
+                     IDNO, kStepTimeoutMs, [&](HWND box) {
+                         Check(Text(::GetDlgItem(box, IDYES)) == YesText(language),
+                               "the question asks in the wizard's language");
                      });
     Check(wizard.WaitForStep(1), "No keeps the wizard on step 1");
     ::PostMessageW(wizard.frame(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    wizard.ExpectBox("About item of the system menu", "KORVALIS DOWNLOADER (deutsch)\nV1.2",
-                     kApplicationName);
+    for (std::size_t i = 0; i < std::size(seriallink::kLanguages); ++i) {
+        if (seriallink::kLanguages[i] != language) continue;
+        wizard.ExpectAbout("About item of the system menu", PageText(kStrWelcomePage, 0),
+                           static_cast<int>(i));
+    }
+    if (language == seriallink::Language::German) {
+        Check(PageText(kStrWelcomePage, 0) == "KORVALIS DOWNLOADER (deutsch)\nV1.2",
+              "page 1 says deutsch");
+    }
     wizard.Shot(shots, 1);
 
     wizard.Click(IDC_NEXT);
@@ -412,14 +551,14 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
 
     wizard.Click(IDC_NEXT);
     Check(wizard.WaitForStep(6, kSearchTimeoutMs), "the loader found: step 6");
-    Check(wizard.ItemText(IDC_NEXT) == WizardText(kStrFinish), "Next reads Fertigstellen");
-    Check(wizard.ItemText(IDC_PORT_SENTENCE).find("Port " + port + " ") != std::string::npos,
+    Check(wizard.ItemText(IDC_NEXT) == WizardText(kStrFinish), "Next reads Fertigstellen (Finish)");
+    Check(wizard.ItemText(IDC_PORT_SENTENCE).find(" " + port + " ") != std::string::npos,
           "step 6 names the port: " + wizard.ItemText(IDC_PORT_SENTENCE));
     Check(wizard.ItemText(IDC_FIRMWARE_PATH) == firmware, "step 6 names the file");
     wizard.Click(IDC_BACK);
     Check(wizard.WaitForStep(5), "Back from step 6");
     Check(wizard.ItemText(IDC_NEXT) == WizardText(kStrNext) && !wizard.Enabled(IDC_BACK),
-          "step 5 again: Weiter >, Back disabled");
+          "step 5 again: Weiter > (Next), Back disabled");
     wizard.Click(IDC_NEXT);
     Check(wizard.WaitForStep(6, kSearchTimeoutMs), "step 6 again");
 
@@ -431,7 +570,7 @@ void WalkAndUpdate(Wizard& wizard, const std::string& exePath, const std::string
     const std::string counter = std::to_string(records) + "/" + std::to_string(records);
     Check(
         WaitFor([&] { return wizard.ItemText(IDC_NEXT) == WizardText(kStrClose); }, kStepTimeoutMs),
-        "Next reads Schliessen");
+        "Next reads Schliessen (Close)");
     Check(wizard.ItemText(IDC_COUNTER) == counter, "counter " + wizard.ItemText(IDC_COUNTER));
     Check(wizard.ItemText(IDC_STATUS) == WizardText(kStrUpdateDone), "status line");
     Check(!wizard.Enabled(IDC_BACK), "Back stays disabled");
@@ -456,34 +595,45 @@ int main() {
     const std::string exePath = args[1];
     const std::string firmware = args[2];
     const std::string port = args[3];
-    const std::string shots = argc >= 6 && args[4] == "--shots" ? args[5] : "";
+    std::string shots;
+    std::string lang;
+    for (std::size_t i = 4; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--shots") shots = args[i + 1];
+        if (args[i] == "--lang") lang = args[i + 1];
+    }
+    // The walk speaks the language given, else the system's, as the program does.
+    flashwizard::UseWizardStrings(&flashwizard::WizardStringsIn(
+        seriallink::LanguageOfCode(lang).value_or(shell::win32::UserInterfaceLanguage())));
 
     CheckStringTable(exePath);
     CheckIconSizes(exePath);
     // A first run: nothing remembered.
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"CommPort");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Language");
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"\"" + Widen(exePath) + L"\"";
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    DWORD processId = 0;
+    HANDLE process = StartWizard(exePath, lang.empty() ? "" : " --lang " + lang, processId);
+    if (process == nullptr) {
         Check(false, "flashwizard.exe started");
         return 1;
     }
-    Wizard wizard(process.dwProcessId);
+    Wizard wizard(processId);
     if (wizard.FindFrame()) {
         WalkAndUpdate(wizard, exePath, firmware, port, shots);
     } else {
         Check(false, "the wizard window appeared");
     }
-    const bool ended = ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    const bool ended = ::WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
     Check(ended, "Schliessen ends the program");
-    if (!ended) ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    if (!ended) ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
     Check(RememberedPort() == port, "CommPort in the registry: " + RememberedPort());
+
+    if (lang.empty()) {
+        LanguageRuns(exePath);
+        Check(RememberedPort() == port,
+              "CommPort unchanged by the language runs: " + RememberedPort());
+    }
 
     std::printf("%s (%d failed)\n", failures == 0 ? "PASS" : "FAIL", failures);
     return failures == 0 ? 0 : 1;

@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # The Downloader's Win32 dialogs against the Linux simulator, under Wine:
 #
-#   wizard_smoke.sh QUILLON-SIM FLASHWIZARD.EXE WIZARD_SMOKE.EXE FIRMWARE.HEX [SHOTS-DIR]
+#   wizard_smoke.sh QUILLON-SIM FLASHWIZARD.EXE WIZARD_SMOKE.EXE FIRMWARE.HEX [SHOTS-DIR [LANG]]
 #
 # The simulated loader (chip model 832, so the records go at 115200) is attached as a COM port of
 # the Wine prefix: a link in dosdevices to its pseudo-terminal, and an entry under
 # HKLM\Software\Wine\Ports, without which the system's device list would not name it. Uses
 # $WINEPREFIX (a private one is made when unset) and $DISPLAY (an own Xvfb when unset). With a
 # SHOTS-DIR the wizard runs in a Wine desktop window, whose title bars are drawn like the system's,
-# and a picture of every page is saved there as PNG. Exit 77: no simulator, the test is skipped.
+# and a picture of every page is saved there as PNG; LANG (en, de or fr) walks the wizard in that
+# language, else the wizard speaks the system's language. Exit 77: no simulator, the test is
+# skipped.
 set -u
 sim=$1
 exe=$2
 driver=$3
 firmware=$4
 shots=${5:-}
+lang=${6:-}
 # A prefix prepared by scripts/test-windows.sh names COM29 in its registry, mapped to a fixed
 # path; elsewhere COM7 is entered in the registry for this run.
 fixed=${QUILLON_WINE_PORT_PATH:-}
@@ -101,6 +104,7 @@ if [ -n "$shots" ]; then
     cp "$firmware" "$WINEPREFIX/drive_c/Flüge/QLX_V213.HEX"
     args[1]='C:\Flüge\QLX_V213.HEX'
     args+=(--shots "$(winpath "$work")")
+    [ -n "$lang" ] && args+=(--lang "$lang")
     launcher=(wine explorer /desktop=shots,820x560)
 fi
 "${launcher[@]}" "$driver" "${args[@]}" >"$work/out.txt" 2>&1

@@ -59,7 +59,8 @@ TEST(Messages, LanguageOfTheLocale) {
         {"de_AT@euro", Language::German},   {"de_CH", Language::German},
         {"en_US.UTF-8", Language::English}, {"C", Language::English},
         {"POSIX", Language::English},       {"", Language::English},
-        {"dex", Language::English},         {"fr_FR", Language::English},
+        {"dex", Language::English},         {"fr_FR", Language::French},
+        {"fr_CH.UTF-8", Language::French},  {"fra", Language::English},
     };
     for (const auto& [locale, language] : cases) {
         EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
@@ -92,8 +93,9 @@ TEST(Messages, LanguagePriorityListAfterTheLocale) {
     } cases[] = {
         {"en_US.UTF-8", "de:en", Language::German},
         {"de_DE.UTF-8", "en_GB:de", Language::English},
-        {"en_US.UTF-8", "fr:de_AT", Language::German},
-        {"de_DE.UTF-8", "fr:it", Language::German},
+        {"en_US.UTF-8", "fr:de_AT", Language::French},
+        {"de_DE.UTF-8", "fr:it", Language::French},
+        {"de_DE.UTF-8", "it:pt", Language::German},
         {"en_US.UTF-8", "", Language::English},
         {"C", "de", Language::English},
         {"", "de", Language::English},

@@ -283,6 +283,19 @@ TEST_F(DialogTest, TextsInEnglishAndGerman) {
         EXPECT_EQ(box.findChild<QLabel*>("1018")->text(), "Airspace Version 0.9");
         EXPECT_EQ(box.findChild<QPushButton*>("1")->text(), "OK");
         EXPECT_TRUE(box.findChild<QPushButton*>("1")->isDefault());
+        // The language row: the language shown is preselected; picking it again only remembers
+        // it (a pick of another would tell that it applies at the next start).
+        zstest::MemoryProfile profile;
+        zonesend::AboutDialog chooser(dialog->baseUnits(), nullptr, &profile);
+        auto* languages = chooser.findChild<QComboBox*>("language");
+        ASSERT_NE(languages, nullptr);
+        EXPECT_EQ(chooser.findChild<QLabel*>("languageLabel")->text(),
+                  c.language == seriallink::Language::German ? "Sprache:" : "Language:");
+        EXPECT_EQ(languages->count(), 3);
+        EXPECT_EQ(languages->currentText().toStdString(), seriallink::LanguageName(c.language));
+        emit languages->activated(languages->currentIndex());
+        EXPECT_EQ(profile.readText("Settings", "Language", ""),
+                  seriallink::LanguageCode(c.language));
         dialog.reset();
     }
 }

@@ -67,18 +67,21 @@ private:
 };
 
 TEST(ResourceStrings, BothTablesHoldEveryTextOfTheProgram) {
-    for (const auto language : {seriallink::Language::English, seriallink::Language::German}) {
+    // English and German as they always were, and French beside them (English where an id has
+    // no French yet).
+    for (const auto language : seriallink::kLanguages) {
         const auto table = zonesend::win32::loadProgramStrings(GetModuleHandleW(nullptr), language);
+        const seriallink::StringTable expected = zonesend::makeStringTable(language);
         EXPECT_EQ(table->size(), zonesend::stringEntries().size());
         for (const seriallink::StringEntry& entry : zonesend::stringEntries()) {
-            const std::string_view expected =
-                language == seriallink::Language::English ? entry.english : entry.german;
-            EXPECT_EQ(table->table().Load(entry.id), expected) << entry.id;
+            EXPECT_EQ(table->table().Load(entry.id), expected.Load(entry.id)) << entry.id;
         }
     }
     EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN)),
               seriallink::Language::German);
-    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)),
+    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN)),
+              seriallink::Language::French);
+    EXPECT_EQ(shell::win32::LanguageOfLangId(MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN)),
               seriallink::Language::English);
 }
 
@@ -291,7 +294,7 @@ TEST_F(DialogTest, GermanTable) {
 }
 
 // What the About box showed, read by the timer that answers it.
-std::string g_seenTitle, g_seenVersion;
+std::string g_seenTitle, g_seenVersion, g_seenLanguages;
 
 // A timer procedure keeps the system's calling convention, which a lambda cannot name on x86.
 void CALLBACK answerAboutBox(HWND, UINT, UINT_PTR, DWORD) {
@@ -299,6 +302,15 @@ void CALLBACK answerAboutBox(HWND, UINT, UINT_PTR, DWORD) {
     if (about == nullptr || GetDlgItem(about, zonesend::kIdAboutVersion) == nullptr) return;
     g_seenTitle = windowText(about);
     g_seenVersion = windowText(GetDlgItem(about, zonesend::kIdAboutVersion));
+    // The language list: its entries, the one shown marked with "*".
+    HWND list = GetDlgItem(about, zonesend::kIdAboutLanguage);
+    g_seenLanguages = windowText(GetDlgItem(about, zonesend::kIdAboutLanguageLabel));
+    for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t entry[32] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        g_seenLanguages += " " + shell::win32::Narrow(entry) +
+                           (SendMessageW(list, CB_GETCURSEL, 0, 0) == i ? "*" : "");
+    }
     PostMessageW(about, WM_COMMAND, IDOK, 0);
 }
 
@@ -312,6 +324,7 @@ TEST_F(DialogTest, AboutBoxShowsTheVersion) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_seenTitle, "Info about Airspace");
     EXPECT_EQ(g_seenVersion, "Airspace Version 0.9");
+    EXPECT_EQ(g_seenLanguages, "Language: English* Deutsch Français");
 }
 
 // The strip below the template: the Select panel's Apply sets the list, the capacity bar follows

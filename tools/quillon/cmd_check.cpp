@@ -37,7 +37,8 @@ const char* kindKey(ReadProblemKind kind) {
 
 std::string noAirspaceText() {
     return quillon::text("no airspace found (is this an OpenAir file?)",
-                         "kein Luftraum gefunden (ist das eine OpenAir-Datei?)");
+                         "kein Luftraum gefunden (ist das eine OpenAir-Datei?)",
+                         "aucun espace aérien trouvé (est-ce bien un fichier OpenAir ?)");
 }
 
 int checkHex(const std::string& path) {
@@ -57,8 +58,11 @@ int checkHex(const std::string& path) {
         json.endObject();
     } else if (verdict.ok()) {
         if (!quillon::settings().quiet()) {
-            std::cout << path << quillon::text(": valid firmware, ", ": gültige Firmware, ")
-                      << lines.size() << quillon::text(" records\n", " Datensätze\n");
+            std::cout << path
+                      << quillon::text(": valid firmware, ", ": gültige Firmware, ",
+                                       " : firmware valide, ")
+                      << lines.size()
+                      << quillon::text(" records\n", " Datensätze\n", " enregistrements\n");
         }
     } else {
         const bool missingEnd = verdict.problem == seriallink::HexProblem::MissingEnd;
@@ -114,16 +118,18 @@ int checkOpenAir(const std::string& path) {
         if (problem.line != 0) out << ':' << problem.line;
         out << ": ";
         if (problem.kind == ReadProblemKind::NoAirspace) {
-            out << quillon::text("warning: ", "Warnung: ") << noAirspaceText() << '\n';
+            out << quillon::text("warning: ", "Warnung: ", "attention : ") << noAirspaceText()
+                << '\n';
             continue;
         }
         if (!problem.airspaceName.empty()) out << problem.airspaceName << ": ";
         out << problem.what << '\n';
     }
     if (counted == 0 && !quillon::settings().quiet()) {
-        out << path << quillon::text(": ", ": ") << loaded.records.size()
+        out << path << quillon::text(": ", ": ", " : ") << loaded.records.size()
             << quillon::text(" airspaces, no problems found\n",
-                             " Lufträume, keine Probleme gefunden\n");
+                             " Lufträume, keine Probleme gefunden\n",
+                             " espaces aériens, aucun problème trouvé\n");
     }
     std::cout << out.str();
     return counted == 0 ? quillon::kExitOk : quillon::kExitFailure;
@@ -132,7 +138,8 @@ int checkOpenAir(const std::string& path) {
 int runCheck(const std::vector<std::string>& args) {
     if (args.size() != 1 || (!args[0].empty() && args[0][0] == '-' && args[0] != "-")) {
         return quillon::usageError(
-            "check", quillon::text("usage: quillon check FILE", "Aufruf: quillon check DATEI"));
+            "check", quillon::text("usage: quillon check FILE", "Aufruf: quillon check DATEI",
+                                   "usage : quillon check FICHIER"));
     }
     return quillon::looksLikeHex(args[0]) ? checkHex(args[0]) : checkOpenAir(args[0]);
 }
@@ -146,7 +153,9 @@ quillon::Command quillon::checkCommand() {
         text("Check an OpenAir or Intel HEX FILE and name every line the programs would stumble "
              "over",
              "Eine OpenAir- oder Intel-HEX-DATEI prüfen und jede Zeile nennen, über die die "
-             "Programme stolpern würden"),
+             "Programme stolpern würden",
+             "Vérifier un FICHIER OpenAir ou Intel HEX et citer chaque ligne qui poserait problème "
+             "aux programmes"),
         runCheck,
         {},
         {"quillon check alps.txt", "quillon check -v alps.txt",

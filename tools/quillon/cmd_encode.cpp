@@ -37,9 +37,10 @@ int runEncode(const std::vector<std::string>& given) {
         if (read == quillon::OptionRead::NotMine) args.push_back(given[i]);
     }
     if (args.size() != 1) {
-        return quillon::usageError("encode",
-                                   quillon::text("usage: quillon encode FILE [selection options]",
-                                                 "Aufruf: quillon encode DATEI [Auswahloptionen]"));
+        return quillon::usageError(
+            "encode", quillon::text("usage: quillon encode FILE [selection options]",
+                                    "Aufruf: quillon encode DATEI [Auswahloptionen]",
+                                    "usage : quillon encode FICHIER [options de sélection]"));
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
@@ -97,7 +98,11 @@ quillon::Command quillon::encodeCommand() {
                  "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "
                  "Bytes hexadezimal; mit Auswahloptionen jeden Umriss, der gesendet würde (die "
                  "Teile eines geschnittenen Luftraums unter seinem Index, einen geteilten "
-                 "Umriss einmal)"),
+                 "Umriss einmal)",
+                 "Afficher chaque espace aérien d'un FICHIER OpenAir : indice, taille et octets "
+                 "encodés en hexadécimal ; avec des options de sélection, chaque contour qui "
+                 "serait envoyé (les morceaux d'un espace découpé sous son indice, un contour "
+                 "partagé une seule fois)"),
             runEncode,
             quillon::selectionOptionHelp(),
             {"quillon encode alps.txt", "quillon encode --json alps.txt",

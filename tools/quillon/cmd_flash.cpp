@@ -164,7 +164,8 @@ int finish(const FlashOutcome& outcome) {
 
 int runFlash(const std::vector<std::string>& args) {
     const std::string usage = quillon::text("usage: quillon flash FILE.hex --port NAME",
-                                            "Aufruf: quillon flash DATEI.hex --port NAME");
+                                            "Aufruf: quillon flash DATEI.hex --port NAME",
+                                            "usage : quillon flash FICHIER.hex --port NOM");
     FlashOutcome outcome;
     std::string given;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -216,9 +217,12 @@ int runFlash(const std::vector<std::string>& args) {
         std::printf("Loader ADI %u, %s\n", link.chipModel,
                     link.chipKnown
                         ? quillon::text("fast download at 115200 baud",
-                                        "schneller Download mit 115200 Baud")
+                                        "schneller Download mit 115200 Baud",
+                                        "téléchargement rapide à 115200 bauds")
                               .c_str()
-                        : quillon::text("download at 9600 baud", "Download mit 9600 Baud").c_str());
+                        : quillon::text("download at 9600 baud", "Download mit 9600 Baud",
+                                        "téléchargement à 9600 bauds")
+                              .c_str());
     }
 
     outcome.stage = "update";
@@ -237,7 +241,9 @@ quillon::Command quillon::flashCommand() {
             text("Write FILE.hex into the Quillon in download mode, as the Downloader wizard does "
                  "(exit 0 once the new program runs)",
                  "DATEI.hex wie der Downloader-Assistent in den Quillon im Downloadmodus "
-                 "schreiben (Rückgabe 0, sobald das neue Programm läuft)"),
+                 "schreiben (Rückgabe 0, sobald das neue Programm läuft)",
+                 "Écrire FICHIER.hex dans le Quillon en mode téléchargement, comme le Downloader "
+                 "(code 0 dès que le nouveau programme tourne)"),
             runFlash,
             {{"--port NAME", portOptionHelp()}},
             {"quillon flash quillon-2.4.hex --port COM33",

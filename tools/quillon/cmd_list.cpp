@@ -43,7 +43,8 @@ int runList(const std::vector<std::string>& given) {
     }
     if (args.size() != 1) {
         return quillon::usageError("list", quillon::text("usage: quillon list FILE [--index]",
-                                                         "Aufruf: quillon list DATEI [--index]"));
+                                                         "Aufruf: quillon list DATEI [--index]",
+                                                         "usage : quillon list FICHIER [--index]"));
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
@@ -80,10 +81,13 @@ quillon::Command quillon::listCommand() {
             text("List the airspaces of an OpenAir FILE as the setup dialog does, with the total "
                  "bytes and blocks",
                  "Die Lufträume einer OpenAir-DATEI wie der Einstellungsdialog auflisten, mit den "
-                 "Bytes und Blöcken insgesamt"),
+                 "Bytes und Blöcken insgesamt",
+                 "Lister les espaces aériens d'un FICHIER OpenAir comme la fenêtre de "
+                 "configuration, avec le total d'octets et de blocs"),
             runList,
             {{"--index", text("put each line's index (0 = first) in front of it",
-                              "den Index jeder Zeile (0 = erste) davor setzen")}},
+                              "den Index jeder Zeile (0 = erste) davor setzen",
+                              "placer l'indice de chaque ligne (0 = la première) devant elle")}},
             {"quillon list alps.txt", "quillon list --json alps.txt"},
             Json::Yes};
 }

@@ -95,7 +95,7 @@ int runMap(const std::vector<std::string>& args) {
         return quillon::usageError("map", quillon::imageFormatRefusal(out));
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
     airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {
@@ -150,18 +150,24 @@ quillon::Command quillon::mapCommand() {
         text("Draw the airspaces of FILE that the selection options choose on a map, as "
              "zonesend shows the selection, into a ",
              "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "
-             "einer Karte in ein ") +
+             "einer Karte in ein ",
+             "Dessiner sur une carte les espaces aériens de FICHIER choisis par les options de "
+             "sélection, comme zonesend montre la sélection, en ") +
             imageKindsText() + text("", " zeichnen"),
         runMap,
         withSelectionHelp(
             {{"-o, --output OUT", outputOptionHelp()},
              {"--size WxH", text("the picture's size in pixels (default 800x600, at most 8000)",
-                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)")},
+                                 "die Bildgröße in Pixeln (Vorgabe 800x600, höchstens 8000)",
+                                 "la taille de l'image en pixels (800x600 par défaut, 8000 au "
+                                 "plus)")},
              {"--frame radius|selection",
               text("what the map frames: the take-off's radius and its margin (the default with "
                    "--near), or every selected outline",
                    "was die Karte einrahmt: den Umkreis des Startplatzes mit seinem Rand (Vorgabe "
-                   "mit --near) oder alle gewählten Umrisse")}}),
+                   "mit --near) oder alle gewählten Umrisse",
+                   "ce que la carte cadre : le rayon autour du décollage et sa marge (par défaut "
+                   "avec --near), ou tous les contours choisis")}}),
         {"quillon map alps.txt --near 46.7N,7.6E --radius 50km --fit -o near.png",
          "quillon map alps.txt --near 46.7N,7.6E --fit --simplify auto --clip -o cut.png"}};
 }

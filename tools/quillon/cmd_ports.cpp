@@ -22,7 +22,8 @@ std::string usbText(const quillon::PortDetails& details) {
 int runPorts(const std::vector<std::string>& args) {
     if (!args.empty()) {
         return quillon::usageError(
-            "ports", quillon::text("ports takes no arguments", "ports nimmt keine Argumente"));
+            "ports", quillon::text("ports takes no arguments", "ports nimmt keine Argumente",
+                                   "ports ne prend pas d'arguments"));
     }
     std::vector<seriallink::PortDevice> ports;
     if (!seriallink::ListPortDevices(ports)) {
@@ -69,8 +70,9 @@ int runPorts(const std::vector<std::string>& args) {
         if (quillon::settings().verbose()) {
             for (const auto& alias : details.aliases) std::cout << "\t" << alias << '\n';
             if (!details.serial.empty()) {
-                std::cout << quillon::text("\tserial number ", "\tSeriennummer ") << details.serial
-                          << '\n';
+                std::cout << quillon::text("\tserial number ", "\tSeriennummer ",
+                                           "\tnuméro de série ")
+                          << details.serial << '\n';
             }
         }
     }
@@ -87,13 +89,18 @@ quillon::Command quillon::portsCommand() {
             text("List the present COM ports, the device behind each and, for USB adapters, "
                  "their ids and names",
                  "Die vorhandenen COM-Ports auflisten, mit dem Gerät dahinter und bei "
-                 "USB-Adaptern deren Kennungen und Namen"),
+                 "USB-Adaptern deren Kennungen und Namen",
+                 "Lister les ports COM présents, le périphérique derrière chacun et, pour les "
+                 "adaptateurs USB, leurs identifiants et noms"),
 #else
             text("List the present COM ports, the device behind each and, for USB adapters, "
                  "their ids and names (KORVALIS_PORT_DIR overrides the system's ports)",
                  "Die vorhandenen COM-Ports auflisten, mit dem Gerät dahinter und bei "
                  "USB-Adaptern deren Kennungen und Namen (KORVALIS_PORT_DIR ersetzt die Ports "
-                 "des Systems)"),
+                 "des Systems)",
+                 "Lister les ports COM présents, le périphérique derrière chacun et, pour les "
+                 "adaptateurs USB, leurs identifiants et noms (KORVALIS_PORT_DIR remplace les "
+                 "ports du système)"),
 #endif
             runPorts,
             {},

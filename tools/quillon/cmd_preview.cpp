@@ -54,7 +54,7 @@ int runPreview(const std::vector<std::string>& args) {
         return quillon::usageError("preview", quillon::imageFormatRefusal(out));
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
     const airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
     if (loaded.status != airspace::LoadStatus::Ok) {
@@ -85,11 +85,15 @@ quillon::Command quillon::previewCommand() {
     return {"preview",
             "preview FILE INDEX -o OUT.png [--size WxH]",
             text("Draw the preview of airspace INDEX (0 = first) of FILE into a ",
-                 "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein ") +
-                imageKindsText() + text(", as zonesend shows it", " zeichnen"),
+                 "Die Vorschau des Luftraums INDEX (0 = erster) der DATEI wie zonesend in ein ",
+                 "Dessiner l'aperçu de l'espace aérien INDICE (0 = le premier) de FICHIER en ") +
+                imageKindsText() +
+                text(", as zonesend shows it", " zeichnen", ", comme zonesend le montre"),
             runPreview,
             {{"-o, --output OUT", outputOptionHelp()},
              {"--size WxH", text("the picture's size in pixels (default 400x400, at most 8000)",
-                                 "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)")}},
+                                 "die Bildgröße in Pixeln (Vorgabe 400x400, höchstens 8000)",
+                                 "la taille de l'image en pixels (400x400 par défaut, 8000 au "
+                                 "plus)")}},
             examples};
 }

@@ -90,13 +90,14 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
         ceilingWidth = std::max(ceilingWidth, columnsOf(r.ceiling));
     }
     char lead[48];
-    std::snprintf(lead, sizeof lead, "%5s %8s  ", text("Index", "Index").c_str(),
-                  text("km", "km").c_str());
-    std::cout << lead << padded(text("Type", "Typ"), typeWidth) << "  "
-              << padded(text("Name", "Name"), nameWidth) << "  "
-              << padded(text("Floor", "Boden"), floorWidth) << "  "
-              << padded(text("Ceiling", "Decke"), ceilingWidth) << "  " << text("Size", "Größe")
-              << (options.fit ? text("  Kept", "  Behalten") : "") << '\n';
+    std::snprintf(lead, sizeof lead, "%5s %8s  ", text("Index", "Index", "Index").c_str(),
+                  text("km", "km", "km").c_str());
+    std::cout << lead << padded(text("Type", "Typ", "Type"), typeWidth) << "  "
+              << padded(text("Name", "Name", "Nom"), nameWidth) << "  "
+              << padded(text("Floor", "Boden", "Plancher"), floorWidth) << "  "
+              << padded(text("Ceiling", "Decke", "Plafond"), ceilingWidth) << "  "
+              << text("Size", "Größe", "Taille")
+              << (options.fit ? text("  Kept", "  Behalten", "  Gardé") : "") << '\n';
     for (const auto& planned : plan.airspaces) {
         const auto& r = records[planned.index];
         std::snprintf(lead, sizeof lead, "%5zu %8s  ", planned.index,
@@ -109,7 +110,8 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
         std::snprintf(size, sizeof size, "%5zu", sizeOf(planned));
         std::cout << size;
         if (options.fit) {
-            std::cout << "  " << (planned.selected ? text("yes", "ja") : text("no", "nein"));
+            std::cout << "  "
+                      << (planned.selected ? text("yes", "ja", "oui") : text("no", "nein", "non"));
         }
         const std::string note = planNote(planned);
         if (!note.empty()) std::cout << "  " << note;
@@ -122,7 +124,8 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     if (unknown > 0) {
         std::cout << unknown
                   << text(" kept although their floor could not be read (marked ?)\n",
-                          " behalten, obwohl ihre Untergrenze nicht lesbar ist (mit ? markiert)\n");
+                          " behalten, obwohl ihre Untergrenze nicht lesbar ist (mit ? markiert)\n",
+                          " gardés bien que leur plancher soit illisible (marqués ?)\n");
     }
 }
 
@@ -202,7 +205,8 @@ int runSelect(const std::vector<std::string>& args) {
         }
         if (!file.empty() || args[i].rfind("--", 0) == 0) {
             return quillon::usageError(
-                "select", quillon::text("unexpected argument '", "unerwartetes Argument '") +
+                "select", quillon::text("unexpected argument '", "unerwartetes Argument '",
+                                        "argument inattendu '") +
                               args[i] + "'\n" + kUsage);
         }
         file = args[i];
@@ -232,7 +236,9 @@ quillon::Command quillon::selectCommand() {
             text("Choose the airspaces of FILE near a take-off, of some types or below a height, "
                  "and fit them into the instrument",
                  "Lufträume der DATEI nahe einem Startplatz, nach Typ oder unter einer Höhe "
-                 "wählen und in das Gerät einpassen"),
+                 "wählen und in das Gerät einpassen",
+                 "Choisir les espaces aériens de FICHIER autour d'un décollage, de certains types "
+                 "ou sous une hauteur, et les faire tenir dans l'instrument"),
             runSelect,
             selectionOptionHelp(),
             {"quillon select alps.txt --near 46.7,7.6 --radius 50km --below FL100 --fit",

@@ -124,7 +124,7 @@ int runSend(const std::vector<std::string>& args) {
         return quillon::usageError("send", quillon::portArgumentRefusal());
     }
 
-    const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
+    const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
 
     std::uint32_t baudRate = zonesend::kDefaultBaudRate;
@@ -200,11 +200,14 @@ std::vector<quillon::OptionHelp> sendOptionHelp() {
     using quillon::text;
     std::vector<quillon::OptionHelp> help = {
         {"--port NAME", quillon::portOptionHelp()},
-        {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden")},
+        {"--all", text("send every airspace of FILE", "alle Lufträume der DATEI senden",
+                       "envoyer tous les espaces aériens de FICHIER")},
         {"--select 0,3,7", text("send these lines of quillon list (0 = first)",
-                                "diese Zeilen von quillon list senden (0 = erste)")},
+                                "diese Zeilen von quillon list senden (0 = erste)",
+                                "envoyer ces lignes de quillon list (0 = la première)")},
         {"--baud B", text("the line rate, instead of zonesend's remembered one",
-                          "die Übertragungsrate statt der von zonesend gemerkten")}};
+                          "die Übertragungsrate statt der von zonesend gemerkten",
+                          "la vitesse de la liaison, au lieu de celle retenue par zonesend")}};
     for (auto& option : quillon::selectionOptionHelp()) help.push_back(std::move(option));
     return help;
 }
@@ -219,7 +222,9 @@ quillon::Command quillon::sendCommand() {
         text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
              "profile)",
              "Lufträume aus DATEI wie zonesend an den Quillon senden (Rate aus dem Profil "
-             "von zonesend)"),
+             "von zonesend)",
+             "Envoyer des espaces aériens de FICHIER au Quillon comme zonesend (vitesse du profil "
+             "de zonesend)"),
         runSend,
         sendOptionHelp(),
         {"quillon send alps.txt --port COM33 --all",

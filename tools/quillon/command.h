@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,6 +56,11 @@ struct Settings {
     [[nodiscard]] bool verbose() const { return verbosity > 0; }
 };
 [[nodiscard]] const Settings& settings();
+
+// Takes --lang CODE (or --lang=CODE) out of args and makes the command line speak that
+// language; the exit status when the code names no language. Done before the commands' texts
+// are made, and again (harmlessly) by runCommandLine.
+[[nodiscard]] std::optional<int> takeLanguageOption(std::vector<std::string>& args);
 
 // Runs the command line (without the program's name) against the table of commands.
 [[nodiscard]] int runCommandLine(std::span<const Command> commands,

@@ -1,10 +1,9 @@
-// The Downloader's texts for the command line: the wizard's own German table under a German
-// locale, else an English table with the same ids.
+// The Downloader's texts for the command line: the wizard's own table in the pilot's language.
 #pragma once
 
 namespace quillon {
 
-// Puts the English table in place of the wizard's unless the pilot's language is German.
+// Puts the wizard's table in the command line's language in place of its German one.
 void useFlashTexts();
 
 }  // namespace quillon

@@ -25,13 +25,15 @@ bool imageFormatOf(const std::string& path, ImageFormat& format) {
 
 std::string imageFormatRefusal(const std::string& path) {
 #ifdef _WIN32
-    return text("cannot write '", "kann '") + path +
-           text("': the name must end in .png", "' nicht schreiben: der Name muss auf .png enden");
+    return text("cannot write '", "kann '", "impossible d'écrire '") + path +
+           text("': the name must end in .png", "' nicht schreiben: der Name muss auf .png enden",
+                "' : le nom doit se terminer par .png");
 #else
-    return text("cannot write '", "kann '") + path +
+    return text("cannot write '", "kann '", "impossible d'écrire '") + path +
            text("': the name must end in .png or .svg",
                 "' nicht schreiben: der Name muss auf "
-                ".png oder .svg enden");
+                ".png oder .svg enden",
+                "' : le nom doit se terminer par .png ou .svg");
 #endif
 }
 
@@ -39,16 +41,18 @@ std::string imageKindsText() {
 #ifdef _WIN32
     return "PNG";
 #else
-    return text("PNG or SVG", "PNG oder SVG");
+    return text("PNG or SVG", "PNG oder SVG", "PNG ou SVG");
 #endif
 }
 
 std::string outputOptionHelp() {
 #ifdef _WIN32
-    return text("the file to write: OUT.png", "die zu schreibende Datei: OUT.png");
+    return text("the file to write: OUT.png", "die zu schreibende Datei: OUT.png",
+                "le fichier à écrire : SORTIE.png");
 #else
     return text("the file to write: OUT.png, or OUT.svg for a vector drawing",
-                "die zu schreibende Datei: OUT.png, oder OUT.svg als Vektorgrafik");
+                "die zu schreibende Datei: OUT.png, oder OUT.svg als Vektorgrafik",
+                "le fichier à écrire : SORTIE.png, ou SORTIE.svg pour un dessin vectoriel");
 #endif
 }
 

@@ -14,14 +14,15 @@ namespace quillon {
 bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
     result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
-        (void)fail(text("cannot read '", "kann '") + path + text("': ", "' nicht lesen: ") +
-                   result.systemErrorText);
+        (void)fail(text("cannot read '", "kann '", "impossible de lire '") + path +
+                   text("': ", "' nicht lesen: ", "' : ") + result.systemErrorText);
         return false;
     }
     if (result.status != airspace::LoadStatus::Ok) {
-        (void)fail(text("cannot read '", "kann '") + path +
+        (void)fail(text("cannot read '", "kann '", "impossible de lire '") + path +
                    text("': the file could not be read completely",
-                        "' nicht lesen: die Datei ließ sich nicht vollständig lesen"));
+                        "' nicht lesen: die Datei ließ sich nicht vollständig lesen",
+                        "' : le fichier n'a pas pu être lu en entier"));
         return false;
     }
     if (result.records.empty()) warnNoAirspace(path);
@@ -30,9 +31,11 @@ bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
 
 void warnNoAirspace(const std::string& path) {
     if (settings().quiet()) return;
-    std::cerr << path
-              << text(": warning: no airspace found (is this an OpenAir file?)\n",
-                      ": Warnung: kein Luftraum gefunden (ist das eine OpenAir-Datei?)\n");
+    std::cerr
+        << path
+        << text(": warning: no airspace found (is this an OpenAir file?)\n",
+                ": Warnung: kein Luftraum gefunden (ist das eine OpenAir-Datei?)\n",
+                " : attention : aucun espace aérien trouvé (est-ce bien un fichier OpenAir ?)\n");
 }
 
 std::string lowercaseExtension(const std::string& path) {
@@ -91,56 +94,68 @@ std::string hexProblemText(const seriallink::HexVerdict& verdict) {
     std::string reason;
     switch (verdict.problem) {
         case HexProblem::None:
-            reason = text("a valid firmware file", "eine gültige Firmware-Datei");
+            reason = text("a valid firmware file", "eine gültige Firmware-Datei",
+                          "un fichier de firmware valide");
             break;
         case HexProblem::CannotOpen:
-            reason = text("cannot be opened", "lässt sich nicht öffnen");
+            reason = text("cannot be opened", "lässt sich nicht öffnen", "ne peut pas être ouvert");
             break;
         case HexProblem::NotRegular:
             reason = text("not a regular file (a pipe or a device)",
-                          "keine gewöhnliche Datei (eine Pipe oder ein Gerät)");
+                          "keine gewöhnliche Datei (eine Pipe oder ein Gerät)",
+                          "pas un fichier ordinaire (un tube ou un périphérique)");
             break;
         case HexProblem::TooLarge:
             reason = text("larger than 16 MB, far larger than any firmware",
-                          "größer als 16 MB, weit größer als jede Firmware");
+                          "größer als 16 MB, weit größer als jede Firmware",
+                          "plus de 16 Mo, bien plus que n'importe quel firmware");
             break;
         case HexProblem::NoColon:
-            reason = text("a record must start with ':'", "ein Datensatz muss mit ':' beginnen");
+            reason = text("a record must start with ':'", "ein Datensatz muss mit ':' beginnen",
+                          "un enregistrement doit commencer par ':'");
             break;
         case HexProblem::NotHexDigit:
-            reason = text("a character that is not a hex digit",
-                          "ein Zeichen, das keine Hex-Ziffer ist");
+            reason =
+                text("a character that is not a hex digit", "ein Zeichen, das keine Hex-Ziffer ist",
+                     "un caractère qui n'est pas un chiffre hexadécimal");
             break;
         case HexProblem::Length:
             reason = text(
                 "wrong length (a record of at most 16 data bytes is 11 to 43 "
                 "characters, as long as its byte count says)",
                 "falsche Länge (ein Datensatz mit höchstens 16 Datenbytes hat 11 bis "
-                "43 Zeichen, so viele wie seine Byteanzahl sagt)");
+                "43 Zeichen, so viele wie seine Byteanzahl sagt)",
+                "longueur fausse (un enregistrement d'au plus 16 octets de données fait 11 à 43 "
+                "caractères, autant que l'annonce son nombre d'octets)");
             break;
         case HexProblem::Checksum:
-            reason = text("checksum does not match", "Prüfsumme stimmt nicht");
+            reason = text("checksum does not match", "Prüfsumme stimmt nicht",
+                          "la somme de contrôle ne correspond pas");
             break;
         case HexProblem::RecordType:
             reason = text("record type other than 00 (data) or 01 (end)",
-                          "Satzart weder 00 (Daten) noch 01 (Ende)");
+                          "Satzart weder 00 (Daten) noch 01 (Ende)",
+                          "type d'enregistrement autre que 00 (données) ou 01 (fin)");
             break;
         case HexProblem::EndRecord:
-            reason = text("end record other than :00000001FF", "Endesatz ist nicht :00000001FF");
+            reason = text("end record other than :00000001FF", "Endesatz ist nicht :00000001FF",
+                          "enregistrement de fin autre que :00000001FF");
             break;
         case HexProblem::AfterEnd:
-            reason = text("a record after the end record", "ein Datensatz nach dem Endesatz");
+            reason = text("a record after the end record", "ein Datensatz nach dem Endesatz",
+                          "un enregistrement après celui de fin");
             break;
         case HexProblem::MissingEnd:
-            reason =
-                text("the end record :00000001FF is missing", "der Endesatz :00000001FF fehlt");
+            reason = text("the end record :00000001FF is missing", "der Endesatz :00000001FF fehlt",
+                          "l'enregistrement de fin :00000001FF manque");
             break;
     }
     if (verdict.line == 0) return reason;
     if (verdict.problem == HexProblem::MissingEnd) {
-        return reason + text(" after line ", " nach Zeile ") + std::to_string(verdict.line);
+        return reason + text(" after line ", " nach Zeile ", " après la ligne ") +
+               std::to_string(verdict.line);
     }
-    return text("line ", "Zeile ") + std::to_string(verdict.line) + ": " + reason;
+    return text("line ", "Zeile ", "ligne ") + std::to_string(verdict.line) + ": " + reason;
 }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 // quillon: the command line for the Quillon's airspace and firmware jobs.
 #include <string>
 #include <vector>
+#include <utility>
 
 #include "tools/quillon/command.h"
 
@@ -16,22 +17,6 @@
 #endif
 
 namespace {
-
-// Every subcommand, in the order the overview lists them. A new command adds one line here and
-// its declaration in command.h.
-// clang-format off
-const quillon::Command kCommands[] = {
-    quillon::listCommand(),
-    quillon::encodeCommand(),
-    quillon::checkCommand(),
-    quillon::selectCommand(),
-    quillon::portsCommand(),
-    quillon::sendCommand(),
-    quillon::previewCommand(),
-    quillon::mapCommand(),
-    quillon::flashCommand(),
-};
-// clang-format on
 
 #ifdef _WIN32
 UINT g_consoleCodePage = 0;
@@ -63,6 +48,27 @@ void useUtf8Console() {
 }
 #endif
 
+// Every subcommand, in the order the overview lists them, in the language asked for: the
+// commands' summaries and option texts are made in it. A new command adds one line here and its
+// declaration in command.h.
+int run(std::vector<std::string> args) {
+    if (const auto failed = quillon::takeLanguageOption(args)) return *failed;
+    // clang-format off
+    const quillon::Command commands[] = {
+        quillon::listCommand(),
+        quillon::encodeCommand(),
+        quillon::checkCommand(),
+        quillon::selectCommand(),
+        quillon::portsCommand(),
+        quillon::sendCommand(),
+        quillon::previewCommand(),
+        quillon::mapCommand(),
+        quillon::flashCommand(),
+    };
+    // clang-format on
+    return quillon::runCommandLine(commands, args);
+}
+
 }  // namespace
 
 #ifdef _WIN32
@@ -76,10 +82,10 @@ int wmain(int argc, wchar_t** argv) {
     useUtf8Console();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(shell::win32::Narrow(argv[i]));
-    return quillon::runCommandLine(kCommands, args);
+    return run(std::move(args));
 }
 #else
 int main(int argc, char** argv) {
-    return quillon::runCommandLine(kCommands, std::vector<std::string>(argv + 1, argv + argc));
+    return run(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

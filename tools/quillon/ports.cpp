@@ -52,12 +52,14 @@ bool resolvePortArgument(const std::string& given, std::string& portName) {
 
 std::string portArgumentRefusal() {
     return text("--port needs COMn or a device path such as /dev/ttyUSB0",
-                "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0");
+                "--port braucht COMn oder einen Gerätepfad wie /dev/ttyUSB0",
+                "--port attend COMn ou un chemin de périphérique comme /dev/ttyUSB0");
 }
 
 std::string portOptionHelp() {
     return text("COMn, or a device such as /dev/ttyUSB0 or /dev/serial/by-id/...",
-                "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...");
+                "COMn oder ein Gerät wie /dev/ttyUSB0 oder /dev/serial/by-id/...",
+                "COMn, ou un périphérique comme /dev/ttyUSB0 ou /dev/serial/by-id/...");
 }
 
 std::string openFailureText(const std::string& given, const std::string& portName,
@@ -70,25 +72,31 @@ std::string openFailureText(const std::string& given, const std::string& portNam
     switch (status) {
         case OpenStatus::NotFound:
             cause = text("no such port (is the cable plugged in?)",
-                         "kein solcher Port (ist das Kabel eingesteckt?)");
+                         "kein solcher Port (ist das Kabel eingesteckt?)",
+                         "port inexistant (le câble est-il branché ?)");
             break;
         case OpenStatus::Busy:
-            cause = text("busy: another program holds it", "belegt: ein anderes Programm hält ihn");
+            cause = text("busy: another program holds it", "belegt: ein anderes Programm hält ihn",
+                         "occupé : un autre programme le tient");
             break;
         case OpenStatus::NoPermission:
             cause = text(
                 "no permission: add your user to the group 'dialout' (sudo usermod -aG "
                 "dialout $USER) and log in again",
                 "keine Berechtigung: den Benutzer in die Gruppe 'dialout' aufnehmen "
-                "(sudo usermod -aG dialout $USER) und neu anmelden");
+                "(sudo usermod -aG dialout $USER) und neu anmelden",
+                "pas la permission : ajoutez votre utilisateur au groupe 'dialout' (sudo usermod "
+                "-aG dialout $USER) puis reconnectez-vous");
             break;
         case OpenStatus::Faulty:
-            cause = text("the device does not work", "das Gerät funktioniert nicht");
+            cause = text("the device does not work", "das Gerät funktioniert nicht",
+                         "le périphérique ne fonctionne pas");
             break;
         case OpenStatus::Failed:
         case OpenStatus::Ok:
             cause = text("it could not be set up as a serial port",
-                         "er ließ sich nicht als serieller Port einrichten");
+                         "er ließ sich nicht als serieller Port einrichten",
+                         "impossible de le configurer comme port série");
             break;
     }
     return where + ": " + cause;

@@ -101,7 +101,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto point = matched && !value.empty() ? airspace::parseLatLon(value) : std::nullopt;
         if (!point) {
             error = text("--near needs a point such as 46.7,7.6 or 46.7N 7.6E",
-                         "--near braucht einen Punkt wie 46.7,7.6 oder 46.7N 7.6E");
+                         "--near braucht einen Punkt wie 46.7,7.6 oder 46.7N 7.6E",
+                         "--near attend un point comme 46.7,7.6 ou 46.7N 7.6E");
             return OptionRead::Bad;
         }
         options.criteria.near = point;
@@ -112,7 +113,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto km = matched ? airspace::parseDistanceKm(value) : std::nullopt;
         if (!km) {
             error = text("--radius needs a distance such as 50km, 27nm or 800m",
-                         "--radius braucht eine Entfernung wie 50km, 27nm oder 800m");
+                         "--radius braucht eine Entfernung wie 50km, 27nm oder 800m",
+                         "--radius attend une distance comme 50km, 27nm ou 800m");
             return OptionRead::Bad;
         }
         options.criteria.radiusKm = *km;
@@ -121,7 +123,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
     if (valueOf(args, i, "--type", value, matched) || matched) {
         options.criteria.types = typeList(value);
         if (options.criteria.types.empty()) {
-            error = text("--type needs types such as R,P,CTR", "--type braucht Typen wie R,P,CTR");
+            error = text("--type needs types such as R,P,CTR", "--type braucht Typen wie R,P,CTR",
+                         "--type attend des types comme R,P,CTR");
             return OptionRead::Bad;
         }
         options.filtered = true;
@@ -131,7 +134,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const auto feet = matched ? airspace::parseAltitudeLimitFeet(value) : std::nullopt;
         if (!feet) {
             error = text("--below needs a height such as FL100, 3000ft or 1000m",
-                         "--below braucht eine Höhe wie FL100, 3000ft oder 1000m");
+                         "--below braucht eine Höhe wie FL100, 3000ft oder 1000m",
+                         "--below attend une hauteur comme FL100, 3000ft ou 1000m");
             return OptionRead::Bad;
         }
         options.criteria.floorBelowFeet = feet;
@@ -140,7 +144,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
     }
     if (valueOf(args, i, "--name", value, matched) || matched) {
         if (!matched || value.empty()) {
-            error = text("--name needs a text", "--name braucht einen Text");
+            error =
+                text("--name needs a text", "--name braucht einen Text", "--name attend un texte");
             return OptionRead::Bad;
         }
         options.criteria.nameContains = value;
@@ -159,7 +164,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         }
         if (!budget.empty() && (!wholeNumber(budget, options.budget) || options.budget == 0)) {
             error = text("--fit takes a number of bytes, such as 3192",
-                         "--fit nimmt eine Anzahl Bytes, etwa 3192");
+                         "--fit nimmt eine Anzahl Bytes, etwa 3192",
+                         "--fit prend un nombre d'octets, comme 3192");
             return OptionRead::Bad;
         }
         return OptionRead::Taken;
@@ -170,6 +176,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
             (!readAutoTolerance(value, options) && !readTolerance(value, options.simplifyMetres))) {
             error = text("--simplify needs a tolerance such as 100m (0 = off), auto or auto:1000m",
                          "--simplify braucht eine Toleranz wie 100m (0 = aus), auto oder "
+                         "auto:1000m",
+                         "--simplify attend une tolérance comme 100m (0 = sans), auto ou "
                          "auto:1000m");
             return OptionRead::Bad;
         }
@@ -227,39 +235,60 @@ std::vector<OptionHelp> selectionOptionHelp() {
         {"--near LAT,LON", text("airspaces near this point: 46.7,7.6, 46.7N 7.6E or "
                                 "46:42:00 N 007:36:00 E",
                                 "Lufträume nahe diesem Punkt: 46.7,7.6, 46.7N 7.6E oder "
+                                "46:42:00 N 007:36:00 E",
+                                "les espaces aériens près de ce point : 46.7,7.6, 46.7N 7.6E ou "
                                 "46:42:00 N 007:36:00 E")},
-        {"--radius 50km", text("how near (km, nm or m; a bare number is km; 50 km if not given)",
-                               "wie nahe (km, nm oder m; eine bloße Zahl ist km; sonst 50 km)")},
-        {"--type R,P,CTR", text("these types (AY, or AC where there is none), any case",
-                                "diese Typen (AY, sonst AC), Groß/klein egal")},
-        {"--below FL100", text("floor below this (FL, ft or m); an unreadable floor is kept",
-                               "Untergrenze darunter (FL, ft oder m); unlesbare bleiben")},
-        {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal")},
+        {"--radius 50km",
+         text("how near (km, nm or m; a bare number is km; 50 km if not given)",
+              "wie nahe (km, nm oder m; eine bloße Zahl ist km; sonst 50 km)",
+              "à quelle distance (km, nm ou m, un nombre seul est en km, 50 km sinon)")},
+        {"--type R,P,CTR",
+         text("these types (AY, or AC where there is none), any case",
+              "diese Typen (AY, sonst AC), Groß/klein egal",
+              "ces types (AY, ou AC faute de AY), sans tenir compte de la casse")},
+        {"--below FL100",
+         text("floor below this (FL, ft or m); an unreadable floor is kept",
+              "Untergrenze darunter (FL, ft oder m); unlesbare bleiben",
+              "plancher sous cette hauteur (FL, ft ou m), un plancher illisible est gardé")},
+        {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal",
+                             "le nom contient TEXTE, sans tenir compte de la casse")},
         {"--fit [BYTES]", text("nearest first, as many as fit (3192 bytes if not given); "
                                "identical outlines go once",
                                "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes); "
-                               "gleiche Umrisse gehen einmal")},
+                               "gleiche Umrisse gehen einmal",
+                               "les plus proches d'abord, autant qu'il en tient (3192 octets "
+                               "sinon), un contour identique n'est envoyé qu'une fois")},
         {"--simplify 100m|auto",
          text("simplify outlines outward by at most this (0 = off); auto: "
               "the least of 0, 50, 100, 250, 500 m at which all fit; "
               "auto:1000m raises that ceiling",
               "Umrisse höchstens so weit nach außen vereinfachen (0 = aus); "
               "auto: die kleinste von 0, 50, 100, 250, 500 m, bei der alle "
-              "passen; auto:1000m hebt diese Grenze")},
+              "passen; auto:1000m hebt diese Grenze",
+              "simplifier les contours vers l'extérieur d'au plus cette distance (0 = sans) ; "
+              "auto : la plus petite de 0, 50, 100, 250, 500 m qui fait tout tenir ; "
+              "auto:1000m relève ce plafond")},
         {"--clip [MARGIN]", text("cut outlines to the radius plus a margin (5 km or a tenth of "
                                  "the radius if not given); needs --near",
                                  "Umrisse auf den Radius und einen Rand zuschneiden (sonst 5 km "
-                                 "oder ein Zehntel des Radius); braucht --near")},
+                                 "oder ein Zehntel des Radius); braucht --near",
+                                 "découper les contours au rayon plus une marge (5 km ou un "
+                                 "dixième du rayon sinon) ; demande --near")},
         {"--pin 3,17", text("always include these lines of list --index",
-                            "diese Zeilen von list --index immer aufnehmen")},
+                            "diese Zeilen von list --index immer aufnehmen",
+                            "toujours inclure ces lignes de list --index")},
         {"--exclude 9", text("never include these lines of list --index",
-                             "diese Zeilen von list --index nie aufnehmen")},
+                             "diese Zeilen von list --index nie aufnehmen",
+                             "ne jamais inclure ces lignes de list --index")},
         {"--prefer CTR,R,P", text("fit these types first, nearest first among them (default "
                                   "CTR,R,P,D,TMA,CTA,TMZ,RMZ; FIR, UIR, FIS last; none: "
                                   "nearest first only)",
                                   "diese Typen zuerst einpassen, die nächsten zuerst (Vorgabe "
                                   "CTR,R,P,D,TMA,CTA,TMZ,RMZ; FIR, UIR, FIS zuletzt; none: nur "
-                                  "die nächsten zuerst)")},
+                                  "die nächsten zuerst)",
+                                  "placer ces types d'abord, les plus proches en premier (par "
+                                  "défaut CTR,R,P,D,TMA,CTA,TMZ,RMZ ; FIR, UIR, FIS en dernier ; "
+                                  "none : seulement les plus proches d'abord)")},
     };
 }
 

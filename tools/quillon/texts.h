@@ -1,5 +1,6 @@
-// The command line's own texts, in the pilot's language: English, or German under a German
-// locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as seriallink::UserLanguage decides).
+// The command line's own texts, in the pilot's language: English, German or French, as --lang
+// says, else as the locale does (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as seriallink::UserLanguage
+// decides).
 #pragma once
 
 #include <string>
@@ -12,9 +13,18 @@ namespace quillon {
 // The language the command line speaks in this process, decided once.
 [[nodiscard]] seriallink::Language language();
 
-// english or german, by language().
-[[nodiscard]] inline std::string text(std::string_view english, std::string_view german) {
-    return std::string(language() == seriallink::Language::German ? german : english);
+// english, german or french by language(); English where no French is given.
+[[nodiscard]] inline std::string text(std::string_view english, std::string_view german,
+                                      std::string_view french = {}) {
+    switch (language()) {
+        case seriallink::Language::German:
+            return std::string(german);
+        case seriallink::Language::French:
+            return std::string(french.empty() ? english : french);
+        case seriallink::Language::English:
+            break;
+    }
+    return std::string(english);
 }
 
 }  // namespace quillon

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include "seriallink/Messages.h"
+#include "shell/qt/QtLanguageChoice.h"
+#include "shell/qt/QtMessageBoxes.h"
 #include "zonesend/Strings.h"
 
 // The icon lives in this static library; its resources must be registered by hand.
@@ -44,7 +46,8 @@ QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/zonesend/zonesend.svg"));
 }
 
-AboutDialog::AboutDialog(const shell::QtDialogUnits& units, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(const shell::QtDialogUnits& units, QWidget* parent, ProfileStore* profile)
+    : QDialog(parent) {
     setFont(dialogFont());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -74,6 +77,18 @@ AboutDialog::AboutDialog(const shell::QtDialogUnits& units, QWidget* parent) : Q
                                : tableText(ids::kAboutText));
         }
     }
+
+    const seriallink::StringTable* table = seriallink::InstalledStringTable();
+    const seriallink::Language shown = table ? table->language() : seriallink::Language::English;
+    shell::AddLanguageChoice(
+        this, pixelRect(units, kAboutLanguageLabelPlace), pixelRect(units, kAboutLanguagePlace),
+        tableText(ids::kLanguageLabel), std::make_unique<shell::LanguageChoice>(profile, shown),
+        [this] {
+            shell::QtMessageBoxes(this).ShowMessageBox({seriallink::LoadString(ids::kLanguageNote),
+                                                        seriallink::LoadString(ids::kAboutTitle),
+                                                        seriallink::MessageButtons::Ok,
+                                                        seriallink::MessageIcon::Information});
+        });
 }
 
 }  // namespace zonesend

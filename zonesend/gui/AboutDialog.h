@@ -1,9 +1,11 @@
-// The About box: the program's version and a line about it, from the string table.
+// The About box: the program's version and a line about it, from the string table, and the
+// language the program speaks from its next start.
 #pragma once
 
 #include <QDialog>
 
 #include "shell/qt/QtDialogUnits.h"
+#include "zonesend/AirspaceSetupApp.h"
 #include "zonesend/DialogTemplate.h"
 
 namespace zonesend {
@@ -11,7 +13,9 @@ namespace zonesend {
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(const shell::QtDialogUnits& units, QWidget* parent = nullptr);
+    // profile: where the language choice is remembered (null: the choice is not remembered).
+    explicit AboutDialog(const shell::QtDialogUnits& units, QWidget* parent = nullptr,
+                         ProfileStore* profile = nullptr);
 };
 
 // The dialog font: "MS Sans Serif" 8 pt where installed, the system's sans serif at 8 pt

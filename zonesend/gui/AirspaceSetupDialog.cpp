@@ -566,7 +566,7 @@ void AirspaceSetupDialog::showAboutBox() {
         options_.aboutBox();
         return;
     }
-    AboutDialog about(baseUnits_, this);
+    AboutDialog about(baseUnits_, this, options_.selectionTools.profile);
     about.exec();
 }
 

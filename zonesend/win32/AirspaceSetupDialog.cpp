@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/win32/DialogUnits.h"
+#include "shell/win32/LanguageCombo.h"
 #include "shell/win32/Text.h"
 #include "zonesend/DialogTemplate.h"
 #include "zonesend/Strings.h"
@@ -853,14 +854,20 @@ void AirspaceSetupDialog::showAboutBox() {
         options_.aboutBox();
         return;
     }
-    win32::showAboutBox(window_);
+    win32::showAboutBox(window_, options_.selectionTools.profile);
 }
 
 namespace {
 
-INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+seriallink::Language shownLanguage() {
+    const seriallink::StringTable* table = seriallink::InstalledStringTable();
+    return table != nullptr ? table->language() : seriallink::Language::English;
+}
+
+INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
+        case WM_INITDIALOG: {
+            SetWindowLongPtrW(window, DWLP_USER, lParam);
             SetWindowTextW(window, Widen(seriallink::LoadString(ids::kAboutTitle)).c_str());
             SetDlgItemTextW(
                 window, kIdAboutVersion,
@@ -868,8 +875,26 @@ INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
             SetDlgItemTextW(window, kIdAboutText,
                             Widen(seriallink::LoadString(ids::kAboutText)).c_str());
             SetDlgItemTextW(window, kIdOk, Widen(seriallink::LoadString(ids::kAboutOk)).c_str());
+            SetDlgItemTextW(window, kIdAboutLanguageLabel,
+                            Widen(seriallink::LoadString(ids::kLanguageLabel)).c_str());
+            shell::win32::FillLanguageCombo(GetDlgItem(window, kIdAboutLanguage),
+                                            shell::LanguageChoice(nullptr, shownLanguage()));
             return TRUE;
+        }
         case WM_COMMAND:
+            if (LOWORD(wParam) == kIdAboutLanguage && HIWORD(wParam) == CBN_SELCHANGE) {
+                auto* profile =
+                    reinterpret_cast<ProfileStore*>(GetWindowLongPtrW(window, DWLP_USER));
+                shell::LanguageChoice choice(profile, shownLanguage());
+                const auto picked =
+                    shell::win32::PickedLanguage(GetDlgItem(window, kIdAboutLanguage));
+                if (picked && choice.OnChosen(*picked)) {
+                    MessageBoxW(window, Widen(seriallink::LoadString(ids::kLanguageNote)).c_str(),
+                                Widen(seriallink::LoadString(ids::kAboutTitle)).c_str(),
+                                MB_OK | MB_ICONINFORMATION);
+                }
+                return TRUE;
+            }
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
                 EndDialog(window, LOWORD(wParam));
                 return TRUE;
@@ -882,8 +907,9 @@ INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-void showAboutBox(HWND owner) {
-    DialogBoxParamW(programInstance(), MAKEINTRESOURCEW(IDD_ZONESEND_ABOUT), owner, aboutProc, 0);
+void showAboutBox(HWND owner, ProfileStore* profile) {
+    DialogBoxParamW(programInstance(), MAKEINTRESOURCEW(IDD_ZONESEND_ABOUT), owner, aboutProc,
+                    reinterpret_cast<LPARAM>(profile));
 }
 
 int runAirspaceSetup(AirspaceSetupApp& app, ProfileStore& profile,

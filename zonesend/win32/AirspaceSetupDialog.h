@@ -171,8 +171,9 @@ private:
     int firstListBottom_ = 0;
 };
 
-// The About box, dialog template 100, with its texts from the string table.
-void showAboutBox(HWND owner);
+// The About box, dialog template 100, with its texts from the string table and the language
+// list; profile is where a language choice is remembered (null: not remembered).
+void showAboutBox(HWND owner, ProfileStore* profile = nullptr);
 
 // The whole program: the profile is read, the dialog runs modally, and a normal end writes the
 // profile back. The string table must be installed before.
