@@ -8,7 +8,7 @@ namespace flashwizard {
 
 namespace {
 
-constexpr std::array<seriallink::TranslatedEntry, 61> kFrench = {{
+constexpr std::array<seriallink::TranslatedEntry, 62> kFrench = {{
     {129, "Erreur"},
     {130, "Info"},
     {131, "Korvalis Downloader - étape %d"},
@@ -72,6 +72,7 @@ constexpr std::array<seriallink::TranslatedEntry, 61> kFrench = {{
     {177, "Réessayer"},
     {178, "La mise à jour ne peut plus être interrompue.\nVoulez-vous quand même l'arrêter ?"},
     {179, "Attention"},
+    {182, "Downloader"},
     {190,
      "KORVALIS DOWNLOADER (français)\nV1.2|Bienvenue dans la mise à jour\ndu firmware du "
      "Quillon.\nCe programme vous guide pas à pas\ntout au long de la mise à jour.\n"
