@@ -129,16 +129,18 @@ int main(int argc, char** argv) {
             }
         }
         const std::string clipTime = elapsed(started);
-        started = Stopwatch();
-        std::size_t cutSimple = 0;
-        for (const airspace::AirspaceRecord& piece : pieces) {
-            cutSimple += airspace::simplifyOutward(piece, 250.0).record.encodedSize();
+        std::printf("around %.1f,%.1f: %zu matched in %s, %zu bytes; %zu cut in %s, %zu bytes\n",
+                    takeOff.lat, takeOff.lon, matches.size(), matchTime.c_str(), plain, clipped,
+                    clipTime.c_str(), cut);
+        for (const double tolerance : {50.0, 100.0, 250.0, 500.0}) {
+            started = Stopwatch();
+            std::size_t cutSimple = 0;
+            for (const airspace::AirspaceRecord& piece : pieces) {
+                cutSimple += airspace::simplifyOutward(piece, tolerance).record.encodedSize();
+            }
+            std::printf("    pieces simplified at %3.0f m: %zu bytes in %s\n", tolerance, cutSimple,
+                        elapsed(started).c_str());
         }
-        std::printf(
-            "around %.1f,%.1f: %zu matched in %s, %zu bytes; %zu cut in %s, %zu bytes; "
-            "simplified at 250 m in %s, %zu bytes\n",
-            takeOff.lat, takeOff.lon, matches.size(), matchTime.c_str(), plain, clipped,
-            clipTime.c_str(), cut, elapsed(started).c_str(), cutSimple);
     }
     std::printf("peak memory %ld MB\n", peakMegabytes());
     return 0;
