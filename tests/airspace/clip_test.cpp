@@ -2,6 +2,7 @@
 // rest is cut away, a cut that falls apart gives pieces, the 180th meridian is nothing special.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -87,6 +88,8 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
         ASSERT_EQ(cut.pieces.size(), c.pieces) << c.name;
         if (!cut.clipped) {
             EXPECT_EQ(cut.pieces[0].record.storedBytes().size(), original.encodedSize());
+            EXPECT_EQ(cut.pieces[0].cutEdges,
+                      std::vector<bool>(decodeOutlinePoints(original).size(), false));
             continue;
         }
         std::size_t bytes = 0;
@@ -96,6 +99,9 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
             const std::vector<GeoPoint>& points = pieces.back();
             ASSERT_EQ(piece.cutEdges.size(), points.size()) << c.name;
             bytes += piece.record.encodedSize();
+            // Every piece was made by the cut somewhere, and the map can tell where.
+            EXPECT_NE(std::count(piece.cutEdges.begin(), piece.cutEdges.end(), true), 0) << c.name;
+            EXPECT_EQ(piece.cutEdges, cutEdgeMarks(points, area)) << c.name;
             // Cut edges lie beyond the radius; the piece's longitudes stay on its own side.
             for (std::size_t i = 0; i < points.size(); ++i) {
                 EXPECT_LT(std::fabs(latLonOf(points[i]).lon - latLonOf(points[0]).lon), 5.0)
