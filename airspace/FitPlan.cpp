@@ -98,11 +98,12 @@ struct Prepared {
     std::string keptOriginal;
 };
 
-// Simplifies first, then cuts what is simplified: the cut keeps inside the radius exactly what
-// the simplified outline holds, which covers the original, and its cut edges stay exact. (Cutting
-// first would hand the simplifier long border chains for hardly any fewer bytes, at many times
-// the cost.) Where the cut saves no bytes (a circle becomes a polygon) or leaves nothing (a
-// pinned airspace far away), the whole outline goes.
+// Cuts first, then simplifies each piece: a piece is at most the area across, so the hull works
+// at fine cells where the whole outline would be too large for it, and a piece is simple, covers
+// what the outline holds inside the area and strays by at most the tolerance, as the simplifier
+// promises for any outline. Inside the radius the piece covers exactly what the uncut outline
+// holds. Where the cut leaves nothing (a pinned airspace far away) or its simplified pieces save
+// no bytes on the whole outline simplified, the whole outline goes.
 Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
                  const ClipArea* area) {
     Prepared prepared;
@@ -110,23 +111,36 @@ Prepared prepare(const AirspaceRecord& record, std::size_t index, double toleran
         prepared.bytes += outline.encodedSize();
         prepared.outlines.push_back({index, std::move(outline), std::move(cutEdges)});
     };
+    if (area != nullptr) {
+        ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
+        if (cut.clipped && !cut.pieces.empty()) {
+            Prepared pieces;
+            for (ClippedOutline& piece : cut.pieces) {
+                SimplifiedOutline simplified = simplifyOutward(piece.record, tolerance);
+                if (simplified.keptOriginal) {
+                    if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {
+                        pieces.keptOriginal = simplified.reason;
+                    }
+                } else if (simplified.record.encodedSize() < piece.record.encodedSize()) {
+                    pieces.tolerance = tolerance;
+                    piece.cutEdges = cutEdgeMarks(decodeOutlinePoints(simplified.record), *area);
+                    piece.record = std::move(simplified.record);
+                }
+                pieces.bytes += piece.record.encodedSize();
+                pieces.outlines.push_back(
+                    {index, std::move(piece.record), std::move(piece.cutEdges)});
+            }
+            if (pieces.bytes < record.encodedSize()) {
+                pieces.cut = true;
+                return pieces;
+            }
+        }
+    }
     SimplifiedOutline simplified = simplifyOutward(record, tolerance);
     if (simplified.keptOriginal) {
         if (worthNaming(record, tolerance)) prepared.keptOriginal = simplified.reason;
     } else if (simplified.record.encodedSize() < record.encodedSize()) {
         prepared.tolerance = tolerance;  // simplified is what saved bytes, not what was asked
-    }
-    if (area != nullptr) {
-        ClipResult cut = clipToArea(simplified.record, *area);
-        std::size_t bytes = 0;
-        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize()) {
-            prepared.cut = true;
-            for (ClippedOutline& piece : cut.pieces) {
-                add(std::move(piece.record), std::move(piece.cutEdges));
-            }
-            return prepared;
-        }
     }
     add(std::move(simplified.record), {});
     return prepared;

@@ -476,21 +476,19 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
         if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
     }
-    if (!onlyPointRuns(airspace)) {
-        if (best) {
-            result.record = std::move(*best);
-            return result;
-        }
-        return keep(simple ? "saves no bytes"
-                           : "it touches or crosses itself beside arcs, which must stay");
+    const bool arcs = !onlyPointRuns(airspace);
+    if (arcs && best) {
+        result.record = std::move(*best);
+        return result;
     }
-    // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
-    // where the outline is not simple or holds many points.
+    // Any outline, however drawn: the hull around all it encloses, its arcs taken as the 16-gon
+    // edges the instrument holds for them. Worth the raster where the outline is not simple,
+    // holds many points, or mixes arcs with runs that could not be pushed out.
     const std::size_t leastHull =
         kStartPointSize +
         kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
     const bool worthHull = leastHull < (best ? best->encodedSize() : size);
-    if (worthHull && (!simple || held.size() > kManyPoints)) {
+    if (worthHull && (!simple || held.size() > kManyPoints || arcs)) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
@@ -513,6 +511,7 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         if (!best) {
             return keep(tried    ? "no simple outline within the tolerance saves bytes"
                         : simple ? "saves no bytes"
+                        : arcs   ? "it touches or crosses itself beside arcs, which must stay"
                                  : "too large to simplify at this tolerance");
         }
     }
