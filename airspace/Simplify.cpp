@@ -492,8 +492,8 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
-        for (const double reach : {0.9, 0.7, 0.5}) {
-            if (best && reach < 0.9) break;
+        for (const double reach : {1.3, 1.1, 0.9, 0.7, 0.5}) {
+            if (best && reach < 1.3) break;
             const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
             if (hull.size() < 3) continue;
             tried = true;
