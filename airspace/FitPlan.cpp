@@ -342,16 +342,18 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     preparation.emplace(records, candidates, levels.back(), cutTo);
     Choice choice = choose(order, *preparation, options, true);
     plan.toleranceMetres = levels.back();
+    // Where it is enough, the next smaller tolerance is tried, and so on down until one is not:
+    // around a busy take-off only the one below the ceiling is tried, and a small tolerance, the
+    // slowest to prepare, only where all fits at the one above it.
     if (choice.everything) {
-        for (std::size_t level = 0; level + 1 < levels.size(); ++level) {
+        for (std::size_t level = levels.size() - 1; level-- > 0;) {
             Preparation lower(records, candidates, levels[level], cutTo);
             Choice fits = choose(order, lower, options, false);
-            if (!fits.everything) continue;
+            if (!fits.everything) break;
             // It went through every candidate, so all of them are prepared.
             preparation.emplace(std::move(lower));
             choice = std::move(fits);
             plan.toleranceMetres = levels[level];
-            break;
         }
     }
 
