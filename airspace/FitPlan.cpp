@@ -98,52 +98,71 @@ struct Prepared {
     std::string keptOriginal;
 };
 
-// Cuts first, then simplifies each piece: a piece is at most the area across, so the hull works
-// at fine cells where the whole outline would be too large for it, and a piece is simple, covers
-// what the outline holds inside the area and strays by at most the tolerance, as the simplifier
-// promises for any outline. Inside the radius the piece covers exactly what the uncut outline
-// holds. Where the cut leaves nothing (a pinned airspace far away) or its simplified pieces save
-// no bytes on the whole outline simplified, the whole outline goes.
-Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
-                 const ClipArea* area) {
+// The whole outline simplified, then cut where that saves bytes: the cut keeps inside the radius
+// exactly what the simplified outline holds, which covers the original.
+Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, double tolerance,
+                           const ClipArea* area) {
     Prepared prepared;
     auto add = [&](AirspaceRecord outline, std::vector<bool> cutEdges) {
         prepared.bytes += outline.encodedSize();
         prepared.outlines.push_back({index, std::move(outline), std::move(cutEdges)});
     };
-    if (area != nullptr) {
-        ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
-        if (cut.clipped && !cut.pieces.empty()) {
-            Prepared pieces;
-            for (ClippedOutline& piece : cut.pieces) {
-                SimplifiedOutline simplified = simplifyOutward(piece.record, tolerance);
-                if (simplified.keptOriginal) {
-                    if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {
-                        pieces.keptOriginal = simplified.reason;
-                    }
-                } else if (simplified.record.encodedSize() < piece.record.encodedSize()) {
-                    pieces.tolerance = tolerance;
-                    piece.cutEdges = cutEdgeMarks(decodeOutlinePoints(simplified.record), *area);
-                    piece.record = std::move(simplified.record);
-                }
-                pieces.bytes += piece.record.encodedSize();
-                pieces.outlines.push_back(
-                    {index, std::move(piece.record), std::move(piece.cutEdges)});
-            }
-            if (pieces.bytes < record.encodedSize()) {
-                pieces.cut = true;
-                return pieces;
-            }
-        }
-    }
     SimplifiedOutline simplified = simplifyOutward(record, tolerance);
     if (simplified.keptOriginal) {
         if (worthNaming(record, tolerance)) prepared.keptOriginal = simplified.reason;
     } else if (simplified.record.encodedSize() < record.encodedSize()) {
         prepared.tolerance = tolerance;  // simplified is what saved bytes, not what was asked
     }
+    if (area != nullptr) {
+        ClipResult cut = clipToArea(simplified.record, *area);
+        std::size_t bytes = 0;
+        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize()) {
+            prepared.cut = true;
+            for (ClippedOutline& piece : cut.pieces) {
+                add(std::move(piece.record), std::move(piece.cutEdges));
+            }
+            return prepared;
+        }
+    }
     add(std::move(simplified.record), {});
     return prepared;
+}
+
+// Cuts first, then simplifies each piece: a piece is at most the area across, so the hull works
+// at finer cells than for the whole outline, and a piece is simple, covers what the outline holds
+// inside the area and strays by at most the tolerance, as the simplifier promises for any
+// outline. Where a piece could not be simplified, the whole outline simplified and then cut may
+// do better, and the smaller goes. Where the cut leaves nothing (a pinned airspace far away) or
+// saves no bytes, the whole outline goes, simplified.
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ClipArea* area) {
+    if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+    ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
+    if (!cut.clipped || cut.pieces.empty()) {
+        return simplifiedThenCut(record, index, tolerance, area);
+    }
+    Prepared pieces;
+    bool allSimplified = true;
+    for (ClippedOutline& piece : cut.pieces) {
+        SimplifiedOutline simplified = simplifyOutward(piece.record, tolerance);
+        if (simplified.keptOriginal) {
+            allSimplified = false;
+            if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {
+                pieces.keptOriginal = simplified.reason;
+            }
+        } else if (simplified.record.encodedSize() < piece.record.encodedSize()) {
+            pieces.tolerance = tolerance;
+            piece.cutEdges = cutEdgeMarks(decodeOutlinePoints(simplified.record), *area);
+            piece.record = std::move(simplified.record);
+        }
+        pieces.bytes += piece.record.encodedSize();
+        pieces.outlines.push_back({index, std::move(piece.record), std::move(piece.cutEdges)});
+    }
+    pieces.cut = true;
+    if (allSimplified && pieces.bytes < record.encodedSize()) return pieces;
+    Prepared whole = simplifiedThenCut(record, index, tolerance, area);
+    return pieces.bytes < whole.bytes ? pieces : whole;
 }
 
 std::string keyOf(const AirspaceRecord& outline) {
