@@ -1,12 +1,15 @@
 // Cutting outlines to the flying area.
 //
-// The area is a regular polygon of many sides around the take-off, in a plane about the take-off
-// (east and north in km, longitudes taken the short way round, so the 180th meridian is nothing
-// special). Each edge of the outline as the instrument holds it is cut to that polygon; the parts
-// inside form chains, each entering and leaving across the polygon's border. A chain is joined to
-// the next one by walking the border the way the outline turns, as in Weiler and Atherton's
-// clipping, and every loop of chains is one piece. The points of the chains are the original
-// points, so inside the area the pieces hold exactly the original outline.
+// The area is the regular 16-gon that circumscribes the disk of the radius plus the margin
+// around the take-off (few sides: a piece carries at most 16 corners of the area's border), in a
+// plane about the take-off (east and north in km, longitudes taken the short way round, so the
+// 180th meridian is nothing special). An airspace that holds the whole area is sent as the
+// instrument's own circle around the take-off, whose 16-gon holds the area: 8 bytes. Each edge of
+// the outline as the instrument holds it is cut to that polygon; the parts inside form chains, each
+// entering and leaving across the polygon's border. A chain is joined to the next one by walking
+// the border the way the outline turns, as in Weiler and Atherton's clipping, and every loop of
+// chains is one piece. The points of the chains are the original points, so inside the area the
+// pieces hold exactly the original outline.
 #include "airspace/Clip.h"
 
 #include <algorithm>
@@ -23,7 +26,7 @@ namespace airspace {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr int kSides = 48;
+constexpr int kSides = 16;
 // Km per unit on the sphere of the distance functions.
 constexpr double kKmPerUnit = kEarthRadiusKm * kPi / (180.0 * kUnitsPerDegree);
 constexpr std::int64_t kUnitsAround = 360 * std::int64_t{kUnitsPerDegree};
@@ -98,9 +101,10 @@ public:
     }
     [[nodiscard]] Planar corner(int k) const {
         const double angle = 2.0 * kPi * (k + 0.5) / kSides;
-        const double r = apothem_ / std::cos(kPi / kSides);
+        const double r = cornerRadius();
         return {r * std::cos(angle), r * std::sin(angle)};
     }
+    [[nodiscard]] double cornerRadius() const { return apothem_ / std::cos(kPi / kSides); }
     [[nodiscard]] static double cornerAngle(int k) { return 2.0 * kPi * (k + 0.5) / kSides; }
     [[nodiscard]] double centreLon() const { return centreLon_; }
 
@@ -110,6 +114,23 @@ private:
     double cosine_;
     double apothem_;
 };
+
+// Whether p lies inside or on a convex polygon (either way round), in whole units.
+bool insideConvex(GeoPoint p, const std::vector<GeoPoint>& polygon) {
+    const std::size_t n = polygon.size();
+    int sign = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const GeoPoint a = polygon[i];
+        const GeoPoint b = polygon[(i + 1) % n];
+        const std::int64_t side = (std::int64_t{b.lon} - a.lon) * (std::int64_t{p.lat} - a.lat) -
+                                  (std::int64_t{b.lat} - a.lat) * (std::int64_t{p.lon} - a.lon);
+        if (side == 0) continue;
+        const int s = side > 0 ? 1 : -1;
+        if (sign != 0 && s != sign) return false;
+        sign = s;
+    }
+    return true;
+}
 
 double angleOf(Planar p) {
     const double a = std::atan2(p.y, p.x);
@@ -161,13 +182,45 @@ AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoin
     return record;
 }
 
+// The cheapest outline that holds the whole area: the instrument's circle around the take-off,
+// grown until its 16-gon, as the instrument draws it, holds every corner of the area (the
+// instrument measures longitude at the start point's latitude, not the take-off's); the area's
+// own corners where no circle command can be that large.
+AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area) {
+    std::vector<GeoPoint> corners;
+    for (int k = 0; k < kSides; ++k) {
+        // A little beyond each corner, for the rounding of the corners and the circle to units.
+        const Planar corner = area.corner(k);
+        const double grown = 1.0 + 0.1 / area.cornerRadius();
+        corners.push_back(area.from({corner.x * grown, corner.y * grown}, 0.0));
+    }
+    const GeoPoint centre = area.from({0.0, 0.0}, 0.0);
+    double radiusUnits = area.cornerRadius() / kKmPerUnit;
+    for (int attempt = 0; attempt < 8; ++attempt, radiusUnits *= 1.01) {
+        AirspaceRecord record = airspace;
+        OutlineElement circle(ElementKind::Circle);
+        circle.points = {centre};
+        circle.radius = static_cast<float>(radiusUnits / 100.0);
+        record.elements.assign(1, circle);
+        record.encoder = buildOutline(record.elements);
+        if (record.encodedSize() == 0) break;
+        const std::vector<GeoPoint> held = decodeOutlinePoints(record);
+        if (std::all_of(corners.begin(), corners.end(),
+                        [&](GeoPoint p) { return insideConvex(p, held); })) {
+            return record;
+        }
+    }
+    return outlineRecord(airspace, corners);
+}
+
 }  // namespace
 
 double defaultClipMarginKm(double radiusKm) {
     return std::max(5.0, radiusKm / 10.0);
 }
 
-ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea) {
+ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
+                      bool evenWithoutSaving) {
     ClipResult result;
     if (airspace.encodedSize() == 0) return result;
     const std::vector<GeoPoint> held = decodeOutlinePoints(airspace);
@@ -231,10 +284,9 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea) 
         // Nothing of the outline crosses the area: it lies wholly inside the airspace or
         // wholly outside.
         if (!encloses(held, area)) return result;
-        std::vector<GeoPoint> border;
-        for (int k = 0; k < kSides; ++k) border.push_back(area.from(area.corner(k), 0.0));
-        AirspaceRecord record = outlineRecord(airspace, border);
-        if (record.encodedSize() == 0 || record.encodedSize() >= airspace.encodedSize())
+        AirspaceRecord record = areaOutline(airspace, area);
+        if (record.encodedSize() == 0 ||
+            (!evenWithoutSaving && record.encodedSize() >= airspace.encodedSize()))
             return whole();
         const std::vector<GeoPoint> points = decodeOutlinePoints(record);
         result.pieces.push_back({std::move(record), cutEdgeMarks(points, clipArea)});
@@ -294,7 +346,7 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea) 
         result.pieces.push_back({std::move(record), cutEdgeMarks(decoded, clipArea)});
     }
     // Cutting is for saving bytes: an outline that the cut makes no smaller stays whole.
-    if (bytes >= airspace.encodedSize()) return whole();
+    if (!evenWithoutSaving && bytes >= airspace.encodedSize()) return whole();
     return result;
 }
 

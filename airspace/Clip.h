@@ -35,7 +35,11 @@ struct ClipResult {
 // Cuts the outline the instrument would hold for `airspace` to a convex region that contains the
 // disk of radiusKm + marginKm around centre. Inside the disk of radiusKm the pieces hold exactly
 // what the uncut outline holds. A cut that falls apart gives several pieces. Works across 180°.
-[[nodiscard]] ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& area);
+// An airspace that holds the whole area is the instrument's circle around the take-off (its
+// 16-gon holds the area), every edge a cut edge. `evenWithoutSaving`: the pieces even where they
+// take as many bytes as the whole (they may still simplify to fewer).
+[[nodiscard]] ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& area,
+                                    bool evenWithoutSaving = false);
 
 // The cut marks of any polygon already cut to `area` (e.g. after simplifying a piece): true for an
 // edge that lies on or beyond the cut boundary. For the map and the report.

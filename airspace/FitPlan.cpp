@@ -98,13 +98,10 @@ struct Prepared {
     std::string keptOriginal;
 };
 
-// Simplifies first, then cuts what is simplified: the cut keeps inside the radius exactly what
-// the simplified outline holds, which covers the original, and its cut edges stay exact. (Cutting
-// first would hand the simplifier long border chains for hardly any fewer bytes, at many times
-// the cost.) Where the cut saves no bytes (a circle becomes a polygon) or leaves nothing (a
-// pinned airspace far away), the whole outline goes.
-Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
-                 const ClipArea* area) {
+// The whole outline simplified, then cut where that saves bytes: the cut keeps inside the radius
+// exactly what the simplified outline holds, which covers the original.
+Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, double tolerance,
+                           const ClipArea* area) {
     Prepared prepared;
     auto add = [&](AirspaceRecord outline, std::vector<bool> cutEdges) {
         prepared.bytes += outline.encodedSize();
@@ -130,6 +127,42 @@ Prepared prepare(const AirspaceRecord& record, std::size_t index, double toleran
     }
     add(std::move(simplified.record), {});
     return prepared;
+}
+
+// Cuts first, then simplifies each piece: a piece is at most the area across, so the hull works
+// at finer cells than for the whole outline, and a piece is simple, covers what the outline holds
+// inside the area and strays by at most the tolerance, as the simplifier promises for any
+// outline. Where a piece could not be simplified, the whole outline simplified and then cut may
+// do better, and the smaller goes. Where the cut leaves nothing (a pinned airspace far away) or
+// saves no bytes, the whole outline goes, simplified.
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ClipArea* area) {
+    if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+    ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
+    if (!cut.clipped || cut.pieces.empty()) {
+        return simplifiedThenCut(record, index, tolerance, area);
+    }
+    Prepared pieces;
+    bool allSimplified = true;
+    for (ClippedOutline& piece : cut.pieces) {
+        SimplifiedOutline simplified = simplifyOutward(piece.record, tolerance);
+        if (simplified.keptOriginal) {
+            allSimplified = false;
+            if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {
+                pieces.keptOriginal = simplified.reason;
+            }
+        } else if (simplified.record.encodedSize() < piece.record.encodedSize()) {
+            pieces.tolerance = tolerance;
+            piece.cutEdges = cutEdgeMarks(decodeOutlinePoints(simplified.record), *area);
+            piece.record = std::move(simplified.record);
+        }
+        pieces.bytes += piece.record.encodedSize();
+        pieces.outlines.push_back({index, std::move(piece.record), std::move(piece.cutEdges)});
+    }
+    pieces.cut = true;
+    if (allSimplified && pieces.bytes < record.encodedSize()) return pieces;
+    Prepared whole = simplifiedThenCut(record, index, tolerance, area);
+    return pieces.bytes < whole.bytes ? pieces : whole;
 }
 
 std::string keyOf(const AirspaceRecord& outline) {
@@ -328,16 +361,18 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     preparation.emplace(records, candidates, levels.back(), cutTo);
     Choice choice = choose(order, *preparation, options, true);
     plan.toleranceMetres = levels.back();
+    // Where it is enough, the next smaller tolerance is tried, and so on down until one is not:
+    // around a busy take-off only the one below the ceiling is tried, and a small tolerance, the
+    // slowest to prepare, only where all fits at the one above it.
     if (choice.everything) {
-        for (std::size_t level = 0; level + 1 < levels.size(); ++level) {
+        for (std::size_t level = levels.size() - 1; level-- > 0;) {
             Preparation lower(records, candidates, levels[level], cutTo);
             Choice fits = choose(order, lower, options, false);
-            if (!fits.everything) continue;
+            if (!fits.everything) break;
             // It went through every candidate, so all of them are prepared.
             preparation.emplace(std::move(lower));
             choice = std::move(fits);
             plan.toleranceMetres = levels[level];
-            break;
         }
     }
 

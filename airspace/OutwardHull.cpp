@@ -24,8 +24,12 @@ namespace {
 
 // Cells of the raster at most: its bytes and the two distance transforms stay near 10 MB.
 constexpr std::int64_t kMaxCells = std::int64_t{3} << 19;
-// Cells across the reach: finer costs time, coarser wastes the tolerance.
+// Cells across the reach: finer costs time, coarser wastes the tolerance. Fine cells leave room
+// in the band for the closing, which fills narrow bays and saves many corners; they are used
+// where the raster stays small, the coarser ones beyond.
+constexpr double kFineCellsPerReach = 6.0;
 constexpr double kCellsPerReach = 4.0;
+constexpr std::int64_t kMaxFineCells = std::int64_t{1} << 18;
 
 enum : std::uint8_t {
     kDrawn = 1,    // touched by the outline, or shut in by it
@@ -436,9 +440,10 @@ std::vector<GeoPoint> outwardHull(const std::vector<GeoPoint>& outline, double r
     if (!(cosine > 0.01)) return {};
     // Square cells of whole units; coarser when the raster would grow too large.
     std::int64_t cellY =
-        std::max<std::int64_t>(1, std::llround(reachMetres / kCellsPerReach / kMetresPerUnit));
+        std::max<std::int64_t>(1, std::llround(reachMetres / kFineCellsPerReach / kMetresPerUnit));
     std::int64_t cellX = 0, margin = 0, width = 0, height = 0;
     double cellWidth = 0.0, cellHeight = 0.0;
+    bool fine = true;
     for (;;) {
         cellX = std::max<std::int64_t>(1, std::llround(static_cast<double>(cellY) / cosine));
         cellWidth = static_cast<double>(cellX) * cosine * kMetresPerUnit;
@@ -446,6 +451,15 @@ std::vector<GeoPoint> outwardHull(const std::vector<GeoPoint>& outline, double r
         margin = static_cast<std::int64_t>(reachMetres / std::min(cellWidth, cellHeight)) + 3;
         width = (maxX - minX) / cellX + 1 + 2 * margin;
         height = (maxY - minY) / cellY + 1 + 2 * margin;
+        if (fine && width * height > kMaxFineCells) {
+            fine = false;
+            const std::int64_t coarse = std::max<std::int64_t>(
+                1, std::llround(reachMetres / kCellsPerReach / kMetresPerUnit));
+            if (coarse > cellY) {
+                cellY = coarse;
+                continue;
+            }
+        }
         if (width * height <= kMaxCells) break;
         cellY = cellY + std::max<std::int64_t>(1, cellY / 4);
     }

@@ -11,8 +11,8 @@
 // where neighbouring edges meet. Arcs and circles stay as they are. This follows a well drawn
 // outline closely, but an outline that touches or crosses itself stays so.
 //
-// The hull (OutwardHull.h): for outlines of points only, however drawn, a polygon around all
-// they enclose. Tried where the outline is not simple or has many points.
+// The hull (OutwardHull.h): for any outline, however drawn, a polygon around all it encloses,
+// arcs taken as the 16-gon edges the instrument holds. Tried wherever it could save more.
 //
 // Keeping the original is the last resort, and the result says why.
 #include <algorithm>
@@ -85,9 +85,14 @@ struct Line {
 
 class RunSimplifier {
 public:
+    // `reachUnits`: how far a new vertex may lie from the point it replaces (the tolerance).
     RunSimplifier(const std::vector<Planar>& points, bool closed, double outsideSign,
-                  double bandUnits)
-        : p_(points), closed_(closed), outside_(outsideSign), band_(bandUnits) {}
+                  double bandUnits, double reachUnits)
+        : p_(points),
+          closed_(closed),
+          outside_(outsideSign),
+          band_(bandUnits),
+          reach_(std::max(reachUnits - kMarginUnits, bandUnits + kMarginUnits)) {}
 
     // The new vertices; for a closed run, the first is where the last and the first edge meet.
     [[nodiscard]] std::vector<Planar> run() const {
@@ -164,15 +169,16 @@ private:
         return {pa + outward * shift, along, outward};
     }
 
-    // Where two neighbouring edges meet; near-parallel edges meet far away, and are joined by a
-    // short edge across instead.
+    // Where two neighbouring edges meet, if within the reach of the point they turn at (edges
+    // pushed out by different amounts at a gentle turn meet a little beyond it); near-parallel
+    // edges meet far away, and are joined by a short edge across instead.
     void joint(std::vector<Planar>& vertices, const Line& before, const Line& after,
                Planar original) const {
         const double denominator = crossOf(before.along, after.along);
         if (std::fabs(denominator) > 1e-12) {
             const double t = crossOf(after.from - before.from, after.along) / denominator;
             const Planar meet = before.from + before.along * t;
-            if (length(meet - original) <= band_ + kMarginUnits) {
+            if (length(meet - original) <= reach_) {
                 vertices.push_back(meet);
                 return;
             }
@@ -190,6 +196,7 @@ private:
     bool closed_;
     double outside_;
     double band_;
+    double reach_;
 };
 
 // ---- The check, on the polygons the instrument holds, in exact whole units -----------------
@@ -363,7 +370,7 @@ AirspaceRecord simplifiedRuns(const AirspaceRecord& airspace, double toleranceMe
             planar.reserve(points.size());
             for (const GeoPoint& p : points) planar.push_back(plane.to(p));
             const std::vector<Planar> vertices =
-                RunSimplifier(planar, wholeOutline, outsideSign, band).run();
+                RunSimplifier(planar, wholeOutline, outsideSign, band, toleranceUnits).run();
             std::vector<GeoPoint> kept;
             kept.reserve(vertices.size());
             for (const Planar& v : vertices) kept.push_back(plane.from(v));
@@ -395,9 +402,6 @@ bool keepsPromises(const AirspaceRecord& candidate, const std::vector<GeoPoint>&
     return isSimplePolygon(outline) && coversOutline(outline, held) &&
            farthestStray(outline, held, toleranceMetres / 16.0) <= toleranceMetres;
 }
-
-// An outline with more points than this may well be thinned by the hull where the runs fail.
-constexpr std::size_t kManyPoints = 100;
 
 // The vertices a plain Douglas-Peucker keeps of the closed outline at `toleranceUnits`: free to
 // cut either way, it keeps no more than an outward hull needs, so where its count saves no bytes
@@ -476,26 +480,27 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         AirspaceRecord runs = simplifiedRuns(airspace, toleranceMetres);
         if (keepsPromises(runs, held, size, toleranceMetres)) best = std::move(runs);
     }
-    if (!onlyPointRuns(airspace)) {
-        if (best) {
-            result.record = std::move(*best);
-            return result;
-        }
-        return keep(simple ? "saves no bytes"
-                           : "it touches or crosses itself beside arcs, which must stay");
+    const bool arcs = !onlyPointRuns(airspace);
+    if (arcs && best) {
+        result.record = std::move(*best);
+        return result;
     }
-    // Any outline of points, however drawn: the hull around all it encloses. Worth the raster
-    // where the outline is not simple or holds many points.
+    // Any outline, however drawn: the hull around all it encloses, its arcs taken as the 16-gon
+    // edges the instrument holds for them. Tried wherever Douglas-Peucker's count says it could
+    // well beat what the runs gave (pushed-out runs keep every turn of a wobbly outline that the
+    // hull cuts across). The hull keeps about 1.5 to 2 times that count's corners, and its raster
+    // is the slow part of simplifying a whole national file: where the count is not well below,
+    // it is not drawn.
     const std::size_t leastHull =
         kStartPointSize +
         kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
-    const bool worthHull = leastHull < (best ? best->encodedSize() : size);
-    if (worthHull && (!simple || held.size() > kManyPoints)) {
+    const bool worthHull = leastHull * 7 / 4 < (best ? best->encodedSize() : size);
+    if (worthHull) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
-        for (const double reach : {0.9, 0.7, 0.5}) {
-            if (best && reach < 0.9) break;
+        for (const double reach : {1.3, 1.1, 0.9, 0.7, 0.5}) {
+            if (best && reach < 1.3) break;
             const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
             if (hull.size() < 3) continue;
             tried = true;
@@ -513,6 +518,7 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         if (!best) {
             return keep(tried    ? "no simple outline within the tolerance saves bytes"
                         : simple ? "saves no bytes"
+                        : arcs   ? "it touches or crosses itself beside arcs, which must stay"
                                  : "too large to simplify at this tolerance");
         }
     }

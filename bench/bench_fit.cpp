@@ -7,6 +7,7 @@
 //                               50 airspaces within 50 km of each, as national files have, and
 //                               one twice as large and as dense
 //   bench_fit FILE LAT,LON...   a file of your own around the given take-offs
+//   bench_fit --write FILE      writes the 2 MB generated file, to look at with quillon select
 //
 // Each take-off gets one line per way of fitting: the airspaces kept of those matched within
 // 50 km, the bytes used, the tolerance, and how many were simplified, cut and shared.
@@ -110,6 +111,12 @@ std::string readFile(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--write") {
+        // The generated file itself, to look at with `quillon select`.
+        std::ofstream(argv[2], std::ios::binary)
+            << airspace::bench::NationalAirspace().fileWithDefects(800, 6, 1);
+        return 0;
+    }
     if (argc >= 3) {
         std::vector<airspace::LatLon> takeOffs;
         for (int i = 2; i < argc; ++i) {
@@ -124,7 +131,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON...]\n");
+        std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON... | --write FILE]\n");
         return 2;
     }
     const std::vector<airspace::LatLon> takeOffs{

@@ -12,6 +12,7 @@
 #include "airspace/FitPlan.h"
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "bench/NationalAirspace.h"
 
 namespace airspace {
 namespace {
@@ -266,6 +267,76 @@ TEST(FitPlanCut, FarReachingOutlinesAreCutToTheRadius) {
     }
     EXPECT_NE(fitSummary(plan).find("1 always included, 1 cut to the radius"), std::string::npos)
         << fitSummary(plan);
+}
+
+// Whether p (in units) lies inside `polygon` or within a unit of its outline.
+bool insideOrNear(double x, double y, const std::vector<GeoPoint>& polygon) {
+    bool inside = false;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+        const double ax = polygon[j].lon, ay = polygon[j].lat;
+        const double bx = polygon[i].lon, by = polygon[i].lat;
+        const double dx = bx - ax, dy = by - ay;
+        const double l2 = dx * dx + dy * dy;
+        const double t = l2 > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0) : 0;
+        if (std::hypot(x - ax - dx * t, y - ay - dy * t) <= 1.0) return true;
+        if ((ay > y) != (by > y) && x < ax + dx * (y - ay) / dy) inside = !inside;
+    }
+    return inside;
+}
+
+// Around take-offs of a generated national file with the faults of real ones, at 250 m with
+// cutting: the fit keeps at least as many airspaces as it now does, within the store, and what
+// is sent for each selected airspace (its pieces, or the outline it shares) covers all that the
+// instrument would hold of it within the radius.
+TEST(FitPlanCoverage, WhatIsSentCoversEachAirspaceWithinTheRadius) {
+    const std::vector<AirspaceRecord> records =
+        parseAirspaces(bench::NationalAirspace().fileWithDefects(800, 6, 1));
+    struct Case {
+        LatLon takeOff;
+        std::size_t atLeast;  // kept of the 48 to 61 matched
+    };
+    const Case cases[] = {
+        {{46.0, 8.0}, 31}, {{45.2, 6.3}, 36}, {{47.3, 9.9}, 41}, {{44.6, 7.4}, 39}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.takeOff.lat);
+        FitOptions options;
+        options.criteria.near = c.takeOff;
+        options.criteria.radiusKm = 50.0;
+        options.fit = true;
+        options.toleranceMetres = 250.0;
+        options.clip = true;
+        const FitPlan plan = planFit(records, options);
+        EXPECT_GE(plan.selected.size(), c.atLeast);
+        EXPECT_LE(plan.bytes, kDeviceCapacity);
+        for (const std::size_t index : plan.selected) {
+            const PlannedAirspace* planned = plan.find(index);
+            ASSERT_NE(planned, nullptr);
+            const std::size_t sentAs = planned->sharedWith ? *planned->sharedWith : index;
+            std::vector<std::vector<GeoPoint>> sent;
+            for (const SentOutline& outline : plan.outlines) {
+                if (outline.index == sentAs) sent.push_back(decodeOutlinePoints(outline.record));
+            }
+            ASSERT_FALSE(sent.empty()) << index;
+            const std::vector<GeoPoint> held = decodeOutlinePoints(records[index]);
+            std::size_t uncovered = 0;
+            for (std::size_t i = 0; i < held.size(); ++i) {
+                const GeoPoint a = held[i];
+                const GeoPoint b = held[(i + 1) % held.size()];
+                for (int k = 0; k < 8; ++k) {
+                    const double x = a.lon + (b.lon - a.lon) * k / 8.0;
+                    const double y = a.lat + (b.lat - a.lat) * k / 8.0;
+                    const LatLon at{y / kUnitsPerDegree, x / kUnitsPerDegree};
+                    if (greatCircleKm(c.takeOff, at) > options.criteria.radiusKm) continue;
+                    const bool covered = std::any_of(sent.begin(), sent.end(), [&](const auto& p) {
+                        return insideOrNear(x, y, p);
+                    });
+                    uncovered += covered ? 0 : 1;
+                }
+            }
+            EXPECT_EQ(uncovered, 0u) << "airspace " << index;
+        }
+    }
 }
 
 }  // namespace
