@@ -11,7 +11,7 @@
 
 namespace quillon {
 
-bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
+bool loadAirspaces(const std::string& path, airspace::LoadResult& result, bool warnIfEmpty) {
     result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
         (void)fail(text("cannot read '", "kann '") + path + text("': ", "' nicht lesen: ") +
@@ -24,7 +24,7 @@ bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
                         "' nicht lesen: die Datei ließ sich nicht vollständig lesen"));
         return false;
     }
-    if (result.records.empty()) warnNoAirspace(path);
+    if (result.records.empty() && warnIfEmpty) warnNoAirspace(path);
     return true;
 }
 
