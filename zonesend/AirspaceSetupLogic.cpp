@@ -132,19 +132,19 @@ void AirspaceSetupLogic::OnLoadFile() {
     view_.setControlText(kIdBlocksValue, "0");
     view_.setControlText(kIdBytesValue, "0");
     view_.setControlText(kIdFileLine, toDisplayUtf8(*path));
-    loadAirspaceFile(*path);
+    app_.rememberFile(*path, loadAirspaceFile(*path));
 }
 
-void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
+bool AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
     airspace::LoadResult result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
         ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
                         seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
-        return;
+        return false;
     }
     if (result.status == airspace::LoadStatus::ReadFailed) {
         seriallink::ShowError(this, ids::kFileReadError);
-        return;
+        return false;
     }
     view_.clearList();
     fileEncodings_.clear();
@@ -152,6 +152,7 @@ void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
         view_.addListLine(toDisplayUtf8(record.listLine()));
     }
+    return !airspaceByIndex_.empty();
 }
 
 void AirspaceSetupLogic::OnSelectAll() {

@@ -121,6 +121,8 @@ public:
     [[nodiscard]] bool replaced(std::size_t index) const {
         return fileEncodings_.count(index) != 0;
     }
+    // The remembered values, as the file dialog needs them.
+    [[nodiscard]] const AirspaceSetupApp& app() const { return app_; }
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.
@@ -128,7 +130,8 @@ private:
     std::string RememberedPortName() const override { return app_.commPort; }
     void EnableSendButton(bool enable) override;
 
-    void loadAirspaceFile(const std::string& path);
+    // True when the file gave at least one airspace.
+    bool loadAirspaceFile(const std::string& path);
     void showTotals();
     [[nodiscard]] bool overLimit() const { return blocksUsed(selectedBytes_) > kMaxBlocks; }
     [[nodiscard]] std::string uploadPortName() const;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QRect>
 #include <functional>
 #include <map>
@@ -120,6 +121,7 @@ private:
     std::unique_ptr<AirspaceSetupLogic> logic_;
     SelectionPanelLogic panel_;
     QProgressBar* capacity_ = nullptr;
+    QPalette capacityPalette_;  // the bar's own colours, under the store's size
     QLabel* airspaceInfo_ = nullptr;
     QPushButton* mapToggle_ = nullptr;
     bool showingMap_ = false;
