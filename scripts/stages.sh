@@ -24,6 +24,9 @@ else
 fi
 stage_current=
 stage_begin=$SECONDS
+# An interrupted run still ends with its table, naming the stage it was in.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 declare -A stage_pids=()
 
 stage_record() {  # NAME SECONDS NOTE
@@ -61,7 +64,9 @@ stage_start() {
             "$@"
         ) >"$log" 2>&1 </dev/null
         status=$?
-        stage_record "$name" $((SECONDS - start)) "beside other stages"
+        # A script run as the stage may have recorded it under the same name already.
+        grep -q "^$name"$'\t' "$QUILLON_STAGE_FILE" ||
+            stage_record "$name" $((SECONDS - start)) "beside other stages"
         exit $status
     ) &
     stage_pids[$name]=$!
