@@ -15,7 +15,7 @@
 stage_logs=${stage_logs:-$PWD/build/ci-logs}
 mkdir -p "$stage_logs"
 if [ -z "${QUILLON_STAGE_FILE:-}" ]; then
-    QUILLON_STAGE_FILE=$stage_logs/stages.tsv
+    QUILLON_STAGE_FILE=$stage_logs/stages-${0##*/}.tsv
     : >"$QUILLON_STAGE_FILE"
     export QUILLON_STAGE_FILE
     stage_owner=1
