@@ -129,9 +129,19 @@ double longitudeOffset(double lon, double from) {
     return d;
 }
 
-}  // namespace
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-std::optional<LatLon> parseLatLon(std::string_view text) {
+// The typographic marks for minutes and seconds in UTF-8: prime, double prime and the
+// apostrophe and closing quote that word processors put in their place.
+bool isTypographicMark(std::string_view text, std::size_t i) {
+    if (i + 2 >= text.size() || text[i] != '\xE2' || text[i + 1] != '\x80') return false;
+    const char last = text[i + 2];
+    return last == '\xB2' || last == '\xB3' || last == '\x99' || last == '\x9D';
+}
+
+std::optional<LatLon> parseLatLonWith(std::string_view text, bool decimalComma) {
     // Degree, minute and second marks read as colons; blanks, commas and semicolons separate.
     std::string s;
     s.reserve(text.size());
@@ -140,8 +150,14 @@ std::optional<LatLon> parseLatLon(std::string_view text) {
         if (c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xB0') {  // UTF-8 degree sign
             s += ':';
             ++i;
+        } else if (isTypographicMark(text, i)) {
+            s += ':';
+            i += 2;
         } else if (c == '\xB0' || c == '\'' || c == '"') {
             s += ':';
+        } else if (c == ',' && decimalComma && i > 0 && isDigit(text[i - 1]) &&
+                   i + 1 < text.size() && isDigit(text[i + 1])) {
+            s += '.';
         } else if (c == ',' || c == ';' || c == '\t') {
             s += ' ';
         } else {
@@ -197,6 +213,15 @@ std::optional<LatLon> parseLatLon(std::string_view text) {
     }
     if (std::fabs(first.degrees) > 90.0 || std::fabs(second.degrees) > 180.0) return std::nullopt;
     return LatLon{first.degrees, second.degrees};
+}
+
+}  // namespace
+
+// A comma is first read as a separator ("46.7,7.6"); only where that gives no point is a comma
+// between two digits read as a decimal comma ("45,2 N 5,7 E").
+std::optional<LatLon> parseLatLon(std::string_view text) {
+    if (auto point = parseLatLonWith(text, false)) return point;
+    return parseLatLonWith(text, true);
 }
 
 std::optional<double> parseDistanceKm(std::string_view text) {

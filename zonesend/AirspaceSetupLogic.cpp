@@ -148,7 +148,11 @@ void AirspaceSetupLogic::OnLoadFile() {
     airspace::LoadResult result = airspace::loadAirspaceFile(*path);
     // A file that gives nothing to list changes nothing: the previous file stays as it was, with
     // its file line, selection and totals, so that what the dialog shows always belongs together.
-    if (!checkLoaded(result, *path)) return;
+    if (!checkLoaded(result, *path)) {
+        app_.rememberFile(*path, false);
+        return;
+    }
+    app_.rememberFile(*path, true);
     selectedBytes_ = 0;
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");

@@ -187,6 +187,8 @@ public:
     [[nodiscard]] const airspace::AirspaceRecord* fileRecordOf(std::size_t index) const {
         return replaced(index) && index < fileRecords_.size() ? &fileRecords_[index] : nullptr;
     }
+    // The remembered values, as the file dialog needs them.
+    [[nodiscard]] const AirspaceSetupApp& app() const { return app_; }
 
 private:
     // seriallink::AirspaceScanDialog, for the port scan.

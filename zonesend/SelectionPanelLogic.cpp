@@ -433,4 +433,8 @@ MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& reco
     return request;
 }
 
+CapacityBarLook capacityBarLook(std::size_t used, std::size_t capacity) {
+    return {std::min(used, capacity), used > capacity};
+}
+
 }  // namespace zonesend

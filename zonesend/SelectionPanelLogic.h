@@ -140,6 +140,19 @@ struct SelectionOutcome {
 [[nodiscard]] std::string outcomeText(const SelectionOutcome& outcome,
                                       const std::vector<airspace::AirspaceRecord>& records);
 
+// The capacity bar beside the totals: filled up to the store's size at most, and in the warning
+// colour once the bytes no longer fit; otherwise in the toolkit's own highlight colour.
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+inline constexpr Rgb kCapacityWarningColour{0xD0, 0x30, 0x20};
+struct CapacityBarLook {
+    std::size_t filled = 0;
+    bool overCapacity = false;
+};
+[[nodiscard]] CapacityBarLook capacityBarLook(std::size_t used,
+                                              std::size_t capacity = airspace::kDeviceCapacity);
+
 // The full name and type of one airspace, for the line under the list.
 [[nodiscard]] std::string airspaceInfoText(const airspace::AirspaceRecord& record);
 

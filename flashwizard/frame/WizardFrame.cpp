@@ -114,7 +114,12 @@ bool WizardFrame::AskToLeave(unsigned textId, unsigned captionId, bool warn) {
 }
 
 bool WizardFrame::CheckFirmwareFile() {
-    return flashwizard::CheckFirmwareFile(state_.firmwarePath, state_.hexLines, &messages_);
+    if (!flashwizard::CheckFirmwareFile(state_.firmwarePath, state_.hexLines, &messages_)) {
+        return false;
+    }
+    // A file the wizard accepted is the one its file dialog offers next time.
+    state_.lastFirmwarePath = state_.firmwarePath;
+    return true;
 }
 
 bool WizardFrame::TakePortSnapshot() {

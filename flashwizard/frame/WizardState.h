@@ -13,6 +13,8 @@ namespace flashwizard {
 
 // The program's name: the caption of its own message boxes and its profile key.
 inline constexpr const char* kApplicationName = "flashwizard";
+// The profile value, beside "CommPort", of the last firmware file the wizard accepted.
+inline constexpr const char* kLastHexFileKey = "LastHexFile";
 
 struct WizardState {
     // The chosen COM port (e.g. "COM3"); remembered in the profile between runs.
@@ -20,6 +22,9 @@ struct WizardState {
     // The program's one port object. Tests hand in a port on a fake back end.
     std::unique_ptr<seriallink::SerialPort> port = std::make_unique<seriallink::SerialPort>();
     std::string firmwarePath;
+    // The last firmware file that passed the check, in this run or an earlier one: where the
+    // file dialog opens.
+    std::string lastFirmwarePath;
     // The validated records of the firmware file, the end record last.
     std::vector<std::string> hexLines;
     // Ports present when the wizard opened, and when the pilot left steps 3 and 4: a port found

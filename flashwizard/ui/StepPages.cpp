@@ -157,8 +157,13 @@ Step1Dlg::Step1Dlg(QWidget* parent)
 
 // ---------------------------------------------------------------------------------------------
 
-Step2Dlg::Step2Dlg(QWidget* parent, std::function<void(const std::string&)> pathChanged)
-    : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight), chooser_(&ChooseHexFile) {
+Step2Dlg::Step2Dlg(QWidget* parent, std::function<void(const std::string&)> pathChanged,
+                   std::function<std::string()> startPath)
+    : StepDlg(parent, kPageFontPoints, kPageWidth, kPageHeight),
+      chooser_([this](QWidget* owner) {
+          return ChooseHexFile(owner, startPath_ ? Qt8(startPath_()) : QString());
+      }),
+      startPath_(std::move(startPath)) {
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QString::fromLatin1(control::kPathEdit));
     edit_->setGeometry(units().Rect(7, 25, 350, 12));
@@ -198,8 +203,10 @@ QStringList Step2Dlg::DialogFilters(const std::string& filterText) {
     return filters;
 }
 
-QString Step2Dlg::ChooseHexFile(QWidget* owner) {
+QString Step2Dlg::ChooseHexFile(QWidget* owner, const QString& start) {
     QFileDialog dialog(owner, Qt8(WizardText(kStrBrowseTitle)));
+    // In the last file's folder, with that file selected.
+    if (!start.isEmpty()) dialog.selectFile(start);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(DialogFilters(WizardText(kStrBrowseFilter)));

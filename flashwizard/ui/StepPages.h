@@ -108,13 +108,15 @@ public:
     // Returns the chosen file, or an empty text when the pilot cancelled.
     using FileChooser = std::function<QString(QWidget* owner)>;
 
-    Step2Dlg(QWidget* parent, std::function<void(const std::string&)> pathChanged);
+    // startPath: where the file dialog opens (the last accepted file), read at each Browse.
+    Step2Dlg(QWidget* parent, std::function<void(const std::string&)> pathChanged,
+             std::function<std::string()> startPath = {});
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
     [[nodiscard]] QLineEdit* pathEdit() const { return edit_; }
     [[nodiscard]] QPushButton* browseButton() const { return browse_; }
 
     // The open-file dialog of the platform, with the program's title and filters.
-    [[nodiscard]] static QString ChooseHexFile(QWidget* owner);
+    [[nodiscard]] static QString ChooseHexFile(QWidget* owner, const QString& start = {});
     // "Desc|pattern|Desc|pattern||" as the platform's file dialog filters.
     [[nodiscard]] static QStringList DialogFilters(const std::string& filterText);
 
@@ -124,6 +126,7 @@ private:
     QLineEdit* edit_;
     QPushButton* browse_;
     FileChooser chooser_;
+    std::function<std::string()> startPath_;
 };
 
 class Step3Dlg : public StepDlg {

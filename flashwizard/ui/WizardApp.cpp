@@ -12,6 +12,7 @@ shell::QtProfileStore WizardApp::Profile() {
 
 void WizardApp::InitInstance() {
     state_.portName = Profile().readText(kSection, kPortKey, "");
+    state_.lastFirmwarePath = Profile().readText(kSection, kLastHexFileKey, "");
 }
 
 WizardDlg& WizardApp::CreateFrame() {
@@ -24,6 +25,9 @@ void WizardApp::ExitInstance() {
     // Written when the store goes; a failing write is not reported: the next run only falls back
     // to the first port.
     Profile().writeText(kSection, kPortKey, state_.portName);
+    if (!state_.lastFirmwarePath.empty()) {
+        Profile().writeText(kSection, kLastHexFileKey, state_.lastFirmwarePath);
+    }
 }
 
 int WizardApp::Run() {

@@ -121,8 +121,9 @@ void WizardDlg::ShowAbout() {
 void WizardDlg::CreatePages() {
     try {
         pages_[0] = new Step1Dlg(this);
-        pages_[1] =
-            new Step2Dlg(this, [this](const std::string& path) { state_.firmwarePath = path; });
+        pages_[1] = new Step2Dlg(
+            this, [this](const std::string& path) { state_.firmwarePath = path; },
+            [this] { return state_.lastFirmwarePath; });
         pages_[2] = new Step3Dlg(this);
         pages_[3] = new Step4Dlg(this);
         pages_[4] = new Step5Dlg(this, state_, *messages_, *this, environment_.enumerate);

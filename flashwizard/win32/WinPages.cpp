@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "flashwizard/core/WizardStrings.h"
@@ -152,6 +153,9 @@ void Step2Page::OnBrowse() {
     const std::wstring title = Widen(WizardText(kStrBrowseTitle));
     const std::wstring filter = OpenFileFilter(WizardText(kStrBrowseFilter));
     std::vector<wchar_t> file(32768, L'\0');
+    // The last accepted file, filled in: the dialog opens in its folder.
+    const std::wstring start = Widen(startPath_ ? startPath_() : std::string());
+    if (start.size() < file.size()) std::copy(start.begin(), start.end(), file.begin());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = hwnd();

@@ -82,8 +82,10 @@ private:
 
 class Step2Page : public WinPage {
 public:
-    explicit Step2Page(std::function<void(const std::string&)> pathChanged)
-        : pathChanged_(std::move(pathChanged)) {}
+    // startPath: where the file dialog opens (the last accepted file), read at each Browse.
+    explicit Step2Page(std::function<void(const std::string&)> pathChanged,
+                       std::function<std::string()> startPath = {})
+        : pathChanged_(std::move(pathChanged)), startPath_(std::move(startPath)) {}
 
 protected:
     void OnCommand(int id, int code) override;
@@ -91,6 +93,7 @@ protected:
 private:
     void OnBrowse();
     std::function<void(const std::string&)> pathChanged_;
+    std::function<std::string()> startPath_;
 };
 
 // "Desc|pattern|Desc|pattern||" as the double-zero-ended filter list of the open-file dialog.

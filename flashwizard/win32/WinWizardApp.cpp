@@ -21,12 +21,16 @@ void WinWizardApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     state_.portName = Profile().readText(kSection, kPortKey, "");
+    state_.lastFirmwarePath = Profile().readText(kSection, kLastHexFileKey, "");
 }
 
 void WinWizardApp::ExitInstance() {
     // A failing write is not reported: the next run only falls back to the first port.
     auto profile = Profile();
     profile.writeText(kSection, kPortKey, state_.portName);
+    if (!state_.lastFirmwarePath.empty()) {
+        profile.writeText(kSection, kLastHexFileKey, state_.lastFirmwarePath);
+    }
 }
 
 int WinWizardApp::Run() {

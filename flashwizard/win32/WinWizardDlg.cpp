@@ -181,7 +181,8 @@ bool WinWizardDlg::CreatePages() {
     try {
         pages_[0] = std::make_unique<WinPage>();
         pages_[1] = std::make_unique<Step2Page>(
-            [this](const std::string& path) { state_.firmwarePath = path; });
+            [this](const std::string& path) { state_.firmwarePath = path; },
+            [this] { return state_.lastFirmwarePath; });
         pages_[2] = std::make_unique<WinPage>();
         pages_[3] = std::make_unique<Step4Page>();
         pages_[4] = std::make_unique<Step5Page>(state_, messages_, *this, environment_.enumerate);

@@ -230,13 +230,28 @@ TEST_F(QuillonCliFiles, CheckNamesTheFirstFailingHexLine) {
 }
 
 TEST_F(QuillonCliFiles, AFileWithoutAirspaceIsQuestioned) {
-    const std::string path = file("empty.txt", "* only a comment\n");
-    const CommandRun check = quillon("check " + path);
-    EXPECT_EQ(check.status, 1);
-    EXPECT_NE(check.out.find("no airspace found (is this an OpenAir file?)"), std::string::npos);
-    const CommandRun list = quillon("list " + path, true);
-    EXPECT_NE(list.out.find("no airspace found (is this an OpenAir file?)"), std::string::npos);
-    EXPECT_NE(list.out.find("0 airspaces, 0 bytes, 0 blocks"), std::string::npos);
+    const std::string question = "no airspace found (is this an OpenAir file?)";
+    const auto count = [&question](const std::string& text) {
+        std::size_t n = 0;
+        for (auto at = text.find(question); at != std::string::npos;
+             at = text.find(question, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    // A comment only, and the start of a JPEG photo.
+    for (const auto& [name, content] :
+         {std::pair<std::string, std::string>{"empty.txt", "* only a comment\n"},
+          {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\xFF\xDB", 20)}}) {
+        const std::string path = file(name, content);
+        const CommandRun check = quillon("check " + path, true);
+        EXPECT_EQ(check.status, 1) << name;
+        EXPECT_EQ(count(check.out), 1u) << name << ": " << check.out;
+        const CommandRun list = quillon("list " + path, true);
+        EXPECT_EQ(list.status, 1) << name;
+        EXPECT_EQ(count(list.out), 1u) << name << ": " << list.out;
+        EXPECT_NE(list.out.find("0 airspaces, 0 bytes, 0 blocks"), std::string::npos) << name;
+    }
 }
 
 TEST_F(QuillonCliFiles, JsonCarriesAnyBytesAsValidText) {

@@ -68,6 +68,15 @@ TEST(PlaceReader, ReadsPointsAndDistancesAsPilotsWriteThem) {
         {"41:18.0S 174:48.0E", true, -41.3, 174.8},
         {"7.6E 46.7N", true, 46.7, 7.6},
         {"N46.7 W7.6", true, 46.7, -7.6},
+        // Decimal commas, and the marks of a word processor.
+        {"45,2 N 5,7 E", true, 45.2, 5.7},
+        {"45,2N, 5,7E", true, 45.2, 5.7},
+        {"-41,3; 174,8", true, -41.3, 174.8},
+        {"46,7,7,6", false, 0, 0},
+        {"45\u00B012\u203200\u2033N 5\u00B042\u203236\u2033E", true, 45.2, 5.71},
+        {"45\u00B012\u203200\u2032\u2032N 5\u00B042\u203236\u2032\u2032E", true, 45.2, 5.71},
+        {"45\u00B012\u201900\u2019\u2019N 5\u00B042\u201936\u201DE", true, 45.2, 5.71},
+        {"46,5", true, 46, 5},  // one comma and no point: a separator, as always
         {"46.7", false, 0, 0},
         {"95, 7", false, 0, 0},
         {"46.7N 7.6N", false, 0, 0},

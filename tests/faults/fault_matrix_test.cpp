@@ -1,7 +1,8 @@
 // Every fault of quillon-sim against the upload (`send`) and the update (`flash`): each case
 // ends in its message, is a success only when the instrument took all the data, and is followed
 // by a repeat that leaves exactly the intended data. The waits are shortened through the
-// injected timings. The table of cases and outcomes is printed.
+// injected timings. The table of cases and outcomes is printed. Last, a 1,300-record image at
+// 1 % loss must reach the loader exactly.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -63,6 +64,28 @@ std::string Describe(const Case& c) {
 
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
+}
+
+// An Intel HEX image of that many full 16-byte records from address 0, and the end record.
+std::vector<std::string> GeneratedImage(unsigned records) {
+    std::vector<std::string> lines;
+    for (unsigned r = 0; r < records; ++r) {
+        const unsigned address = r * 16;
+        char text[48];
+        std::snprintf(text, sizeof text, ":10%04X00", address);
+        std::string line = text;
+        unsigned sum = 0x10 + (address >> 8) + (address & 0xFF);
+        for (unsigned i = 0; i < 16; ++i) {
+            const unsigned byte = (r * 31 + i * 7 + 3) & 0xFF;
+            std::snprintf(text, sizeof text, "%02X", byte);
+            line += text;
+            sum += byte;
+        }
+        std::snprintf(text, sizeof text, "%02X", (0x100 - sum % 0x100) % 0x100);
+        lines.push_back(line + text);
+    }
+    lines.emplace_back(":00000001FF");
+    return lines;
 }
 
 struct Row {
@@ -156,7 +179,8 @@ TEST(FaultMatrix, SendAndFlashUnderEveryFault) {
         flashwizard::LinkState link;
         bool found = false;
     };
-    const auto update = [&lines](Flash& flash, std::string& outcome) {
+    const auto updateWith = [](const std::vector<std::string>& image, Flash& flash,
+                               std::string& outcome) {
         fwtest::RecordingReport report;
         fwtest::RecordingStatusLine status;
         seriallink::testing::MessageRecorder messages;
@@ -169,13 +193,16 @@ TEST(FaultMatrix, SendAndFlashUnderEveryFault) {
             return false;
         }
         flash.found = true;
-        flashwizard::UpdateSequence sequence(flash.port, flash.link, lines, report, timing);
+        flashwizard::UpdateSequence sequence(flash.port, flash.link, image, report, timing);
         const bool ok = sequence.Run();
         outcome = report.Has("message 175") ? "175 Update erfolgreich abgeschlossen"
                   : report.Has("error 166") ? "166 Der Update Vorgang ist fehlgeschlagen"
                                             : "?";
         EXPECT_EQ(ok, report.Has("message 175"));
         return ok;
+    };
+    const auto update = [&](Flash& flash, std::string& outcome) {
+        return updateWith(lines, flash, outcome);
     };
     const auto exactImage = [&lines](fwtest::LoaderSim& sim) {
         return fwtest::HexData(sim.ImageLines()) == fwtest::HexData(lines);
@@ -206,6 +233,26 @@ TEST(FaultMatrix, SendAndFlashUnderEveryFault) {
         EXPECT_TRUE(c.expect != Expect::Fails || !ok) << Describe(c);
         rows.push_back({"flash", Describe(c), FirstLine(outcome),
                         FirstLine(again) + (fresh ? " (fresh)" : "")});
+    }
+
+    // A full-size image through a lossy link: each lost acknowledgement makes the record go
+    // again over the bytes it has just programmed, which the loader takes as flash does.
+    const std::vector<std::string> large = GeneratedImage(1300);
+    for (const char* seed : {"1", "2", "3"}) {
+        fwtest::LoaderSim sim({"--drop", "0.01", "--seed", seed});
+        ASSERT_TRUE(sim.started()) << sim.error();
+        Flash flash;
+        std::string outcome;
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = updateWith(large, flash, outcome);
+        const auto seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+        EXPECT_TRUE(ok) << "1,300 records, seed " << seed << ": " << outcome;
+        EXPECT_EQ(fwtest::HexData(sim.ImageLines()), fwtest::HexData(large)) << "seed " << seed;
+        char took[32];
+        std::snprintf(took, sizeof took, " in %.1f s", seconds.count());
+        rows.push_back({"flash", std::string("1,300 records, drops 0.01, seed ") + seed,
+                        FirstLine(outcome) + took, ""});
     }
     PrintTable(rows);
 }

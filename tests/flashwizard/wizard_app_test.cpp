@@ -1,5 +1,5 @@
-// The application object: the remembered port is read at start and written back whichever way
-// the wizard ends.
+// The application object: the remembered port and last firmware file are read at start and
+// written back whichever way the wizard ends.
 #include <QSettings>
 
 #include "WizardTestSupport.h"
@@ -11,6 +11,11 @@ namespace {
 QString StoredPort() {
     QSettings profile("Korvalis", "flashwizard");
     return profile.value("Settings/CommPort", "<none>").toString();
+}
+
+QString StoredHexFile() {
+    QSettings profile("Korvalis", "flashwizard");
+    return profile.value("Settings/LastHexFile", "<none>").toString();
 }
 
 void ClearProfile() {
@@ -64,6 +69,8 @@ TEST(WizardApp, FirstRunRemembersThePortChosenBeforeCancelling) {
     EXPECT_FALSE(dlg.isVisible());
     run.app.ExitInstance();
     EXPECT_EQ(StoredPort(), "COM4");
+    // The file that passed the check is offered next time; the port stays as it was.
+    EXPECT_EQ(StoredHexFile(), QDir::temp().filePath("fw_app_test.hex"));
 }
 
 TEST(WizardApp, RunEndedOnStepOneWritesBackWhatItRead) {
@@ -71,16 +78,19 @@ TEST(WizardApp, RunEndedOnStepOneWritesBackWhatItRead) {
     {
         QSettings profile("Korvalis", "flashwizard");
         profile.setValue("Settings/CommPort", "COM2");
+        profile.setValue("Settings/LastHexFile", "/data/QLX_V12.HEX");
     }
     AppRun run;
     run.app.InitInstance();
     EXPECT_EQ(run.app.state().portName, "COM2");
+    EXPECT_EQ(run.app.state().lastFirmwarePath, "/data/QLX_V12.HEX");
     flashwizard::WizardDlg& dlg = run.app.CreateFrame();
     dlg.show();
     QTest::mouseClick(dlg.cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dlg.isVisible());
     run.app.ExitInstance();
     EXPECT_EQ(StoredPort(), "COM2");
+    EXPECT_EQ(StoredHexFile(), "/data/QLX_V12.HEX");
 }
 
 }  // namespace

@@ -83,7 +83,8 @@ TEST(LoaderRole, CommandsRatesAndTheImage) {
         {"to 115200", 0, flashwizard::RatePacket({0x82, 0x09}), kAck},
         {"PC left at 9600 is not heard", 0, Record(":0100000041BE"), ""},
         {"record at 115200", 115200, Record(":0100000041BE"), kAck},
-        {"flash cannot be written twice", 0, Record(":0100000041BE"), kNak},
+        {"the same byte again programs nothing new", 0, Record(":0100000041BE"), kAck},
+        {"programming cannot set a bit", 0, Record(":0100000042BD"), kNak},
         {"record with 16 bytes", 0, Record(":10123000000102030405060708090A0B0C0D0E0F36"), kAck},
         {"back to 9600", 0, flashwizard::RatePacket({0x85, 0x2D}), kAck},
         {"deactivate at 9600", 9600, flashwizard::DisablePacket(), kAck},
@@ -96,7 +97,13 @@ TEST(LoaderRole, CommandsRatesAndTheImage) {
     }
     EXPECT_EQ(client.sim.ImageLines(),
               (std::vector<std::string>{
-                  ":0100000041BE", ":10123000000102030405060708090A0B0C0D0E0F36", ":00000001FF"}));
+                  ":0100000040BF", ":10123000000102030405060708090A0B0C0D0E0F36", ":00000001FF"}));
+
+    // The strict loader refuses even the same bytes again.
+    Client strict({"--strict-rewrite"});
+    EXPECT_EQ(strict.Send(flashwizard::ErasePacket()), kAck);
+    EXPECT_EQ(strict.Send(Record(":0100000041BE")), kAck);
+    EXPECT_EQ(strict.Send(Record(":0100000041BE")), kNak);
 }
 
 TEST(LoaderRole, IdentificationResetsToNineThousandSixHundred) {
@@ -159,7 +166,7 @@ TEST(LoaderRole, FaultInjection) {
 }
 
 TEST(LoaderMemory, HexLinesSplitAtGapsAndBoundaries) {
-    quillon_sim::LoaderMemory memory;
+    quillon_sim::LoaderMemory memory(quillon_sim::Rewrite::Strict);
     const std::uint8_t data[20] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                    11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
     ASSERT_TRUE(memory.Write(0x0008, data, 20));  // crosses 0x0010
@@ -173,6 +180,35 @@ TEST(LoaderMemory, HexLinesSplitAtGapsAndBoundaries) {
                                      ":02FFFE000102FE",
                                      ":00000001FF",
                                  }));
+}
+
+// A write over written bytes, as flash takes it and as the strict loader does.
+TEST(LoaderMemory, RewritesProgramTheAndOfOldAndNew) {
+    using quillon_sim::Rewrite;
+    const struct {
+        const char* what;
+        Rewrite rewrite;
+        std::uint8_t first, second;
+        bool accepted;
+        std::uint8_t holds;
+    } cases[] = {
+        {"the same byte", Rewrite::FlashLike, 0x5A, 0x5A, true, 0x5A},
+        {"bits cleared only", Rewrite::FlashLike, 0x5A, 0x42, true, 0x42},
+        {"a bit to set: programmed, refused", Rewrite::FlashLike, 0x41, 0x42, false, 0x40},
+        {"strict: the same byte", Rewrite::Strict, 0x5A, 0x5A, false, 0x5A},
+        {"strict: bits cleared only", Rewrite::Strict, 0x5A, 0x42, false, 0x5A},
+    };
+    for (const auto& c : cases) {
+        quillon_sim::LoaderMemory memory(c.rewrite);
+        const std::uint8_t first[2] = {0x11, c.first};
+        const std::uint8_t second[1] = {c.second};
+        ASSERT_TRUE(memory.Write(0x0100, first, 2)) << c.what;
+        EXPECT_EQ(memory.Write(0x0101, second, 1), c.accepted) << c.what;
+        EXPECT_EQ(memory.At(0x0101), c.holds) << c.what;
+        EXPECT_EQ(memory.At(0x0100), 0x11) << c.what;
+        memory.Erase();
+        EXPECT_TRUE(memory.Write(0x0101, second, 1)) << c.what << ": after an erase";
+    }
 }
 
 }  // namespace

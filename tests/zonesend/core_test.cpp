@@ -40,6 +40,42 @@ TEST(Settings, BaudRateIsCheckedOnReadingAndWrittenValidated) {
     EXPECT_EQ(empty.numbers.at("Settings/Baudrate"), 57600);
 }
 
+// The last file and its folder are remembered beside the port and rate, which they never touch,
+// and are where the file dialog opens.
+TEST(AppSettings, RememberTheLastFileAndFolder) {
+    const struct {
+        const char* chosen;
+        bool loaded;
+        const char* file;
+        const char* folder;
+    } steps[] = {
+        {"/home/pilot/air/alpen.txt", true, "/home/pilot/air/alpen.txt", "/home/pilot/air"},
+        {"/home/pilot/air/photo.jpg", false, "/home/pilot/air/alpen.txt", "/home/pilot/air"},
+        {"/home/pilot/fotos/x.jpg", false, "", "/home/pilot/fotos"},
+        {"C:\\Luftraum\\Schweiz.txt", true, "C:\\Luftraum\\Schweiz.txt", "C:\\Luftraum"},
+        {"C:\\alpen.txt", true, "C:\\alpen.txt", "C:\\"},
+        {"/alpen.txt", true, "/alpen.txt", "/"},
+    };
+    MemoryProfile profile;
+    profile.numbers["Settings/Baudrate"] = 115200;
+    profile.texts["Settings/CommPort"] = "COM12";
+    zonesend::AirspaceSetupApp app;
+    app.readSettings(profile);
+    for (const auto& step : steps) {
+        app.rememberFile(step.chosen, step.loaded);
+        EXPECT_EQ(app.lastFile, step.file) << step.chosen;
+        EXPECT_EQ(app.lastFolder, step.folder) << step.chosen;
+        EXPECT_EQ(app.fileDialogStart(), *step.file != '\0' ? step.file : step.folder);
+        app.writeSettings(profile);
+        zonesend::AirspaceSetupApp next;
+        next.readSettings(profile);
+        EXPECT_EQ(next.lastFile, app.lastFile) << step.chosen;
+        EXPECT_EQ(next.lastFolder, app.lastFolder) << step.chosen;
+        EXPECT_EQ(profile.texts["Settings/CommPort"], "COM12");
+        EXPECT_EQ(profile.numbers["Settings/Baudrate"], 115200);
+    }
+}
+
 TEST(Strings, EveryIdInBothLanguages) {
     const seriallink::StringTable english =
         zonesend::makeStringTable(seriallink::Language::English);

@@ -15,6 +15,7 @@
 
 #include "airspace/AirspaceFile.h"
 #include "tests/zonesend/ZonesendTestSupport.h"
+#include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/gui/AirspaceSetupDialog.h"
 
 namespace {
@@ -51,6 +52,7 @@ TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
     QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
     auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
     ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(dialog.logic().app().lastFile, path);  // offered by the next file dialog
 
     QString said;
     dialog.OnSelect([&](QDialog& panel) {
@@ -72,6 +74,22 @@ TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
     EXPECT_EQ(bar->value(), 36);
     EXPECT_EQ(bar->maximum(), 3192);
     EXPECT_EQ(bar->text(), "36 of 3192 bytes");
+    // Over the store's size the bar is full and in the warning colour; back under, as before.
+    const QColor normal = bar->palette().color(QPalette::Highlight);
+    const QColor warning(zonesend::kCapacityWarningColour.r, zonesend::kCapacityWarningColour.g,
+                         zonesend::kCapacityWarningColour.b);
+    ASSERT_NE(normal, warning);
+    const struct {
+        const char* bytes;
+        int value;
+        QColor colour;
+    } levels[] = {{"116648", 3192, warning}, {"3192", 3192, normal}, {"36", 36, normal}};
+    for (const auto& level : levels) {
+        dialog.setControlText(zonesend::kIdBytesValue, level.bytes);
+        EXPECT_EQ(bar->value(), level.value) << level.bytes;
+        EXPECT_EQ(bar->text(), QString(level.bytes) + " of 3192 bytes");
+        EXPECT_EQ(bar->palette().color(QPalette::Highlight), level.colour) << level.bytes;
+    }
     EXPECT_EQ(profile.texts["Settings/SelectTakeOff"], "46.0N 7.0E");
     EXPECT_EQ(profile.texts["Settings/SelectUntickedTypes"], "R");
 

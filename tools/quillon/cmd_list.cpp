@@ -48,9 +48,11 @@ int runList(const std::vector<std::string>& given) {
     }
     airspace::LoadResult result;
     if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+    // A file without any airspace (a photo, a HEX file) is listed, empty, and is a failure.
+    const int status = result.records.empty() ? quillon::kExitFailure : quillon::kExitOk;
     if (quillon::settings().json) {
         printJson(args[0], result.records);
-        return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
+        return std::cout.good() ? status : quillon::kExitFailure;
     }
 
     // The index, as send --select and preview take it, in a column of its own in front.
@@ -70,7 +72,7 @@ int runList(const std::vector<std::string>& given) {
     std::cout << result.records.size()
               << (result.records.size() == 1 ? " airspace, " : " airspaces, ") << totalBytes
               << " bytes, " << airspace::blocksFor(totalBytes) << " blocks\n";
-    return std::cout.good() ? quillon::kExitOk : quillon::kExitFailure;
+    return std::cout.good() ? status : quillon::kExitFailure;
 }
 
 }  // namespace

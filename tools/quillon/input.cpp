@@ -11,7 +11,7 @@
 
 namespace quillon {
 
-bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
+bool loadAirspaces(const std::string& path, airspace::LoadResult& result, bool warnIfEmpty) {
     result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
         (void)fail(text("cannot read '", "kann '", "impossible de lire '") + path +
@@ -25,7 +25,7 @@ bool loadAirspaces(const std::string& path, airspace::LoadResult& result) {
                         "' : le fichier n'a pas pu être lu en entier"));
         return false;
     }
-    if (result.records.empty()) warnNoAirspace(path);
+    if (result.records.empty() && warnIfEmpty) warnNoAirspace(path);
     return true;
 }
 

@@ -10,8 +10,10 @@
 namespace quillon {
 
 // Loads the OpenAir file; false after one line on std::cerr naming the file and the cause.
-// A file without any airspace loads, but gets the warning of warnNoAirspace.
-[[nodiscard]] bool loadAirspaces(const std::string& path, airspace::LoadResult& result);
+// A file without any airspace loads, but gets the warning of warnNoAirspace unless the caller
+// reports it itself (warnIfEmpty false).
+[[nodiscard]] bool loadAirspaces(const std::string& path, airspace::LoadResult& result,
+                                 bool warnIfEmpty = true);
 
 // "FILE: no airspace found (is this an OpenAir file?)" on std::cerr, unless -q.
 void warnNoAirspace(const std::string& path);

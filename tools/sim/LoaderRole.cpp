@@ -39,8 +39,12 @@ std::string HexBytes(const std::uint8_t* data, std::size_t count) {
 
 class LoaderRole : public Role {
 public:
-    LoaderRole(unsigned model, std::string imagePath)
-        : model_(model), rates_(LoaderRatesOfModel(model)), imagePath_(std::move(imagePath)) {}
+    LoaderRole(unsigned model, std::string imagePath, Rewrite rewrite)
+        : model_(model),
+          rates_(LoaderRatesOfModel(model)),
+          imagePath_(std::move(imagePath)),
+          rewrite_(rewrite),
+          memory_(rewrite) {}
 
     std::uint32_t ListenRate() const override { return listenRate_; }
 
@@ -156,7 +160,9 @@ private:
             return;
         }
         if (!memory_.Write(address, params + 3, count)) {
-            Refuse(wire, std::string(where) + " over bytes not erased");
+            Refuse(wire, std::string(where) + (rewrite_ == Rewrite::Strict
+                                                   ? " over bytes not erased"
+                                                   : " does not verify: bits not erased"));
             return;
         }
         ++recordsSinceErase_;
@@ -205,6 +211,7 @@ private:
     unsigned model_;
     std::optional<LoaderRates> rates_;
     std::string imagePath_;
+    Rewrite rewrite_;
     std::uint32_t listenRate_ = kPowerUpRate;
     std::vector<std::uint8_t> input_;
     LoaderMemory memory_;
@@ -239,7 +246,8 @@ std::optional<LoaderRates> LoaderRatesOfModel(unsigned model) {
     }
 }
 
-LoaderMemory::LoaderMemory() : bytes_(kLoaderMemorySize, 0xFF), written_(kLoaderMemorySize) {}
+LoaderMemory::LoaderMemory(Rewrite rewrite)
+    : rewrite_(rewrite), bytes_(kLoaderMemorySize, 0xFF), written_(kLoaderMemorySize) {}
 
 void LoaderMemory::Erase() {
     std::fill(bytes_.begin(), bytes_.end(), 0xFF);
@@ -248,14 +256,19 @@ void LoaderMemory::Erase() {
 
 bool LoaderMemory::Write(std::uint16_t address, const std::uint8_t* data, std::size_t count) {
     if (address + count > kLoaderMemorySize) return false;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (written_[address + i]) return false;
+    if (rewrite_ == Rewrite::Strict) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (written_[address + i]) return false;
+        }
     }
+    bool holdsData = true;
     for (std::size_t i = 0; i < count; ++i) {
-        bytes_[address + i] = data[i];
+        // An erased byte holds 0xFF, so a first write stores the data as it is.
+        bytes_[address + i] &= data[i];
         written_[address + i] = true;
+        holdsData = holdsData && bytes_[address + i] == data[i];
     }
-    return true;
+    return holdsData;
 }
 
 std::size_t LoaderMemory::WrittenCount() const {
@@ -304,6 +317,9 @@ RoleInfo LoaderRoleInfo() {
         {
             {"model", "N", "chip model 800..899 to identify as (default 832; 831, 842 have rates)"},
             {"image", "FILE", "write the program memory as Intel HEX here on start and on exit"},
+            {"strict-rewrite", "",
+             "refuse any write over bytes written since the last erase, even the same bytes "
+             "(by default a write is programmed as flash is, and accepted when it verifies)"},
         },
         [](const RoleOptions& options, std::string& error) -> std::unique_ptr<Role> {
             const auto model = options.GetNumber("model", kDefaultModel);
@@ -311,8 +327,9 @@ RoleInfo LoaderRoleInfo() {
                 error = "--model must be a number from 800 to 899";
                 return nullptr;
             }
-            return std::make_unique<LoaderRole>(static_cast<unsigned>(*model),
-                                                options.Get("image", ""));
+            return std::make_unique<LoaderRole>(
+                static_cast<unsigned>(*model), options.Get("image", ""),
+                options.Has("strict-rewrite") ? Rewrite::Strict : Rewrite::FlashLike);
         },
     };
 }

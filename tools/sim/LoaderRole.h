@@ -33,13 +33,24 @@ struct LoaderRates {
 };
 [[nodiscard]] std::optional<LoaderRates> LoaderRatesOfModel(unsigned model);
 
+// How the program memory takes a write over bytes written since the last erase.
+enum class Rewrite {
+    // As flash does: programming can only clear bits, so each byte becomes the AND of what it
+    // held and what was sent, and the loader accepts the write when that equals what was sent.
+    // The same record written twice (after a lost acknowledgement) is accepted.
+    FlashLike,
+    // Any byte written since the erase refuses the whole write (quillon-sim --strict-rewrite).
+    Strict,
+};
+
 // The program memory: what has been written since the last erase.
 class LoaderMemory {
 public:
-    LoaderMemory();
+    explicit LoaderMemory(Rewrite rewrite = Rewrite::FlashLike);
     void Erase();
-    // False (and nothing written) when a byte of the range was written since the erase: flash
-    // cannot be programmed twice.
+    // False when the memory does not hold the data afterwards: beyond the memory (nothing
+    // written), a bit that programming cannot set (the bytes are programmed all the same), or,
+    // under Rewrite::Strict, a byte written since the erase (nothing written).
     [[nodiscard]] bool Write(std::uint16_t address, const std::uint8_t* data, std::size_t count);
     [[nodiscard]] bool IsWritten(std::size_t address) const { return written_[address]; }
     [[nodiscard]] std::uint8_t At(std::size_t address) const { return bytes_[address]; }
@@ -48,6 +59,7 @@ public:
     [[nodiscard]] std::vector<std::string> HexLines() const;
 
 private:
+    Rewrite rewrite_;
     std::vector<std::uint8_t> bytes_;
     std::vector<bool> written_;
 };

@@ -23,6 +23,7 @@
 #include <QTimerEvent>
 
 #include "shell/qt/QtMessageBoxes.h"
+#include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/Strings.h"
 #include "zonesend/gui/AboutDialog.h"
 #include "zonesend/gui/MapCanvas.h"
@@ -167,6 +168,7 @@ void AirspaceSetupDialog::createSelectionTools() {
     capacity_->setTextVisible(true);
     capacity_->setAlignment(Qt::AlignCenter);
     capacity_->setGeometry(pixelRect(baseUnits_, kCapacityBarPlace));
+    capacityPalette_ = capacity_->palette();
 
     selectedOnly_ = new QCheckBox(qtText(seriallink::LoadString(ids::kSelectedOnly)), this);
     selectedOnly_->setObjectName(QString::number(kIdSelectedOnly));
@@ -390,8 +392,16 @@ seriallink::MessageAnswer AirspaceSetupDialog::ShowMessageBox(
 void AirspaceSetupDialog::setControlText(int controlId, const std::string& text) {
     // The bar shows what "Bytes used" says, whichever handler has just set it.
     if (controlId == kIdBytesValue && capacity_ != nullptr) {
-        const int used = QString::fromStdString(text).toInt();
-        capacity_->setValue(std::min(used, capacity_->maximum()));
+        const int used = std::max(0, QString::fromStdString(text).toInt());
+        const CapacityBarLook look = capacityBarLook(static_cast<std::size_t>(used));
+        capacity_->setValue(static_cast<int>(look.filled));
+        QPalette palette = capacityPalette_;
+        if (look.overCapacity) {
+            palette.setColor(QPalette::Highlight,
+                             QColor(kCapacityWarningColour.r, kCapacityWarningColour.g,
+                                    kCapacityWarningColour.b));
+        }
+        capacity_->setPalette(palette);
         capacity_->setFormat(qtText(seriallink::FormatText(
             seriallink::LoadString(ids::kCapacityText),
             {static_cast<long long>(used), static_cast<long long>(kDeviceCapacity)})));
@@ -539,8 +549,11 @@ void AirspaceSetupDialog::paintPreview(const airspace::AirspaceRecord& airspace)
 std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& title,
                                                            const std::string& filter) {
     if (options_.chooseFile) return options_.chooseFile(title, filter);
+    // The dialog opens where the last file was chosen, with that file selected.
+    const QString start =
+        QFile::decodeName(QByteArray::fromStdString(logic_->app().fileDialogStart()));
     const QString path =
-        QFileDialog::getOpenFileName(this, qtText(title), QString(), qtFileFilter(filter));
+        QFileDialog::getOpenFileName(this, qtText(title), start, qtFileFilter(filter));
     if (path.isEmpty()) return std::nullopt;
     // The file is opened by the bytes of its name, whatever the locale's encoding of names.
     return QFile::encodeName(path).toStdString();

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QRect>
 #include <functional>
 #include <map>
@@ -149,6 +150,7 @@ private:
     std::unique_ptr<AirspaceSetupLogic> logic_;
     std::unique_ptr<SelectionTools> tools_;
     QProgressBar* capacity_ = nullptr;
+    QPalette capacityPalette_;  // the bar's own colours, under the store's size
     QLabel* airspaceInfo_ = nullptr;
     QPushButton* mapToggle_ = nullptr;
     QCheckBox* selectedOnly_ = nullptr;

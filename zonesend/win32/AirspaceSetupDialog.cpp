@@ -10,6 +10,7 @@
 #include "shell/win32/LanguageCombo.h"
 #include "shell/win32/Text.h"
 #include "zonesend/DialogTemplate.h"
+#include "zonesend/SelectionPanelLogic.h"
 #include "zonesend/Strings.h"
 #include "zonesend/win32/GdiMap.h"
 #include "zonesend/win32/GdiPreview.h"
@@ -751,12 +752,19 @@ void AirspaceSetupDialog::drawCapacityBar(const DRAWITEMSTRUCT& item) const {
     const RECT& all = item.rcItem;
     HDC dc = item.hDC;
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
-    const std::uint32_t used = std::min<std::uint32_t>(capacityUsed_, kDeviceCapacity);
+    const CapacityBarLook look = capacityBarLook(capacityUsed_);
     RECT filled = all;
     filled.right =
-        all.left + static_cast<LONG>((all.right - all.left) * static_cast<long long>(used) /
+        all.left + static_cast<LONG>((all.right - all.left) * static_cast<long long>(look.filled) /
                                      static_cast<long long>(kDeviceCapacity));
-    FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+    if (look.overCapacity) {
+        HBRUSH warning = CreateSolidBrush(
+            RGB(kCapacityWarningColour.r, kCapacityWarningColour.g, kCapacityWarningColour.b));
+        FillRect(dc, &filled, warning);
+        DeleteObject(warning);
+    } else {
+        FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
     FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
     const std::wstring text = Widen(seriallink::FormatText(
         seriallink::LoadString(ids::kCapacityText),
@@ -820,8 +828,13 @@ std::optional<std::string> AirspaceSetupDialog::chooseFile(const std::string& ti
     if (options_.chooseFile) return options_.chooseFile(title, filter);
     const std::wstring filters = fileDialogFilter(filter);
     const std::wstring caption = Widen(title);
+    // The dialog opens in the last folder, with the last file's name filled in.
     std::wstring path(kPathCapacity, L'\0');
+    const std::wstring lastFile = Widen(app_.lastFile);
+    const std::wstring lastFolder = Widen(app_.lastFolder);
+    if (lastFile.size() < path.size()) std::copy(lastFile.begin(), lastFile.end(), path.begin());
     OPENFILENAMEW choice{};
+    if (!lastFolder.empty()) choice.lpstrInitialDir = lastFolder.c_str();
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = window_;
     choice.lpstrFilter = filters.c_str();
