@@ -92,8 +92,10 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
         {"list /nonexistent/airspace.txt", 1,
          "quillon: cannot read '/nonexistent/airspace.txt': No such file or directory\n"},
         {"encode /", 1, "quillon: cannot read '/': Is a directory\n"},
-        {"list", 2, "quillon: usage: quillon list FILE [--index]\n"},
-        {"encode a b", 2, "quillon: usage: quillon encode FILE [selection options]\n"},
+        {"list", 2, "quillon: usage: quillon list FILE... [--index]\n"},
+        {"encode", 2, "quillon: usage: quillon encode FILE... [selection options]\n"},
+        // Several files are read together; the first that fails is named.
+        {"encode a b", 1, "quillon: cannot read 'a': No such file or directory\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(c.arguments, true);
@@ -139,7 +141,7 @@ TEST_F(QuillonCliFiles, EveryCommandHasHelpJsonAndExitCodes) {
         std::string usage;
     } cases[] = {
         {"list", "list --json " + sample, 0, "list"},
-        {"encode", "encode " + sample + " --json", 0, "encode a b"},
+        {"encode", "encode " + sample + " --json", 0, "encode"},
         {"check", "check --json " + sample, 0, "check"},
         {"select", "select " + sample + " --json", 0, "select"},
         {"ports", "ports --json", 0, "ports extra"},
@@ -282,7 +284,7 @@ TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
         {"select --json --below FL60 --name demo ", 0, "\"selected\":[0,1,2,4,5]"},
         {"select --json --near -41.3,174.8 ", 0, "\"matched\":0,\"selected\":[]"},
         {"select --near 91,0 ", 2, "--near needs a point"},
-        {"select --fit x ", 2, "unexpected argument"},
+        {"select --fit x --bogus ", 2, "unexpected argument"},
         {"encode --near 46.85,7.2 --radius 30 --fit 60 ", 0, "5\t22\t0446FB00A5A0"},
         {"list --index ", 0, "5 W     DEMO Drop zone (deci GND"},
     };

@@ -35,13 +35,13 @@ int runEncode(const std::vector<std::string>& given) {
         if (read == quillon::OptionRead::Bad) return quillon::usageError("encode", error);
         if (read == quillon::OptionRead::NotMine) args.push_back(given[i]);
     }
-    if (args.size() != 1) {
-        return quillon::usageError("encode",
-                                   quillon::text("usage: quillon encode FILE [selection options]",
-                                                 "Aufruf: quillon encode DATEI [Auswahloptionen]"));
+    if (args.empty()) {
+        return quillon::usageError(
+            "encode", quillon::text("usage: quillon encode FILE... [selection options]",
+                                    "Aufruf: quillon encode DATEI... [Auswahloptionen]"));
     }
-    airspace::LoadResult result;
-    if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+    airspace::FilesLoadResult result;
+    if (!quillon::loadAirspaces(args, result)) return quillon::kExitFailure;
     // With selection options only the chosen airspaces are printed, with their simplified bytes
     // where --simplify is given; without, every airspace as it always was.
     std::vector<std::size_t> shown;
@@ -76,7 +76,7 @@ int runEncode(const std::vector<std::string>& given) {
 
 quillon::Command quillon::encodeCommand() {
     return {"encode",
-            "encode FILE [--near LAT,LON ... as select] [--simplify 100m]",
+            "encode FILE... [--near LAT,LON ... as select] [--simplify 100m]",
             text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
                  "hexadecimal",
                  "Jeden Luftraum einer OpenAir-DATEI ausgeben: Index, Größe und die kodierten "

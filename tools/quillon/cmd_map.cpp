@@ -25,8 +25,9 @@ constexpr int kFontPixels = 12;
 
 int runMap(const std::vector<std::string>& args) {
     static const std::string kUsage =
-        "usage: quillon map FILE [selection options] -o OUT.png [--size WxH]";
-    std::string file, out;
+        "usage: quillon map FILE... [selection options] -o OUT.png [--size WxH]";
+    std::vector<std::string> files;
+    std::string out;
     int width = kDefaultWidth, height = kDefaultHeight;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -45,13 +46,13 @@ int runMap(const std::vector<std::string>& args) {
             if (!quillon::parseImageSize(args[++i], width, height)) {
                 return quillon::usageError("map", "--size needs WxH, each from 1 to 8000");
             }
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
+        } else if (args[i].rfind("--", 0) != 0) {
+            files.push_back(args[i]);
         } else {
             return quillon::usageError("map", "unexpected argument '" + args[i] + "'\n" + kUsage);
         }
     }
-    if (file.empty() || out.empty()) return quillon::usageError("map", kUsage);
+    if (files.empty() || out.empty()) return quillon::usageError("map", kUsage);
     quillon::ImageFormat format = quillon::ImageFormat::Png;
     if (!quillon::imageFormatOf(out, format)) {
         return quillon::usageError("map", quillon::imageFormatRefusal(out));
@@ -59,9 +60,12 @@ int runMap(const std::vector<std::string>& args) {
 
     const seriallink::StringTable strings = zonesend::makeStringTable(seriallink::UserLanguage());
     seriallink::InstallStringTable(&strings);
-    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::FilesLoadResult loaded = airspace::loadAirspaceFiles(files);
     if (loaded.status != airspace::LoadStatus::Ok) {
-        return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
+        airspace::LoadResult failed;
+        failed.status = loaded.status;
+        failed.systemErrorText = loaded.systemErrorText;
+        return quillon::fail(files[loaded.failedFile] + ": " + zonesend::loadFailureText(failed));
     }
     // Simplified in place: the map shows the outlines as they would be sent.
     const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
@@ -101,7 +105,7 @@ std::vector<quillon::OptionHelp> withSelectionHelp(std::vector<quillon::OptionHe
 quillon::Command quillon::mapCommand() {
     return {
         "map",
-        "map FILE [selection options] -o OUT.png [--size WxH]",
+        "map FILE... [selection options] -o OUT.png [--size WxH]",
         text("Draw the airspaces of FILE that the selection options choose on a map, as "
              "zonesend shows the selection, into a PNG or SVG",
              "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "

@@ -1,5 +1,6 @@
-// quillon select FILE [options]: which airspaces of a file matter near a take-off, and which of
-// them fit into the instrument, as a table or as JSON. Its indexes are those send --select takes.
+// quillon select FILE... [options]: which airspaces of the files matter near a take-off, and which
+// of them fit into the instrument, as a table or as JSON. Its indexes are those send --select
+// takes.
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -17,8 +18,9 @@
 namespace {
 
 const char* kUsage =
-    "usage: quillon select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] "
-    "[--below FL100] [--name TEXT] [--fit [BYTES]] [--simplify 100m]";
+    "usage: quillon select FILE... [--near LAT,LON] [--radius 50km] [--type R,P,CTR] "
+    "[--below FL100] [--name TEXT] [--date DAY] [--no-notam-only] [--fit [BYTES]] "
+    "[--simplify 100m]";
 
 // Columns on a terminal: UTF-8 characters when the text is UTF-8, bytes otherwise.
 std::size_t columnsOf(const std::string& text) {
@@ -55,7 +57,7 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     for (const auto& match : outcome.matches) {
         const auto& r = records[match.index];
         typeWidth = std::max(typeWidth, columnsOf(airspace::airspaceType(r)));
-        nameWidth = std::max(nameWidth, columnsOf(r.name));
+        nameWidth = std::max(nameWidth, columnsOf(r.name) + (match.notamOnly ? 2 : 0));
         floorWidth = std::max(floorWidth, columnsOf(r.floor));
         ceilingWidth = std::max(ceilingWidth, columnsOf(r.ceiling));
     }
@@ -71,7 +73,7 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
         const auto& r = records[match.index];
         std::snprintf(lead, sizeof lead, "%5zu %8s  ", match.index, distanceText(match).c_str());
         std::cout << lead << padded(airspace::airspaceType(r), typeWidth) << "  "
-                  << padded(r.name, nameWidth) << "  "
+                  << padded(r.name + (match.notamOnly ? " !" : ""), nameWidth) << "  "
                   << padded(r.floor + (match.floorUnknown ? "?" : ""), floorWidth) << "  "
                   << padded(r.ceiling, ceilingWidth) << "  ";
         char size[16];
@@ -95,6 +97,13 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     }
     std::cout << "; " << outcome.fit.bytes << text(" bytes, ", " Bytes, ") << outcome.fit.blocks()
               << text(" blocks of ", " Blöcke von ") << airspace::kDeviceBlockCount << '\n';
+    const std::size_t notamOnly = static_cast<std::size_t>(std::count_if(
+        outcome.matches.begin(), outcome.matches.end(), [](const auto& m) { return m.notamOnly; }));
+    if (notamOnly > 0) {
+        std::cout << notamOnly
+                  << text(" active only when a NOTAM says so: check the NOTAMs (marked !)\n",
+                          " nur aktiv, wenn ein NOTAM es sagt: NOTAMs prüfen (mit ! markiert)\n");
+    }
     if (unknown > 0) {
         std::cout << unknown
                   << text(" kept although their floor could not be read (marked ?)\n",
@@ -102,10 +111,18 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     }
 }
 
-void printJson(const std::string& path, const std::vector<airspace::AirspaceRecord>& records,
+void printJson(const std::vector<std::string>& paths, const airspace::FilesLoadResult& loaded,
                const quillon::SelectionOptions& options, const quillon::SelectionOutcome& outcome) {
+    const std::vector<airspace::AirspaceRecord>& records = loaded.records;
     quillon::JsonWriter json(std::cout);
-    json.beginObject().key("file").value(path);
+    json.beginObject().key("file").value(paths[0]);
+    quillon::writeFilesJson(json, paths, loaded);
+    json.key("date");
+    if (options.criteria.activeDuring) {
+        json.value(airspace::flyingDatesText(*options.criteria.activeDuring));
+    } else {
+        json.null();
+    }
     json.key("matched").value(outcome.matches.size());
     auto indexes = [&](const char* name, const std::vector<std::size_t>& list) {
         json.key(name).beginArray();
@@ -136,20 +153,22 @@ void printJson(const std::string& path, const std::vector<airspace::AirspaceReco
         } else {
             json.null();
         }
-        json.key("type").value(airspace::airspaceType(r)).key("class").value(r.airspaceClass);
+        json.key("class").value(r.airspaceClass);
         json.key("name").value(r.name).key("floor").value(r.floor).key("ceiling").value(r.ceiling);
         json.key("size")
             .value(r.encodedSize())
             .key("plain_size")
             .value(outcome.plainSizes[match.index]);
         json.key("selected").value(isIn(outcome.fit.selected, match.index));
-        json.key("floor_unknown").value(match.floorUnknown).endObject();
+        json.key("floor_unknown").value(match.floorUnknown);
+        quillon::writeAirspaceFacts(json, r, paths);
+        json.endObject();
     }
     json.endArray().endObject();
 }
 
 int runSelect(const std::vector<std::string>& args) {
-    std::string file;
+    std::vector<std::string> files;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string error;
@@ -161,20 +180,20 @@ int runSelect(const std::vector<std::string>& args) {
             case quillon::OptionRead::NotMine:
                 break;
         }
-        if (!file.empty() || args[i].rfind("--", 0) == 0) {
+        if (args[i].rfind("--", 0) == 0) {
             return quillon::usageError(
                 "select", quillon::text("unexpected argument '", "unerwartetes Argument '") +
                               args[i] + "'\n" + kUsage);
         }
-        file = args[i];
+        files.push_back(args[i]);
     }
-    if (file.empty()) return quillon::usageError("select", kUsage);
+    if (files.empty()) return quillon::usageError("select", kUsage);
 
-    airspace::LoadResult loaded;
-    if (!quillon::loadAirspaces(file, loaded)) return quillon::kExitFailure;
+    airspace::FilesLoadResult loaded;
+    if (!quillon::loadAirspaces(files, loaded)) return quillon::kExitFailure;
     const quillon::SelectionOutcome outcome = quillon::applySelection(loaded.records, options);
     if (quillon::settings().json) {
-        printJson(file, loaded.records, options, outcome);
+        printJson(files, loaded, options, outcome);
     } else {
         printTable(loaded.records, options, outcome);
     }
@@ -185,15 +204,16 @@ int runSelect(const std::vector<std::string>& args) {
 
 quillon::Command quillon::selectCommand() {
     return {"select",
-            "select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] [--below FL100] "
-            "[--name TEXT] [--fit [BYTES]] [--simplify 100m]",
-            text("Choose the airspaces of FILE near a take-off, of some types or below a height, "
-                 "and fit them into the instrument",
-                 "Lufträume der DATEI nahe einem Startplatz, nach Typ oder unter einer Höhe "
-                 "wählen und in das Gerät einpassen"),
+            "select FILE... [--near LAT,LON] [--radius 50km] [--type R,P,CTR] [--below FL100] "
+            "[--name TEXT] [--date DAY] [--no-notam-only] [--fit [BYTES]] [--simplify 100m]",
+            text("Choose the airspaces of FILEs near a take-off, of some types, below a height or "
+                 "active on a day, and fit them into the instrument",
+                 "Lufträume der DATEIen nahe einem Startplatz, nach Typ, unter einer Höhe oder an "
+                 "einem Tag aktiv wählen und in das Gerät einpassen"),
             runSelect,
             selectionOptionHelp(),
             {"quillon select alps.txt --near 46.7,7.6 --radius 50km --below FL100 --fit",
-             "quillon select nz.txt --near -41.3,174.8 --type R,P,CTR --fit --json"},
+             "quillon select nz.txt --near -41.3,174.8 --type R,P,CTR --fit --json",
+             "quillon select FR.txt CH.txt IT.txt --near 45.9,6.9 --date today --fit"},
             Json::Yes};
 }

@@ -25,7 +25,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon send FILE --port NAME (--all | --select 0,3,7 | selection options) "
+    "usage: quillon send FILE... --port NAME (--all | --select 0,3,7 | selection options) "
     "[--simplify 100m] [--baud B]";
 
 // The outcome goes to standard output as the program would show it in its box (with --json, into
@@ -89,7 +89,8 @@ bool parseSelection(std::string_view text, std::size_t count, std::vector<bool>&
 }
 
 int runSend(const std::vector<std::string>& args) {
-    std::string file, given, selectText, baudText;
+    std::vector<std::string> files;
+    std::string given, selectText, baudText;
     bool all = false;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -107,15 +108,15 @@ int runSend(const std::vector<std::string>& args) {
             baudText = args[++i];
         } else if (args[i] == "--all") {
             all = true;
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
+        } else if (args[i].rfind("--", 0) != 0) {
+            files.push_back(args[i]);
         } else {
             return quillon::fail("unexpected argument '" + args[i] + "'\n" + kUsage, 2);
         }
     }
     // Exactly one way to choose: every airspace, the listed ones, or the selection options.
     const int ways = (all ? 1 : 0) + (selectText.empty() ? 0 : 1) + (options.choosing() ? 1 : 0);
-    if (file.empty() || given.empty() || ways != 1) return quillon::usageError("send", kUsage);
+    if (files.empty() || given.empty() || ways != 1) return quillon::usageError("send", kUsage);
     std::string port;
     if (!quillon::resolvePortArgument(given, port)) {
         return quillon::usageError("send", quillon::portArgumentRefusal());
@@ -139,11 +140,16 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = zonesend::readBaudRate(*quillon::openZonesendProfile());
     }
 
-    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::FilesLoadResult loaded = airspace::loadAirspaceFiles(files);
     if (loaded.status != airspace::LoadStatus::Ok) {
-        return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
+        airspace::LoadResult failed;
+        failed.status = loaded.status;
+        failed.systemErrorText = loaded.systemErrorText;
+        return quillon::fail(files[loaded.failedFile] + ": " + zonesend::loadFailureText(failed));
     }
-    if (loaded.records.empty()) quillon::warnNoAirspace(file);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (loaded.counts[i] == 0) quillon::warnNoAirspace(files[i]);
+    }
     std::vector<bool> selected(loaded.records.size(), all);
     if (!selectText.empty() && !parseSelection(selectText, loaded.records.size(), selected)) {
         return quillon::fail("--select needs line indexes from 0 to " +
@@ -180,7 +186,7 @@ int runSend(const std::vector<std::string>& args) {
     }
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
-        json.beginObject().key("file").value(file).key("port").value(port);
+        json.beginObject().key("file").value(files[0]).key("port").value(port);
         json.key("baud").value(baudRate).key("airspaces").value(selection.airspaces.size());
         json.key("ok").value(outcome == zonesend::UploadOutcome::Succeeded);
         json.key("outcome").value(outcomeKey(outcome)).key("message").value(messages.last);
@@ -207,7 +213,7 @@ std::vector<quillon::OptionHelp> sendOptionHelp() {
 quillon::Command quillon::sendCommand() {
     return {
         "send",
-        "send FILE --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
+        "send FILE... --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
         "[--simplify 100m] [--baud B]",
         text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
              "profile)",

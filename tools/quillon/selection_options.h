@@ -1,6 +1,6 @@
 // The selection options that select, send, encode and map share: which airspaces (--near,
-// --radius, --type, --below, --name), whether to fit them into the instrument (--fit [BYTES]) and
-// how much their outlines may be simplified (--simplify).
+// --radius, --type, --below, --name, --date, --no-notam-only), whether to fit them into the
+// instrument (--fit [BYTES]) and how much their outlines may be simplified (--simplify).
 #pragma once
 
 #include <cstddef>
@@ -14,7 +14,7 @@ namespace quillon {
 
 struct SelectionOptions {
     airspace::SelectionCriteria criteria;
-    bool filtered = false;  // any of --near, --type, --below, --name
+    bool filtered = false;  // any of --near, --type, --below, --name, --date, --no-notam-only
     bool fit = false;
     std::size_t budget = airspace::kDeviceCapacity;
     double simplifyMetres = 0.0;  // 0: off, the bytes as they always were
