@@ -238,15 +238,19 @@ std::size_t appendAirspaces(std::vector<AirspaceRecord>& records, std::vector<Ai
     records.reserve(records.size() + more.size());
     for (AirspaceRecord& record : more) {
         record.fileIndex = fileIndex;
+        // The first of them in list order notes the file: copies stacked in one file stay apart.
+        std::size_t same = records.size();
         const auto [first, last] = earlier.equal_range(airspaceHash(record));
-        const auto same = std::find_if(first, last, [&](const auto& entry) {
-            return sameAirspace(records[entry.second], record);
-        });
-        if (same == last) {
+        for (auto entry = first; entry != last; ++entry) {
+            if (entry->second < same && sameAirspace(records[entry->second], record)) {
+                same = entry->second;
+            }
+        }
+        if (same == records.size()) {
             records.push_back(std::move(record));
             continue;
         }
-        std::vector<std::size_t>& also = records[same->second].alsoInFiles;
+        std::vector<std::size_t>& also = records[same].alsoInFiles;
         if (std::find(also.begin(), also.end(), fileIndex) == also.end()) also.push_back(fileIndex);
         ++left;
     }
