@@ -34,6 +34,12 @@ std::string toDisplayUtf8(std::string_view text) {
     return out;
 }
 
+std::string fileLineText(const std::vector<std::string>& files) {
+    std::string line;
+    for (const std::string& file : files) line += (line.empty() ? "" : "; ") + file;
+    return line;
+}
+
 std::string loadFailureText(const airspace::LoadResult& result) {
     if (result.status == airspace::LoadStatus::SystemError) return result.systemErrorText;
     return seriallink::LoadString(ids::kFileReadError);
@@ -135,22 +141,69 @@ void AirspaceSetupLogic::OnLoadFile() {
     loadAirspaceFile(*path);
 }
 
-void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
-    airspace::LoadResult result = airspace::loadAirspaceFile(path);
+bool AirspaceSetupLogic::readAirspaceFile(const std::string& path,
+                                          airspace::LoadResult& result) {
+    result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
         ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),
                         seriallink::MessageButtons::Ok, seriallink::MessageIcon::Exclamation});
-        return;
+        return false;
     }
     if (result.status == airspace::LoadStatus::ReadFailed) {
         seriallink::ShowError(this, ids::kFileReadError);
-        return;
+        return false;
     }
+    return true;
+}
+
+void AirspaceSetupLogic::loadAirspaceFile(const std::string& path) {
+    airspace::LoadResult result;
+    if (!readAirspaceFile(path, result)) return;
     view_.clearList();
     fileEncodings_.clear();
+    files_ = {path};
     airspaceByIndex_ = std::move(result.records);
     for (const airspace::AirspaceRecord& record : airspaceByIndex_) {
         view_.addListLine(toDisplayUtf8(record.listLine()));
+    }
+}
+
+void AirspaceSetupLogic::OnAddFile() {
+    if (files_.empty()) {
+        OnLoadFile();
+        return;
+    }
+    const std::optional<std::string> path =
+        view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
+    if (!path) return;
+    addAirspaceFile(*path);
+}
+
+void AirspaceSetupLogic::addAirspaceFile(const std::string& path) {
+    airspace::LoadResult result;
+    if (!readAirspaceFile(path, result)) return;
+    // Duplicates are found by the files' own encodings, so simplified lines go back to theirs;
+    // the selection stays, and its totals follow.
+    if (!fileEncodings_.empty()) {
+        (void)fileAirspaces();
+        selectedBytes_ = 0;
+        std::vector<unsigned> indexes;
+        if (view_.selectedLines(indexes)) {
+            for (const unsigned index : indexes) {
+                if (index < airspaceByIndex_.size()) {
+                    selectedBytes_ +=
+                        static_cast<std::uint32_t>(airspaceByIndex_[index].encodedSize());
+                }
+            }
+        }
+        showTotals();
+    }
+    const std::size_t first = airspaceByIndex_.size();
+    (void)airspace::appendAirspaces(airspaceByIndex_, std::move(result.records), files_.size());
+    files_.push_back(path);
+    view_.setControlText(kIdFileLine, toDisplayUtf8(fileLineText(files_)));
+    for (std::size_t i = first; i < airspaceByIndex_.size(); ++i) {
+        view_.addListLine(toDisplayUtf8(airspaceByIndex_[i].listLine()));
     }
 }
 
@@ -256,6 +309,7 @@ void AirspaceSetupLogic::OnDestroy() {
     }
     airspaceByIndex_.clear();
     fileEncodings_.clear();
+    files_.clear();
 }
 
 void AirspaceSetupLogic::OnSysCommand(unsigned commandId) {

@@ -68,6 +68,9 @@ public:
 // airspace files are written.
 [[nodiscard]] std::string toDisplayUtf8(std::string_view text);
 
+// The file line: the one file's full path, or every loaded file's, separated by "; ".
+[[nodiscard]] std::string fileLineText(const std::vector<std::string>& files);
+
 // The text a failed load shows: the system's own text, or string 104 when the file could not be
 // read whole.
 [[nodiscard]] std::string loadFailureText(const airspace::LoadResult& result);
@@ -92,6 +95,9 @@ public:
     bool OnInitDialog();
     void OnSendAirspace();
     void OnLoadFile();
+    // Appends another file's airspaces to the list; one already listed from an earlier file is
+    // not listed again. With no file loaded yet, the same as OnLoadFile.
+    void OnAddFile();
     void OnSelectAll();
     void OnSelectNone();
     void OnListSelChange();
@@ -109,6 +115,9 @@ public:
     [[nodiscard]] bool sending() const { return sending_; }
     [[nodiscard]] const seriallink::ComPortList& shownPorts() const { return shownPorts_; }
     [[nodiscard]] UploadOutcome lastUploadOutcome() const { return lastUploadOutcome_; }
+    // The files whose airspaces are listed, in the order they were loaded; a record's fileIndex
+    // points here.
+    [[nodiscard]] const std::vector<std::string>& loadedFiles() const { return files_; }
 
     // The records as the file gives them: every line goes back to the file's own encoding.
     [[nodiscard]] const std::vector<airspace::AirspaceRecord>& fileAirspaces();
@@ -129,6 +138,9 @@ private:
     void EnableSendButton(bool enable) override;
 
     void loadAirspaceFile(const std::string& path);
+    // Reads the file; false, after telling the pilot why, when it cannot be read.
+    [[nodiscard]] bool readAirspaceFile(const std::string& path, airspace::LoadResult& result);
+    void addAirspaceFile(const std::string& path);
     void showTotals();
     [[nodiscard]] bool overLimit() const { return blocksUsed(selectedBytes_) > kMaxBlocks; }
     [[nodiscard]] std::string uploadPortName() const;
@@ -141,6 +153,7 @@ private:
     std::vector<airspace::AirspaceRecord> airspaceByIndex_;
     // The file's own records of the lines that applySelection replaced, to put back.
     std::map<std::size_t, airspace::AirspaceRecord> fileEncodings_;
+    std::vector<std::string> files_;
     std::uint32_t selectedBytes_ = 0;
     bool limitWarned_ = false;
     bool sending_ = false;

@@ -33,6 +33,7 @@ enum ControlId : int {
     kIdMapToggle = 1031,
     kIdCapacityBar = 1032,
     kIdAirspaceInfo = 1033,
+    kIdAddFile = 1034,
 };
 
 enum class ControlKind {
@@ -64,13 +65,15 @@ inline constexpr DialogUnitRect kMainDialogSize{0, 0, 530, 302};
 [[nodiscard]] std::span<const ControlTemplate> mainDialogControls();
 
 // The selection strip, added below the main dialog's template when the window has one: the
-// Select button, the map toggle, the capacity bar under the totals and the clicked airspace's
-// full name and type.
-inline constexpr int kSelectionStripHeight = 20;
+// Select button, the map toggle, the capacity bar under the totals, "Add File" (which appends
+// another file to the list, where "Load File" replaces it), and on a row of its own the clicked
+// airspace's full name, type, times, radio and file.
+inline constexpr int kSelectionStripHeight = 32;
 inline constexpr DialogUnitRect kSelectButtonPlace{7, 304, 64, 14};
 inline constexpr DialogUnitRect kMapTogglePlace{75, 304, 46, 14};
 inline constexpr DialogUnitRect kCapacityBarPlace{125, 305, 110, 12};
-inline constexpr DialogUnitRect kAirspaceInfoPlace{241, 307, 284, 8};
+inline constexpr DialogUnitRect kAddFilePlace{246, 304, 87, 14};
+inline constexpr DialogUnitRect kAirspaceInfoPlace{7, 320, 518, 8};
 
 // About box (resource 100).
 inline constexpr DialogUnitRect kAboutDialogSize{0, 0, 235, 55};

@@ -253,6 +253,11 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
                           [&](const Outline& o) { return o.record != request.highlighted; });
     std::vector<Placed> placed;
     std::vector<MapText> labels;
+    // Airspaces active only by NOTAM say so under their name: the pilot must look them up.
+    std::vector<const airspace::AirspaceRecord*> notamOnly;
+    for (std::size_t i = 0; i < request.notamOnly.size() && i < request.airspaces.size(); ++i) {
+        if (request.notamOnly[i]) notamOnly.push_back(request.airspaces[i]);
+    }
     for (auto it = outlines.rbegin(); it != outlines.rend(); ++it) {
         const bool highlighted = it->record == request.highlighted;
         MapLine line{highlighted ? MapPen::Highlight : MapPen::Outline, {}, true};
@@ -268,7 +273,9 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
 
         // Labels at the middle of the outline's box, the clicked airspace's placed first.
         const std::string name = cutLabel(it->record->name);
-        const std::string floor = toDisplayUtf8(it->record->floor);
+        const bool byNotam =
+            std::find(notamOnly.begin(), notamOnly.end(), it->record) != notamOnly.end();
+        const std::string floor = toDisplayUtf8(it->record->floor) + (byNotam ? " (NOTAM)" : "");
         const int width = std::max(measure.width(name), measure.width(floor));
         const int cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
         const Placed box{cx - width / 2, cy - lineHeight, cx + width / 2, cy + lineHeight};

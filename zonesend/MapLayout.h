@@ -65,6 +65,8 @@ struct MapRequest {
     std::optional<airspace::LatLon> takeOff;
     double radiusKm = 0.0;  // the ring around the take-off point; 0 for none
     std::string caption;    // the line at the top, e.g. the clicked airspace's full name
+    // Per airspace (when given): active only when a NOTAM says so; its label is marked.
+    std::vector<bool> notamOnly;
 };
 
 [[nodiscard]] MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect,

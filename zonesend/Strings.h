@@ -1,4 +1,4 @@
-// zonesend's string table, ids 101 to 163 and 180, in English and German.
+// zonesend's string table, ids 101 to 163, 180 and 240 to 251, in English and German.
 #pragma once
 
 #include <span>
@@ -74,6 +74,19 @@ inline constexpr unsigned kSimplifiedSaved = 162;
 inline constexpr unsigned kNoFileLoaded = 163;
 // Texts the program gained later, in a range of their own.
 inline constexpr unsigned kNoOutlineData = 180;
+// Several files, OpenAir 2.0 details and the flying date.
+inline constexpr unsigned kAddFileButton = 240;
+inline constexpr unsigned kTypeWords = 241;  // "R=Restricted area|Q=Danger area|..."
+inline constexpr unsigned kActiveDuring = 242;
+inline constexpr unsigned kActiveByNotamOnly = 243;
+inline constexpr unsigned kRadioInfo = 244;
+inline constexpr unsigned kTransponderInfo = 245;
+inline constexpr unsigned kFromFile = 246;
+inline constexpr unsigned kAlsoInFiles = 247;
+inline constexpr unsigned kFlyingDateLabel = 248;
+inline constexpr unsigned kLeaveOutNotamOnly = 249;
+inline constexpr unsigned kBadFlyingDate = 250;
+inline constexpr unsigned kNotamOnlySelected = 251;
 }  // namespace ids
 
 // The version the About box shows after string 132.

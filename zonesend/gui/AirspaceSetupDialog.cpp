@@ -119,6 +119,15 @@ void AirspaceSetupDialog::createSelectionTools() {
     mapToggle_->setGeometry(pixelRect(baseUnits_, kMapTogglePlace));
     connect(mapToggle_, &QPushButton::toggled, this, [this](bool on) { showMap(on); });
 
+    auto* addFile = new QPushButton(qtText(seriallink::LoadString(ids::kAddFileButton)), this);
+    addFile->setObjectName(QString::number(kIdAddFile));
+    addFile->setAutoDefault(false);
+    addFile->setGeometry(pixelRect(baseUnits_, kAddFilePlace));
+    connect(addFile, &QPushButton::clicked, this, [this] {
+        logic_->OnAddFile();
+        if (showingMap_) drawSelectionMap();
+    });
+
     capacity_ = new QProgressBar(this);
     capacity_->setObjectName(QString::number(kIdCapacityBar));
     capacity_->setRange(0, static_cast<int>(kDeviceCapacity));
@@ -193,7 +202,8 @@ void AirspaceSetupDialog::showAirspaceInfo() {
     const int caret = caretIndex();
     const auto& records = logic_->airspaces();
     airspaceInfo_->setText(caret >= 0 && static_cast<std::size_t>(caret) < records.size()
-                               ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)]))
+                               ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)],
+                                                        logic_->loadedFiles()))
                                : QString());
 }
 

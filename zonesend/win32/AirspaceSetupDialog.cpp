@@ -187,6 +187,9 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
         case kIdLoadFile:
             if (notification == BN_CLICKED) logic_->OnLoadFile();
             return;
+        case kIdAddFile:
+            if (notification == BN_CLICKED) logic_->OnAddFile();
+            return;
         case kIdSelectAll:
         case kIdSelectNone:
             if (notification != BN_CLICKED) return;
@@ -401,6 +404,8 @@ void AirspaceSetupDialog::createSelectionTools() {
     make(kIdMapToggle, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE, kMapTogglePlace,
          seriallink::LoadString(ids::kMapToggle));
     make(kIdCapacityBar, L"STATIC", SS_OWNERDRAW, kCapacityBarPlace, "");
+    make(kIdAddFile, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kAddFilePlace,
+         seriallink::LoadString(ids::kAddFileButton));
     make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
 }
 
@@ -476,7 +481,8 @@ void AirspaceSetupDialog::showAirspaceInfo() {
     const int caret = caretIndex();
     const auto& records = logic_->airspaces();
     setControlText(kIdAirspaceInfo, caret >= 0 && static_cast<std::size_t>(caret) < records.size()
-                                        ? airspaceInfoText(records[static_cast<std::size_t>(caret)])
+                                        ? airspaceInfoText(records[static_cast<std::size_t>(caret)],
+                                                           logic_->loadedFiles())
                                         : std::string());
 }
 
