@@ -96,6 +96,12 @@ SelectionDialog::SelectionDialog(SelectionPanelLogic& panel, AirspaceSetupLogic&
     form->addRow(text(ids::kNameContainsLabel), name_);
     simplify_ = lineEdit("simplify", this);
     form->addRow(text(ids::kSimplifyLabel), simplify_);
+    flyingDate_ = lineEdit("flyingDate", this);
+    flyingDate_->setPlaceholderText(QStringLiteral("2026-07-15"));
+    form->addRow(text(ids::kFlyingDateLabel), flyingDate_);
+    leaveOutNotamOnly_ = new QCheckBox(text(ids::kLeaveOutNotamOnly), this);
+    leaveOutNotamOnly_->setObjectName(QStringLiteral("leaveOutNotamOnly"));
+    form->addRow(QString(), leaveOutNotamOnly_);
     fit_ = new QCheckBox(text(ids::kFitCheck), this);
     fit_->setObjectName(QStringLiteral("fit"));
     form->addRow(QString(), fit_);
@@ -132,6 +138,8 @@ void SelectionDialog::showChoices() {
     name_->setText(QString::fromStdString(c.nameContains));
     fit_->setChecked(c.fitToInstrument);
     simplify_->setText(QString::fromStdString(c.simplifyMetres));
+    flyingDate_->setText(QString::fromStdString(c.flyingDate));
+    leaveOutNotamOnly_->setChecked(c.leaveOutNotamOnly);
 }
 
 void SelectionDialog::takeChoices() {
@@ -147,6 +155,8 @@ void SelectionDialog::takeChoices() {
     c.nameContains = name_->text().toStdString();
     c.fitToInstrument = fit_->isChecked();
     c.simplifyMetres = simplify_->text().toStdString();
+    c.flyingDate = flyingDate_->text().toStdString();
+    c.leaveOutNotamOnly = leaveOutNotamOnly_->isChecked();
 }
 
 void SelectionDialog::OnApply() {

@@ -42,6 +42,8 @@ private:
     QLineEdit* name_ = nullptr;
     QCheckBox* fit_ = nullptr;
     QLineEdit* simplify_ = nullptr;
+    QLineEdit* flyingDate_ = nullptr;
+    QCheckBox* leaveOutNotamOnly_ = nullptr;
     QPlainTextEdit* outcome_ = nullptr;
 };
 

@@ -100,6 +100,8 @@ void SelectionDialog::onInitDialog() {
         {IDC_SELECT_NAME_LABEL, ids::kNameContainsLabel},
         {IDC_SELECT_SIMPLIFY_LABEL, ids::kSimplifyLabel},
         {IDC_SELECT_FIT, ids::kFitCheck},
+        {IDC_SELECT_DATE_LABEL, ids::kFlyingDateLabel},
+        {IDC_SELECT_NO_NOTAM_ONLY, ids::kLeaveOutNotamOnly},
         {IDOK, ids::kApplyButton},
         {IDCANCEL, ids::kCloseButton},
     };
@@ -177,6 +179,9 @@ void SelectionDialog::showChoices() {
     setText(IDC_SELECT_NAME, c.nameContains);
     CheckDlgButton(window_, IDC_SELECT_FIT, c.fitToInstrument ? BST_CHECKED : BST_UNCHECKED);
     setText(IDC_SELECT_SIMPLIFY, c.simplifyMetres);
+    setText(IDC_SELECT_DATE, c.flyingDate);
+    CheckDlgButton(window_, IDC_SELECT_NO_NOTAM_ONLY,
+                   c.leaveOutNotamOnly ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SelectionDialog::takeChoices() {
@@ -193,6 +198,8 @@ void SelectionDialog::takeChoices() {
     c.nameContains = text(IDC_SELECT_NAME);
     c.fitToInstrument = IsDlgButtonChecked(window_, IDC_SELECT_FIT) == BST_CHECKED;
     c.simplifyMetres = text(IDC_SELECT_SIMPLIFY);
+    c.flyingDate = text(IDC_SELECT_DATE);
+    c.leaveOutNotamOnly = IsDlgButtonChecked(window_, IDC_SELECT_NO_NOTAM_ONLY) == BST_CHECKED;
 }
 
 void SelectionDialog::OnApply() {

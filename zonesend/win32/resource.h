@@ -24,5 +24,8 @@
 #define IDC_SELECT_FLOOR_LABEL 2014
 #define IDC_SELECT_NAME_LABEL 2015
 #define IDC_SELECT_SIMPLIFY_LABEL 2016
+#define IDC_SELECT_DATE 2017
+#define IDC_SELECT_DATE_LABEL 2018
+#define IDC_SELECT_NO_NOTAM_ONLY 2019
 // The type check boxes are made at run time, one id each from here on.
 #define IDC_SELECT_FIRST_TYPE 2100
