@@ -141,8 +141,7 @@ void AirspaceSetupLogic::OnLoadFile() {
     loadAirspaceFile(*path);
 }
 
-bool AirspaceSetupLogic::readAirspaceFile(const std::string& path,
-                                          airspace::LoadResult& result) {
+bool AirspaceSetupLogic::readAirspaceFile(const std::string& path, airspace::LoadResult& result) {
     result = airspace::loadAirspaceFile(path);
     if (result.status == airspace::LoadStatus::SystemError) {
         ShowMessageBox({result.systemErrorText, seriallink::LoadString(ids::kErrorCaption),

@@ -317,11 +317,10 @@ std::string airspaceInfoText(const airspace::AirspaceRecord& record,
     const std::string& type = airspace::airspaceType(record);
     const std::string words = typeInWords(type);
     std::string text =
-        load(ids::kAirspaceInfo,
-             {toDisplayUtf8(record.name),
-              toDisplayUtf8(words == type ? type : words + " (" + type + ")"),
-              toDisplayUtf8(record.airspaceClass), toDisplayUtf8(record.floor),
-              toDisplayUtf8(record.ceiling)});
+        load(ids::kAirspaceInfo, {toDisplayUtf8(record.name),
+                                  toDisplayUtf8(words == type ? type : words + " (" + type + ")"),
+                                  toDisplayUtf8(record.airspaceClass), toDisplayUtf8(record.floor),
+                                  toDisplayUtf8(record.ceiling)});
     // The facts a 2.0 file adds, each only where it is given: an old file's line is as it was.
     if (record.notamOnly) {
         text += ", " + load(ids::kActiveByNotamOnly);

@@ -203,7 +203,7 @@ void AirspaceSetupDialog::showAirspaceInfo() {
     const auto& records = logic_->airspaces();
     airspaceInfo_->setText(caret >= 0 && static_cast<std::size_t>(caret) < records.size()
                                ? qtText(airspaceInfoText(records[static_cast<std::size_t>(caret)],
-                                                        logic_->loadedFiles()))
+                                                         logic_->loadedFiles()))
                                : QString());
 }
 
