@@ -1,5 +1,6 @@
 #include "zonesend/AirspaceSetupLogic.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "airspace/AirspaceFile.h"
@@ -174,7 +175,8 @@ void AirspaceSetupLogic::OnAddFile() {
     }
     const std::optional<std::string> path =
         view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
-    if (!path) return;
+    // A file already in the list would add nothing but its name.
+    if (!path || std::find(files_.begin(), files_.end(), *path) != files_.end()) return;
     addAirspaceFile(*path);
 }
 
