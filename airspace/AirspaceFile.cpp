@@ -259,16 +259,26 @@ std::size_t appendAirspaces(std::vector<AirspaceRecord>& records, std::vector<Ai
 
 FilesLoadResult loadAirspaceFiles(const std::vector<std::string>& paths) {
     FilesLoadResult result;
-    // The files are independent until they are put together: read them side by side.
-    std::vector<std::future<LoadResult>> loads;
-    loads.reserve(paths.size());
-    for (const std::string& path : paths) {
-        loads.push_back(std::async(paths.size() > 1 ? std::launch::async : std::launch::deferred,
-                                   [&path] { return loadAirspaceFile(path); }));
+    // The files are independent until they are put together: read them side by side. A file
+    // named twice is read once: Windows opens a file without sharing, so a second reader at the
+    // same time would fail.
+    std::vector<std::future<LoadResult>> loads(paths.size());
+    std::vector<std::size_t> sameAs(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        sameAs[i] = static_cast<std::size_t>(
+            std::find(paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(i), paths[i]) -
+            paths.begin());
+        if (sameAs[i] != i) continue;
+        loads[i] = std::async(paths.size() > 1 ? std::launch::async : std::launch::deferred,
+                              [&path = paths[i]] { return loadAirspaceFile(path); });
     }
-    std::vector<LoadResult> loaded;
-    loaded.reserve(paths.size());
-    for (auto& load : loads) loaded.push_back(load.get());
+    std::vector<LoadResult> loaded(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (sameAs[i] == i) loaded[i] = loads[i].get();
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (sameAs[i] != i) loaded[i] = loaded[sameAs[i]];
+    }
     for (std::size_t i = 0; i < loaded.size(); ++i) {
         if (loaded[i].status == LoadStatus::Ok) continue;
         result.status = loaded[i].status;
