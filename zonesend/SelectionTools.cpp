@@ -91,7 +91,7 @@ std::string SelectionTools::airspaceInfo() const {
     const int caret = list_.caretIndex();
     const auto& records = dialog_.fileAirspaces();
     if (caret < 0 || static_cast<std::size_t>(caret) >= records.size()) return {};
-    return airspaceInfoText(records[static_cast<std::size_t>(caret)]);
+    return airspaceInfoText(records[static_cast<std::size_t>(caret)], dialog_.loadedFiles());
 }
 
 void SelectionTools::refresh(bool refilter) {
