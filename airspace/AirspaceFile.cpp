@@ -1,7 +1,10 @@
 #include "airspace/AirspaceFile.h"
 
 #include <algorithm>
+#include <functional>
+#include <future>
 #include <string>
+#include <unordered_map>
 
 // Reading the file is the platform's part: POSIX here, the Win32 file handle functions in
 // win32/AirspaceFileWin32.cpp.
@@ -75,6 +78,24 @@ private:
 };
 #endif  // _WIN32
 
+// "VERSION: 2.0" or "WRITTEN_BY: openAIP" (the text after the star); other comments are none of
+// the header's business.
+void readHeaderComment(std::string_view comment, OpenAirHeader& header) {
+    const auto trimmed = [](std::string_view s) {
+        const std::size_t first = s.find_first_not_of(kBlanks);
+        if (first == std::string_view::npos) return std::string_view{};
+        return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+    };
+    comment = trimmed(comment);
+    const std::size_t colon = comment.find(':');
+    if (colon == std::string_view::npos) return;
+    std::string name(trimmed(comment.substr(0, colon)));
+    for (char& c : name) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const std::string_view value = trimmed(comment.substr(colon + 1));
+    if (name == "VERSION" && header.version.empty()) header.version = value;
+    if (name == "WRITTEN_BY" && header.writtenBy.empty()) header.writtenBy = value;
+}
+
 }  // namespace
 
 std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
@@ -83,6 +104,13 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents) {
 
 std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
                                            std::vector<ReadProblem>* problems) {
+    return parseAirspaces(contents, problems, nullptr);
+}
+
+std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
+                                           std::vector<ReadProblem>* problems,
+                                           OpenAirHeader* header) {
+    OpenAirHeader read;
     // An editor's byte-order mark would otherwise hide the first "AC" line, and with it the first
     // airspace.
     if (contents.starts_with(kUtf8ByteOrderMark)) contents.remove_prefix(kUtf8ByteOrderMark.size());
@@ -104,6 +132,11 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
             ++end;
         }
         std::string_view line(data + pos, std::min(end, content) - pos);
+        // The header is in the comments before the first airspace.
+        if (!open && content < end) {
+            readHeaderComment(std::string_view(data + content + 1, end - content - 1), read);
+            if (problems && read.openAir2()) reader.setOpenAir2(true);
+        }
         pos = end + 1;
         if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++pos;
 
@@ -126,6 +159,14 @@ std::vector<AirspaceRecord> parseAirspaces(std::string_view contents,
     // The last airspace ends with the file, whether or not its last line has a line end; an "AC"
     // line there opens an airspace of its own like any other.
     if (open) reader.finish();
+    if (problems && read.openAir2() && read.writtenBy.empty()) {
+        problems->push_back({0,
+                             ReadProblemKind::FormatRule,
+                             {},
+                             "an OpenAir 2.0 file names its writer in its header "
+                             "(*WRITTEN_BY: ...)"});
+    }
+    if (header) *header = std::move(read);
     return records;
 }
 
@@ -157,9 +198,104 @@ LoadResult loadAirspaceFile(const std::string& path) {
     if (done < size) return readFailed();
 
     LoadResult result;
-    result.records = parseAirspaces(std::string_view(contents.get(), size));
+    result.records =
+        parseAirspaces(std::string_view(contents.get(), size), nullptr, &result.header);
     return result;
 }
 #endif  // _WIN32
+
+bool sameAirspace(const AirspaceRecord& a, const AirspaceRecord& b) {
+    const auto bytesA = a.storedBytes();
+    const auto bytesB = b.storedBytes();
+    return a.name == b.name && a.floor == b.floor && a.ceiling == b.ceiling &&
+           std::equal(bytesA.begin(), bytesA.end(), bytesB.begin(), bytesB.end());
+}
+
+namespace {
+
+std::size_t airspaceHash(const AirspaceRecord& record) {
+    const auto bytes = record.storedBytes();
+    const std::hash<std::string_view> hash;
+    std::size_t h = hash(record.name);
+    h = h * 31 + hash(record.floor);
+    h = h * 31 + hash(record.ceiling);
+    return h * 31 +
+           hash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace
+
+std::size_t appendAirspaces(std::vector<AirspaceRecord>& records, std::vector<AirspaceRecord> more,
+                            std::size_t fileIndex) {
+    // Only earlier files count: an airspace stacked twice in one file stays twice, as it always
+    // did.
+    std::unordered_multimap<std::size_t, std::size_t> earlier;
+    earlier.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].fileIndex != fileIndex) earlier.emplace(airspaceHash(records[i]), i);
+    }
+    std::size_t left = 0;
+    records.reserve(records.size() + more.size());
+    for (AirspaceRecord& record : more) {
+        record.fileIndex = fileIndex;
+        // The first of them in list order notes the file: copies stacked in one file stay apart.
+        std::size_t same = records.size();
+        const auto [first, last] = earlier.equal_range(airspaceHash(record));
+        for (auto entry = first; entry != last; ++entry) {
+            if (entry->second < same && sameAirspace(records[entry->second], record)) {
+                same = entry->second;
+            }
+        }
+        if (same == records.size()) {
+            records.push_back(std::move(record));
+            continue;
+        }
+        std::vector<std::size_t>& also = records[same].alsoInFiles;
+        if (std::find(also.begin(), also.end(), fileIndex) == also.end()) also.push_back(fileIndex);
+        ++left;
+    }
+    return left;
+}
+
+FilesLoadResult loadAirspaceFiles(const std::vector<std::string>& paths) {
+    FilesLoadResult result;
+    // The files are independent until they are put together: read them side by side. A file
+    // named twice is read once: Windows opens a file without sharing, so a second reader at the
+    // same time would fail.
+    std::vector<std::future<LoadResult>> loads(paths.size());
+    std::vector<std::size_t> sameAs(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        sameAs[i] = static_cast<std::size_t>(
+            std::find(paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(i), paths[i]) -
+            paths.begin());
+        if (sameAs[i] != i) continue;
+        loads[i] = std::async(paths.size() > 1 ? std::launch::async : std::launch::deferred,
+                              [&path = paths[i]] { return loadAirspaceFile(path); });
+    }
+    std::vector<LoadResult> loaded(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (sameAs[i] == i) loaded[i] = loads[i].get();
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (sameAs[i] != i) loaded[i] = loaded[sameAs[i]];
+    }
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        if (loaded[i].status == LoadStatus::Ok) continue;
+        result.status = loaded[i].status;
+        result.systemErrorText = std::move(loaded[i].systemErrorText);
+        result.failedFile = i;
+        return result;
+    }
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        result.headers.push_back(std::move(loaded[i].header));
+        result.counts.push_back(loaded[i].records.size());
+        if (i == 0) {
+            result.records = std::move(loaded[i].records);
+        } else {
+            result.duplicates += appendAirspaces(result.records, std::move(loaded[i].records), i);
+        }
+    }
+    return result;
+}
 
 }  // namespace airspace

@@ -1,5 +1,6 @@
 #include "airspace/AirspaceReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <system_error>
 
 #include "airspace/AirspaceFile.h"
+#include "airspace/AirspaceTypes.h"
 #include "airspace/OutlineBuilder.h"
 #include "airspace/Selection.h"
 
@@ -130,7 +132,7 @@ bool isUnusedKeyword(std::string_view keyword) {
     if (keyword.size() != 2) return false;
     const char first = upper(keyword[0]);
     const char second = upper(keyword[1]);
-    for (const std::string_view known : {"AT", "SP", "SB", "TO", "TC", "AI", "AA", "AX"}) {
+    for (const std::string_view known : {"AT", "SP", "SB", "TO", "TC"}) {
         if (first == known[0] && second == known[1]) return true;
     }
     return false;
@@ -209,7 +211,13 @@ void AirspaceReader::readLine(std::string_view line, std::size_t fileLine) {
     } else if (keywordIs(keyword, "AL")) {
         r.floor = value;
     } else if (keywordIs(keyword, "AY")) {
-        r.type = value;
+        readType(value);
+    } else if (keywordIs(keyword, "AA")) {
+        readActivationLine(value);
+    } else if (keywordIs(keyword, "AX")) {
+        readTransponder(value);
+    } else if (keywordIs(keyword, "AI")) {
+        r.identifier = value;
     } else if (keywordIs(keyword, "AF")) {
         r.frequency = value;
     } else if (keywordIs(keyword, "AG")) {
@@ -322,6 +330,80 @@ void AirspaceReader::readOther(std::string_view keyword, std::string_view line) 
     }
 }
 
+void AirspaceReader::readType(std::string_view value) {
+    record_->type = shortTypeName(value);
+    if (problems_ && !knownTypeName(value)) {
+        report(ReadProblemKind::FormatRule,
+               "type (AY) " + quoted(value) + " is none of OpenAir 2.0 (kept as written)");
+    }
+}
+
+void AirspaceReader::readActivationLine(std::string_view value) {
+    Activation activation;
+    std::string why;
+    switch (readActivation(value, activation, why)) {
+        case ActivationRead::Interval:
+            record_->activations.push_back(activation);
+            break;
+        case ActivationRead::NotamOnly:
+            record_->notamOnly = true;
+            break;
+        case ActivationRead::Bad:
+            draft_.badActivation = true;
+            if (problems_) {
+                report(ReadProblemKind::BadValue, "activation (AA) " + quoted(value) + ": " + why +
+                                                      "; the airspace is kept as always active");
+            }
+            break;
+    }
+}
+
+void AirspaceReader::readTransponder(std::string_view value) {
+    record_->transponder = value;
+    const bool fourDigits =
+        value.size() == 4 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '7'; });
+    if (problems_ && !fourDigits) {
+        report(ReadProblemKind::FormatRule,
+               "transponder code (AX) " + quoted(value) + " is not 4 digits from 0 to 7");
+    }
+}
+
+// The rules a 2.0 file states for itself; a file that breaks them is still read as always.
+void AirspaceReader::checkOpenAir2Rules() {
+    const AirspaceRecord& r = *record_;
+    line_ = firstLine_;
+    if (!isAirspaceClassName(r.airspaceClass)) {
+        report(ReadProblemKind::FormatRule,
+               "class (AC) " + quoted(r.airspaceClass) +
+                   " is no ICAO class: OpenAir 2.0 writes A to G or UNC, the type in AY");
+    }
+    const auto is = [](std::string_view text, std::string_view word) {
+        return text.size() == word.size() &&
+               std::equal(text.begin(), text.end(), word.begin(),
+                          [](char a, char b) { return upper(a) == b; });
+    };
+    if (is(r.floor, "UNL"))
+        report(ReadProblemKind::FormatRule, "floor (AL) UNL: UNL is for ceilings");
+    if (is(r.ceiling, "GND")) {
+        report(ReadProblemKind::FormatRule, "ceiling (AH) GND: GND is for floors");
+    }
+    // An outline of points alone is a polygon, which 2.0 closes by repeating its first point.
+    const bool pointsOnly =
+        !r.elements.empty() &&
+        std::all_of(r.elements.begin(), r.elements.end(),
+                    [](const OutlineElement& e) { return e.kind == ElementKind::PointRun; });
+    if (pointsOnly) {
+        const std::vector<GeoPoint>& first = r.elements.front().points;
+        const std::vector<GeoPoint>& last = r.elements.back().points;
+        if (!first.empty() && !last.empty() &&
+            (first.front().lon != last.back().lon || first.front().lat != last.back().lat)) {
+            report(ReadProblemKind::FormatRule,
+                   "polygon is not closed: OpenAir 2.0 repeats the first point at the end");
+        }
+    }
+}
+
 void AirspaceReader::reportOutside(std::string_view line, std::size_t fileLine) {
     if (!problems_) return;
     line_ = fileLine;
@@ -332,7 +414,16 @@ void AirspaceReader::reportOutside(std::string_view line, std::size_t fileLine) 
 void AirspaceReader::finish() {
     AirspaceRecord& r = *record_;
     if (!stopped_) r.encoder = buildOutline(r.elements);
+    // "AA NONE" overrides every interval; an interval that cannot be read leaves none, so that
+    // the airspace is never dropped on a misread date.
+    if (r.notamOnly || draft_.badActivation) r.activations.clear();
+    // An old openAIP export writes UNCLASSIFIED in AC and may have no AY.
+    if (r.type.empty()) {
+        const std::string_view classType = shortTypeName(r.airspaceClass);
+        if (classType.size() != r.airspaceClass.size()) r.type = classType;
+    }
     if (!problems_) return;
+    if (openAir2_) checkOpenAir2Rules();
     if (r.encodedSize() == 0) {
         std::string why;
         if (stopped_) {
@@ -358,8 +449,12 @@ void AirspaceReader::finish() {
 }
 
 std::vector<ReadProblem> checkAirspaceText(std::string_view contents) {
+    return checkAirspaceText(contents, nullptr);
+}
+
+std::vector<ReadProblem> checkAirspaceText(std::string_view contents, OpenAirHeader* header) {
     std::vector<ReadProblem> problems;
-    if (parseAirspaces(contents, &problems).empty()) {
+    if (parseAirspaces(contents, &problems, header).empty()) {
         problems.push_back({0,
                             ReadProblemKind::NoAirspace,
                             {},

@@ -18,6 +18,8 @@ enum class ReadProblemKind {
     NoBytes,       // the airspace keeps no encoding (size 0)
     UnknownLine,   // a line with a keyword the reader does not use (reported with -v)
     NoAirspace,    // the file holds no airspace at all
+    BadValue,      // an "AA" value that is no activation: the airspace keeps no intervals
+    FormatRule,    // a value or outline against the rules of OpenAir 2.0 (a warning)
 };
 
 struct ReadProblem {
@@ -36,6 +38,7 @@ struct OutlineDraft {
     std::size_t current = 0;    // index of the element that takes further "DP" points
     bool arcLast = false;
     bool noRunYet = true;
+    bool badActivation = false;  // an "AA" line could not be read
 
     void reset() {
         centre.clear();
@@ -43,6 +46,7 @@ struct OutlineDraft {
         current = 0;
         arcLast = false;
         noRunYet = true;
+        badActivation = false;
     }
 };
 
@@ -61,6 +65,9 @@ public:
 
     // For lines that belong to no airspace (before the first "AC").
     void reportOutside(std::string_view line, std::size_t fileLine);
+    // A file with the OpenAir 2.0 header: its own rules are checked too (closed polygons,
+    // classes in "AC"), as warnings.
+    void setOpenAir2(bool openAir2) { openAir2_ = openAir2; }
 
 private:
     [[nodiscard]] bool readPoint(std::string_view value);
@@ -68,6 +75,10 @@ private:
     [[nodiscard]] bool readPointArc(std::string_view value);
     [[nodiscard]] bool readCircle(std::string_view value);
     [[nodiscard]] bool readVariable(std::string_view line);
+    void readType(std::string_view value);
+    void readActivationLine(std::string_view value);
+    void readTransponder(std::string_view value);
+    void checkOpenAir2Rules();
     void readOther(std::string_view keyword, std::string_view line);
 
     OutlineElement& startElement(ElementKind kind);
@@ -79,6 +90,7 @@ private:
     AirspaceRecord* record_ = nullptr;
     OutlineDraft draft_;
     bool stopped_ = false;
+    bool openAir2_ = false;
     std::size_t line_ = 0;
     std::size_t firstLine_ = 0;
     std::size_t stopLine_ = 0;

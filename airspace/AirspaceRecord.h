@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "airspace/Activation.h"
 #include "airspace/GeoPoint.h"
 #include "airspace/OutlineEncoder.h"
 
@@ -98,9 +99,20 @@ public:
     std::string name;           // "AN"
     std::string ceiling;        // "AH"
     std::string floor;          // "AL"
-    std::string type;           // "AY", where the file has it; never in the list line
-    std::string frequency;      // "AF"
-    std::string station;        // "AG"
+    // "AY" in its short form ("GLIDING_SECTOR" reads as "GSEC"), where the file has it; else,
+    // for a long spelling in "AC" ("UNCLASSIFIED"), that one's short form. Never in the list line.
+    std::string type;
+    std::string frequency;    // "AF"
+    std::string station;      // "AG"
+    std::string transponder;  // "AX", the transponder code
+    std::string identifier;   // "AI", openAIP's stable identifier
+    // "AA" intervals, as written; none means always active, unless notamOnly.
+    std::vector<Activation> activations;
+    bool notamOnly = false;  // a bare "AA NONE": active only when a NOTAM says so
+    // Of a list of files loaded together: the one it came from, and the later ones that hold the
+    // same airspace again (listed once). 0 and none for a single file.
+    std::size_t fileIndex = 0;
+    std::vector<std::size_t> alsoInFiles;
     std::vector<OutlineElement> elements;
     std::optional<OutlineEncoder> encoder;
 };

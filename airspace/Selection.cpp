@@ -38,6 +38,12 @@ bool typeMatches(const AirspaceRecord& airspace, const std::vector<std::string>&
 
 }  // namespace
 
+bool mayBeActive(const AirspaceRecord& airspace, const FlyingDates& dates) {
+    if (airspace.notamOnly || airspace.activations.empty()) return true;
+    return std::any_of(airspace.activations.begin(), airspace.activations.end(),
+                       [&](const Activation& a) { return overlaps(a, dates); });
+}
+
 const std::string& airspaceType(const AirspaceRecord& airspace) {
     return airspace.type.empty() ? airspace.airspaceClass : airspace.type;
 }
@@ -48,8 +54,13 @@ std::optional<AirspaceMatch> matchAirspace(const AirspaceRecord& airspace, std::
     if (airspace.encodedSize() == 0) return std::nullopt;
     if (!typeMatches(airspace, criteria.types)) return std::nullopt;
     if (!containsIgnoringCase(airspace.name, criteria.nameContains)) return std::nullopt;
+    if (airspace.notamOnly && criteria.leaveOutNotamOnly) return std::nullopt;
+    if (criteria.activeDuring && !mayBeActive(airspace, *criteria.activeDuring)) {
+        return std::nullopt;
+    }
     AirspaceMatch match;
     match.index = index;
+    match.notamOnly = airspace.notamOnly;
     if (criteria.floorBelowFeet) {
         const Height floor = parseHeight(airspace.floor);
         if (!floor.known()) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "airspace/Activation.h"
 #include "airspace/AirspaceReader.h"
 #include "airspace/AirspaceRecord.h"
 
@@ -86,12 +87,18 @@ struct SelectionCriteria {
     // is dropped; a flight level counts as its feet.
     std::optional<double> floorBelowFeet;
     std::string nameContains;  // empty: any; ignoring case
+    // The days of the flight: an airspace with "AA" intervals is kept when one of them overlaps
+    // these days; one without is always active. Empty: any day.
+    std::optional<FlyingDates> activeDuring;
+    // Leave out the airspaces active only by NOTAM ("AA NONE"), whatever the day.
+    bool leaveOutNotamOnly = false;
 };
 
 struct AirspaceMatch {
     std::size_t index = 0;             // into the records, that is the list index
     std::optional<double> distanceKm;  // when criteria.near is set
     bool floorUnknown = false;  // kept although a floor limit was asked and the floor is unknown
+    bool notamOnly = false;     // active only when a NOTAM says so: the pilot must check
 };
 
 // One airspace against the criteria; `index` is its list index. Empty when it does not match.
@@ -103,7 +110,12 @@ struct AirspaceMatch {
 [[nodiscard]] std::vector<AirspaceMatch> matchAirspaces(const std::vector<AirspaceRecord>& records,
                                                         const SelectionCriteria& criteria);
 
-// The type an airspace is matched by: its AY text where it has one, else its AC text.
+// True when the airspace may be active during `dates`: it has no intervals, one of them overlaps
+// the dates, or it is active by NOTAM only.
+[[nodiscard]] bool mayBeActive(const AirspaceRecord& airspace, const FlyingDates& dates);
+
+// The type an airspace is matched by: its AY type (in its short form) where it has one, else its
+// AC text.
 [[nodiscard]] const std::string& airspaceType(const AirspaceRecord& airspace);
 
 struct FitResult {
@@ -132,5 +144,9 @@ struct FitResult {
 
 // Every problem met while reading `contents`, in file order.
 [[nodiscard]] std::vector<ReadProblem> checkAirspaceText(std::string_view contents);
+// The same, with what the file's header says.
+struct OpenAirHeader;
+[[nodiscard]] std::vector<ReadProblem> checkAirspaceText(std::string_view contents,
+                                                         OpenAirHeader* header);
 
 }  // namespace airspace

@@ -205,8 +205,116 @@ public:
         return text;
     }
 
+    // A national file as openAIP exports it in OpenAir 2.0, of at least `bytes` bytes: the
+    // header, "AC" holding the class only (with "UNCLASSIFIED" in the older exports' way), "AY" in
+    // both the short forms and openAIP's long spellings, "AI" identifiers, "AF"/"AG" on some,
+    // "AX" on a few, "AA" on the seasonal zones (closed, open at either end, "T24:00Z", with and
+    // without seconds, a few bare "AA NONE"), closed polygons only with seconds sometimes written
+    // as 60, and no line end after the last line. The first `shared` airspaces are the border
+    // zones: the same in every file made with the same `shared`, as neighbouring countries'
+    // exports both hold them.
+    std::string openAipFile(std::size_t bytes, int shared = 0) {
+        std::string text =
+            "* VERSION: 2.0\n"
+            "* WRITTEN_BY: openAIP\n"
+            "* Fictional national airspace, generated for measurements. NOT FOR NAVIGATION.\n\n";
+        std::mt19937 border(4242);
+        for (int i = 0; i < shared; ++i) openAipAirspace(text, border, 900000 + i);
+        for (int serial = 0; text.size() < bytes; ++serial) {
+            openAipAirspace(text, random_, serial);
+        }
+        while (!text.empty() && text.back() == '\n') text.pop_back();
+        return text;
+    }
+
 private:
     static constexpr double kPi = 3.141592653589793;
+
+    // openAIP writes whole seconds, and a value that rounds up to 60 as 60.
+    static std::string dmsHalf(double degrees, char positive, char negative, int width) {
+        const char letter = degrees < 0 ? negative : positive;
+        const double a = std::fabs(degrees);
+        const int d = static_cast<int>(a);
+        const int m = static_cast<int>((a - d) * 60.0);
+        const int sec = static_cast<int>(std::lround(((a - d) * 60.0 - m) * 60.0));
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%0*d:%02d:%02d %c", width, d, m, sec, letter);
+        return buffer;
+    }
+
+    void openAipAirspace(std::string& text, std::mt19937& rng, int serial) {
+        const auto pick = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(rng);
+        };
+        const auto between = [&](double low, double high) {
+            return std::uniform_real_distribution<double>(low, high)(rng);
+        };
+        static const char* const kTypes[] = {
+            "CTR", "TMA",        "R",    "RESTRICTED",     "Q",    "DANGER",
+            "P",   "PROHIBITED", "GSEC", "GLIDING_SECTOR", "ASRA", "AERIAL_SPORTING_RECREATIONAL",
+            "TMZ", "RMZ",        "FIS",  "FIS_SECTOR",     "OFR",  "OVERFLIGHT_RESTRICTION",
+            "TRA", "NONE"};
+        static const char* const kClasses[] = {"D", "C", "E", "G", "UNC", "UNCLASSIFIED"};
+        const std::string type = kTypes[pick(0, 19)];
+        const bool controlled = type == "CTR" || type == "TMA";
+        const std::string cls = controlled ? kClasses[pick(0, 2)] : kClasses[pick(3, 5)];
+        auto out = [&](const std::string& content) { text += content + "\n"; };
+        out("AC " + cls);
+        out("AY " + type);
+        out("AN FICTIONAL " + type + " " + std::to_string(serial));
+        char id[32];
+        std::snprintf(id, sizeof id, "%08x%08x%08x", static_cast<unsigned>(rng()),
+                      static_cast<unsigned>(rng()), static_cast<unsigned>(serial));
+        out(std::string("AI ") + id);
+        if (controlled || pick(0, 4) == 0) {
+            char frequency[16];
+            std::snprintf(frequency, sizeof frequency, "%d.%03d", pick(118, 136), pick(0, 39) * 25);
+            out(std::string("AF ") + frequency);
+            out(controlled ? "AG FICTIONAL TOWER" : "AG FICTIONAL INFORMATION");
+        }
+        if (pick(0, 30) == 0)
+            out("AX " + std::to_string(pick(4, 7)) + std::to_string(pick(0, 7)) +
+                std::to_string(pick(0, 7)) + std::to_string(pick(0, 7)));
+        const int activation = pick(0, 99);
+        if (activation < 2) {
+            out("AA NONE");
+        } else if (activation < 8) {
+            // A seasonal wildlife zone, as openAIP writes it.
+            out("AA 2026-0" + std::to_string(pick(1, 4)) + "-01T00:01:00Z/2026-0" +
+                std::to_string(pick(6, 9)) + "-30T23:59:00Z");
+        } else if (activation < 10) {
+            out("AA 2026-07-" + std::to_string(pick(10, 19)) + "T08:00Z/NONE");
+        } else if (activation < 12) {
+            out("AA NONE/2026-07-" + std::to_string(pick(10, 19)) + "T24:00Z");
+        } else if (activation < 14) {
+            const std::string day = std::to_string(pick(10, 19));
+            out("AA 2026-07-" + day + "T09:00Z/2026-07-" + day + "T12:00Z");
+            out("AA 2026-07-" + day + "T14:00Z/2026-07-" + day + "T17:30Z");
+        }
+        out(std::string("AL ") +
+            (pick(0, 2) == 0 ? "GND" : std::to_string(pick(1, 9) * 500) + "ft MSL"));
+        out(std::string("AH ") + (pick(0, 1) == 0 ? "FL" + std::to_string(pick(65, 195))
+                                                  : std::to_string(pick(2, 19) * 500) + "ft MSL"));
+        // Polygons only, closed: the first point again at the end.
+        const double lat = between(44.0, 48.0);
+        const double lon = between(5.0, 11.0);
+        const bool large = pick(0, 150) == 0;
+        const int points = large ? pick(1500, 4000) : pick(4, 60);
+        const double radius =
+            (type.rfind("FIS", 0) == 0 ? between(40.0, 90.0) : between(1.0, 15.0)) / 111.2;
+        const double cosLat = std::cos(lat * kPi / 180);
+        std::string first;
+        for (int i = 0; i < points; ++i) {
+            const double a = 2 * kPi * i / points;
+            const double r = radius * (1.0 + 0.1 * std::sin(3 * a + serial));
+            const std::string dp = "DP " + dmsHalf(lat + r * std::cos(a), 'N', 'S', 2) + " " +
+                                   dmsHalf(lon + r * std::sin(a) / cosLat, 'E', 'W', 3);
+            if (i == 0) first = dp;
+            out(dp);
+        }
+        out(first);
+        out("");
+    }
 
     int uniform(int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random_);

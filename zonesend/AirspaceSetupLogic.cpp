@@ -51,6 +51,12 @@ std::string listLineWithSize(const airspace::AirspaceRecord& record, std::size_t
     return line + size;
 }
 
+std::string fileLineText(const std::vector<std::string>& files) {
+    std::string line;
+    for (const std::string& file : files) line += (line.empty() ? "" : "; ") + file;
+    return line;
+}
+
 std::string loadFailureText(const airspace::LoadResult& result) {
     if (result.status == airspace::LoadStatus::SystemError) return result.systemErrorText;
     return seriallink::LoadString(ids::kFileReadError);
@@ -146,8 +152,9 @@ void AirspaceSetupLogic::OnLoadFile() {
         view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
     if (!path) return;
     airspace::LoadResult result = airspace::loadAirspaceFile(*path);
-    // A file that gives nothing to list changes nothing: the previous file stays as it was, with
-    // its file line, selection and totals, so that what the dialog shows always belongs together.
+    // A file that gives nothing to list changes nothing: the previous files stay as they were,
+    // with their file line, selection and totals, so that what the dialog shows always belongs
+    // together.
     if (!checkLoaded(result, *path)) {
         app_.rememberFile(*path, false);
         return;
@@ -157,7 +164,8 @@ void AirspaceSetupLogic::OnLoadFile() {
     limitWarned_ = false;
     view_.setControlText(kIdBlocksValue, "0");
     view_.setControlText(kIdBytesValue, "0");
-    view_.setControlText(kIdFileLine, toDisplayUtf8(*path));
+    files_ = {*path};
+    view_.setControlText(kIdFileLine, toDisplayUtf8(fileLineText(files_)));
 
     view_.clearList();
     sentLines_.clear();
@@ -171,6 +179,44 @@ void AirspaceSetupLogic::OnLoadFile() {
     }
     view_.addListLines(lines);
     view_.fileReplaced();
+}
+
+void AirspaceSetupLogic::OnAddFile() {
+    if (files_.empty()) {
+        OnLoadFile();
+        return;
+    }
+    const std::optional<std::string> path =
+        view_.chooseFile(seriallink::LoadString(ids::kSelectFileTitle), kFileFilter);
+    // A file already in the list would add nothing but its name.
+    if (!path || std::find(files_.begin(), files_.end(), *path) != files_.end()) return;
+    addAirspaceFile(*path);
+}
+
+void AirspaceSetupLogic::addAirspaceFile(const std::string& path) {
+    airspace::LoadResult result = airspace::loadAirspaceFile(path);
+    // A file that gives nothing to list adds nothing, after saying why.
+    if (!checkLoaded(result, path)) return;
+    // Duplicates are found among the files' own records. The earlier lines keep their indexes,
+    // marks and what a fit sends for them; the selection and its totals stay, the new lines come
+    // unselected.
+    const std::size_t first = fileRecords_.size();
+    (void)airspace::appendAirspaces(fileRecords_, std::move(result.records), files_.size());
+    files_.push_back(path);
+    for (std::size_t i = 0; i < first && i < airspaceByIndex_.size(); ++i) {
+        airspaceByIndex_[i].alsoInFiles = fileRecords_[i].alsoInFiles;
+    }
+    airspaceByIndex_.insert(airspaceByIndex_.end(),
+                            fileRecords_.begin() + static_cast<std::ptrdiff_t>(first),
+                            fileRecords_.end());
+    marks_.resize(fileRecords_.size(), LineMark::None);
+    view_.setControlText(kIdFileLine, toDisplayUtf8(fileLineText(files_)));
+    std::vector<std::string> lines;
+    lines.reserve(fileRecords_.size() - first);
+    for (std::size_t i = first; i < fileRecords_.size(); ++i) {
+        lines.push_back(toDisplayUtf8(fileRecords_[i].listLine()));
+    }
+    view_.addListLines(lines);
 }
 
 bool AirspaceSetupLogic::checkLoaded(const airspace::LoadResult& result, const std::string& path) {
@@ -374,6 +420,7 @@ void AirspaceSetupLogic::OnDestroy() {
     fileRecords_.clear();
     sentLines_.clear();
     marks_.clear();
+    files_.clear();
 }
 
 void AirspaceSetupLogic::OnSysCommand(unsigned commandId) {

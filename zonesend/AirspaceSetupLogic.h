@@ -105,6 +105,9 @@ public:
 [[nodiscard]] std::string listLineWithSize(const airspace::AirspaceRecord& record,
                                            std::size_t bytes);
 
+// The file line: the one file's full path, or every loaded file's, separated by "; ".
+[[nodiscard]] std::string fileLineText(const std::vector<std::string>& files);
+
 // The text a failed load shows: the system's own text, or string 104 when the file could not be
 // read whole.
 [[nodiscard]] std::string loadFailureText(const airspace::LoadResult& result);
@@ -129,6 +132,9 @@ public:
     bool OnInitDialog();
     void OnSendAirspace();
     void OnLoadFile();
+    // Appends another file's airspaces to the list; one already listed from an earlier file is
+    // not listed again. With no file loaded yet, the same as OnLoadFile.
+    void OnAddFile();
     void OnSelectAll();
     void OnSelectNone();
     void OnListSelChange();
@@ -146,6 +152,9 @@ public:
     [[nodiscard]] bool sending() const { return sending_; }
     [[nodiscard]] const seriallink::ComPortList& shownPorts() const { return shownPorts_; }
     [[nodiscard]] UploadOutcome lastUploadOutcome() const { return lastUploadOutcome_; }
+    // The files whose airspaces are listed, in the order they were loaded; a record's fileIndex
+    // points here.
+    [[nodiscard]] const std::vector<std::string>& loadedFiles() const { return files_; }
 
     // The records as the file gives them, whatever a fit sends in their place. Reading them
     // changes nothing: the list keeps its lines, sizes and selection.
@@ -198,6 +207,7 @@ private:
 
     // False, after telling the pilot why, when the file gives no airspace to list.
     [[nodiscard]] bool checkLoaded(const airspace::LoadResult& result, const std::string& path);
+    void addAirspaceFile(const std::string& path);
     void showTotals();
     [[nodiscard]] std::uint32_t selectedSentBytes(const std::vector<unsigned>& selected) const;
     [[nodiscard]] std::string shownListLine(std::size_t index) const;
@@ -211,11 +221,13 @@ private:
     // Records of the loaded file, indexed by list line; a line a fit sends as one other outline
     // holds that outline.
     std::vector<airspace::AirspaceRecord> airspaceByIndex_;
-    // The loaded file's own records, never changed by a fit.
+    // The loaded files' own records, never changed by a fit.
     std::vector<airspace::AirspaceRecord> fileRecords_;
     // The lines a fit changed.
     std::map<std::size_t, SentLine> sentLines_;
     std::vector<LineMark> marks_;
+    // The files whose airspaces are listed, in the order they were loaded.
+    std::vector<std::string> files_;
     std::uint32_t selectedBytes_ = 0;
     bool limitWarned_ = false;
     bool sending_ = false;

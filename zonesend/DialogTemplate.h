@@ -39,6 +39,7 @@ enum ControlId : int {
     kIdAirspaceInfo = 1033,
     kIdSelectedOnly = 1034,
     kIdMapWindow = 1035,
+    kIdAddFile = 1036,
 };
 
 enum class ControlKind {
@@ -70,14 +71,16 @@ inline constexpr DialogUnitRect kMainDialogSize{0, 0, 530, 302};
 [[nodiscard]] std::span<const ControlTemplate> mainDialogControls();
 
 // The selection strip, added below the main dialog's template when the window has one: the
-// Select button, the map toggle, the capacity bar under the totals and the clicked airspace's
-// full name and type, with the "Selected only" view of the list before it.
-inline constexpr int kSelectionStripHeight = 20;
+// Select button, the map toggle, the capacity bar under the totals, the "Selected only" view of
+// the list, "Add File" (which appends another file to the list, where "Load File" replaces it),
+// and on a row of its own the clicked airspace's full name, type, times, radio and file.
+inline constexpr int kSelectionStripHeight = 32;
 inline constexpr DialogUnitRect kSelectButtonPlace{7, 304, 64, 14};
 inline constexpr DialogUnitRect kMapTogglePlace{75, 304, 46, 14};
 inline constexpr DialogUnitRect kCapacityBarPlace{125, 305, 110, 12};
 inline constexpr DialogUnitRect kSelectedOnlyPlace{241, 306, 64, 10};
-inline constexpr DialogUnitRect kAirspaceInfoPlace{309, 307, 216, 8};
+inline constexpr DialogUnitRect kAddFilePlace{309, 304, 87, 14};
+inline constexpr DialogUnitRect kAirspaceInfoPlace{7, 320, 518, 8};
 
 // With the selection strip, the window may grow beyond its first size, and the room it gains goes
 // to the map and the list; at its first size every control stands where the template puts it.

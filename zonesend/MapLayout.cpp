@@ -537,6 +537,11 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
     std::stable_partition(airspaces.begin(), airspaces.end(),
                           [&](const Airspace& a) { return a.record != request.highlighted; });
     std::vector<PendingText> labels;
+    // Airspaces active only by NOTAM say so under their name: the pilot must look them up.
+    std::vector<const airspace::AirspaceRecord*> notamOnly;
+    for (std::size_t i = 0; i < request.notamOnly.size() && i < request.airspaces.size(); ++i) {
+        if (request.notamOnly[i]) notamOnly.push_back(request.airspaces[i].record);
+    }
     for (const Airspace& airspace : airspaces) {
         const bool highlighted = airspace.record == request.highlighted;
         std::vector<Projected> projected;
@@ -547,7 +552,10 @@ MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect, const Tex
         }
 
         const std::string name = cutLabel(airspace.record->name);
-        const std::string floor = toDisplayUtf8(airspace.record->floor);
+        const bool byNotam =
+            std::find(notamOnly.begin(), notamOnly.end(), airspace.record) != notamOnly.end();
+        const std::string floor =
+            toDisplayUtf8(airspace.record->floor) + (byNotam ? " (NOTAM)" : "");
         const auto widthOf = [&](const std::string& text) {
             return highlighted ? measure.boldWidth(text) : measure.width(text);
         };

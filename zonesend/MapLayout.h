@@ -112,6 +112,8 @@ struct MapRequest {
     double marginKm = 0.0;  // the margin circle beyond the ring; 0 for none
     std::string caption;    // the line at the top, e.g. the clicked airspace's full name
     MapView view;
+    // Per airspace (when given): active only when a NOTAM says so; its label is marked.
+    std::vector<bool> notamOnly;
 };
 
 [[nodiscard]] MapDrawing layoutMap(const MapRequest& request, const PixelRect& rect,

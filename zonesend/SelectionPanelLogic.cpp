@@ -75,6 +75,10 @@ long long number(std::size_t value) {
 
 }  // namespace
 
+std::string SelectionChoices::todayText() {
+    return airspace::flyingDatesText(airspace::flyingDay(airspace::currentUtcSeconds()));
+}
+
 const std::vector<std::string>& radiusUnitNames() {
     static const std::vector<std::string> names = {"km", "nm"};
     return names;
@@ -103,6 +107,7 @@ SelectionChoices readSelectionChoices(const ProfileStore& profile) {
     c.autoCeilingMetres = text(kSelectAutoCeilingValue, c.autoCeilingMetres);
     c.clipToRadius = profile.readInteger(kSettingsSection, kSelectClipValue, 0) != 0;
     c.preferredTypes = text(kSelectPreferredTypesValue, c.preferredTypes);
+    c.leaveOutNotamOnly = profile.readInteger(kSettingsSection, kSelectNoNotamOnlyValue, 0) != 0;
     return c;
 }
 
@@ -122,6 +127,7 @@ void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& c) {
     profile.writeText(kSettingsSection, kSelectAutoCeilingValue, c.autoCeilingMetres);
     profile.writeInteger(kSettingsSection, kSelectClipValue, c.clipToRadius ? 1 : 0);
     profile.writeText(kSettingsSection, kSelectPreferredTypesValue, c.preferredTypes);
+    profile.writeInteger(kSettingsSection, kSelectNoNotamOnlyValue, c.leaveOutNotamOnly ? 1 : 0);
 }
 
 std::vector<TypeCount> countTypes(const std::vector<airspace::AirspaceRecord>& records) {
@@ -156,6 +162,8 @@ unsigned problemStringId(ChoiceProblem problem) {
             return ids::kNoFileLoaded;
         case ChoiceProblem::Ceiling:
             return ids::kBadCeiling;
+        case ChoiceProblem::FlyingDate:
+            return ids::kBadFlyingDate;
     }
     return 0;
 }
@@ -195,6 +203,13 @@ ChoiceProblem checkChoices(const SelectionChoices& choices, const std::vector<Ty
 
     out.criteria.nameContains = trimmed(choices.nameContains);
     out.fit = choices.fitToInstrument;
+
+    const std::string date = trimmed(choices.flyingDate);
+    if (!date.empty()) {
+        out.criteria.activeDuring = airspace::parseFlyingDates(date, airspace::currentUtcSeconds());
+        if (!out.criteria.activeDuring) return ChoiceProblem::FlyingDate;
+    }
+    out.criteria.leaveOutNotamOnly = choices.leaveOutNotamOnly;
 
     // A bare number is metres; "0.1km" and "100m" read as the distances they are.
     const std::string tolerance = trimmed(choices.simplifyMetres);
@@ -252,6 +267,7 @@ SelectionOutcome selectAirspaces(const std::vector<airspace::AirspaceRecord>& re
     for (const airspace::PlannedAirspace& planned : plan.airspaces) {
         if (!planned.selected) continue;
         if (planned.floorUnknown) outcome.floorUnknown.push_back(planned.index);
+        if (records[planned.index].notamOnly) outcome.notamOnly.push_back(planned.index);
         if (planned.outlineBytes < planned.plainBytes) {
             outcome.bytesSaved += planned.plainBytes - planned.outlineBytes;
         }
@@ -341,14 +357,75 @@ std::string outcomeText(const SelectionOutcome& outcome,
             text += "\n    " + name(index) + " (" + toDisplayUtf8(records[index].floor) + ")";
         }
     }
+    if (!outcome.notamOnly.empty()) {
+        text += "\n" + load(ids::kNotamOnlySelected, {number(outcome.notamOnly.size())});
+        for (const std::size_t index : outcome.notamOnly) text += "\n    " + name(index);
+    }
     return text;
 }
 
-std::string airspaceInfoText(const airspace::AirspaceRecord& record) {
-    return load(ids::kAirspaceInfo,
-                {toDisplayUtf8(record.name), toDisplayUtf8(airspace::airspaceType(record)),
-                 toDisplayUtf8(record.airspaceClass), toDisplayUtf8(record.floor),
-                 toDisplayUtf8(record.ceiling)});
+std::string typeInWords(const std::string& type) {
+    // One text holds the whole table, "R=Restricted area|Q=Danger area|...".
+    const std::string table = seriallink::LoadString(ids::kTypeWords);
+    const std::string wanted = upperCase(type) + "=";
+    std::size_t start = 0;
+    while (start < table.size()) {
+        const std::size_t end = std::min(table.find('|', start), table.size());
+        if (table.compare(start, wanted.size(), wanted) == 0) {
+            return table.substr(start + wanted.size(), end - start - wanted.size());
+        }
+        start = end + 1;
+    }
+    return type;
+}
+
+std::string activationText(const airspace::Activation& activation) {
+    const auto end = [](const std::optional<std::int64_t>& time) {
+        return time ? airspace::utcShortText(*time) : std::string("...");
+    };
+    return end(activation.start) + " - " + end(activation.end);
+}
+
+std::string airspaceInfoText(const airspace::AirspaceRecord& record,
+                             const std::vector<std::string>& files) {
+    const std::string& type = airspace::airspaceType(record);
+    const std::string words = typeInWords(type);
+    std::string text =
+        load(ids::kAirspaceInfo, {toDisplayUtf8(record.name),
+                                  toDisplayUtf8(words == type ? type : words + " (" + type + ")"),
+                                  toDisplayUtf8(record.airspaceClass), toDisplayUtf8(record.floor),
+                                  toDisplayUtf8(record.ceiling)});
+    // The facts a 2.0 file adds, each only where it is given: an old file's line is as it was.
+    if (record.notamOnly) {
+        text += ", " + load(ids::kActiveByNotamOnly);
+    } else if (!record.activations.empty()) {
+        std::string times;
+        for (const airspace::Activation& a : record.activations) {
+            times += (times.empty() ? "" : ", ") + activationText(a);
+        }
+        text += ", " + load(ids::kActiveDuring, {times + " UTC"});
+    }
+    const std::string radio = trimmed(record.frequency + " " + record.station);
+    if (!radio.empty()) text += ", " + load(ids::kRadioInfo, {toDisplayUtf8(radio)});
+    if (!record.transponder.empty()) {
+        text += ", " + load(ids::kTransponderInfo, {toDisplayUtf8(record.transponder)});
+    }
+    const auto fileName = [&](std::size_t index) {
+        const std::string& path = files[index];
+        const std::size_t slash = path.find_last_of("/\\");
+        return toDisplayUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
+    };
+    if (files.size() > 1) {
+        if (record.fileIndex > 0 && record.fileIndex < files.size()) {
+            text += ", " + load(ids::kFromFile, {fileName(record.fileIndex)});
+        }
+        std::string also;
+        for (const std::size_t index : record.alsoInFiles) {
+            if (index < files.size()) also += (also.empty() ? "" : ", ") + fileName(index);
+        }
+        if (!also.empty()) text += ", " + load(ids::kAlsoInFiles, {also});
+    }
+    return text;
 }
 
 void SelectionPanelLogic::setFile(const std::vector<airspace::AirspaceRecord>& records) {
@@ -429,6 +506,9 @@ MapRequest selectionMapRequest(const std::vector<airspace::AirspaceRecord>& reco
     // The margin up to which outlines are cut, shown whether or not they are.
     if (request.takeOff && request.radiusKm > 0) {
         request.marginKm = airspace::defaultClipMarginKm(request.radiusKm);
+    }
+    for (const MapAirspace& airspace : request.airspaces) {
+        request.notamOnly.push_back(airspace.record->notamOnly);
     }
     return request;
 }

@@ -47,6 +47,13 @@ struct SelectionChoices {
     // The types taken before the others when not everything fits, as one group: among them the
     // nearest goes first. Empty: nearest first, whatever the type.
     std::string preferredTypes = "CTR,R,P,D,TMA,CTA,TMZ,RMZ";
+    // The day (UTC) or days of the flight, "2026-07-15" or "2026-07-15/2026-07-20"; empty for
+    // any day. Today when the program starts; never kept in the profile.
+    std::string flyingDate = todayText();
+    bool leaveOutNotamOnly = false;
+
+    // Today's date in UTC, as the flying date is written.
+    [[nodiscard]] static std::string todayText();
 
     bool operator==(const SelectionChoices&) const = default;
 };
@@ -65,6 +72,7 @@ inline constexpr const char* kSelectAutoSimplifyValue = "SelectAutoSimplify";
 inline constexpr const char* kSelectAutoCeilingValue = "SelectAutoCeiling";
 inline constexpr const char* kSelectClipValue = "SelectClip";
 inline constexpr const char* kSelectPreferredTypesValue = "SelectPreferredTypes";
+inline constexpr const char* kSelectNoNotamOnlyValue = "SelectNoNotamOnly";
 
 [[nodiscard]] SelectionChoices readSelectionChoices(const ProfileStore& profile);
 void writeSelectionChoices(ProfileStore& profile, const SelectionChoices& choices);
@@ -84,7 +92,17 @@ struct TypeCount {
 [[nodiscard]] std::vector<TypeCount> countTypes(
     const std::vector<airspace::AirspaceRecord>& records);
 
-enum class ChoiceProblem { None, TakeOff, Radius, Floor, Tolerance, NoType, NoFile, Ceiling };
+enum class ChoiceProblem {
+    None,
+    TakeOff,
+    Radius,
+    Floor,
+    Tolerance,
+    NoType,
+    NoFile,
+    Ceiling,
+    FlyingDate
+};
 
 // The string id that tells the pilot what is wrong; 0 for None.
 [[nodiscard]] unsigned problemStringId(ChoiceProblem problem);
@@ -119,6 +137,7 @@ struct SelectionOutcome {
     std::vector<std::size_t> selected;      // list indexes, ascending
     std::vector<LeftOutAirspace> leftOut;   // matched, did not fit; ascending
     std::vector<std::size_t> floorUnknown;  // selected although their floor is not understood
+    std::vector<std::size_t> notamOnly;     // selected, and active only when a NOTAM says so
     std::size_t bytes = 0;                  // of the selection, as it will be sent
     std::size_t bytesSaved = 0;             // by simplified outlines
     // Selected lines sent with a simplified outline instead of the file's own.
@@ -153,8 +172,18 @@ struct CapacityBarLook {
 [[nodiscard]] CapacityBarLook capacityBarLook(std::size_t used,
                                               std::size_t capacity = airspace::kDeviceCapacity);
 
-// The full name and type of one airspace, for the line under the list.
-[[nodiscard]] std::string airspaceInfoText(const airspace::AirspaceRecord& record);
+// The full name and type of one airspace, for the line under the list; then, where the file has
+// them, its activation times, radio and transponder code, and (of several loaded `files`) the
+// file it came from after the first and the later files that hold it too.
+[[nodiscard]] std::string airspaceInfoText(const airspace::AirspaceRecord& record,
+                                           const std::vector<std::string>& files = {});
+
+// A type's short form in words, in the installed language ("GSEC": "Gliding sector"); the type
+// itself where there are none.
+[[nodiscard]] std::string typeInWords(const std::string& type);
+
+// "2026-05-01 00:01 - 2026-09-30", with "..." for an open start or end.
+[[nodiscard]] std::string activationText(const airspace::Activation& activation);
 
 class SelectionPanelLogic {
 public:

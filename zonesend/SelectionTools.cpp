@@ -42,6 +42,8 @@ void SelectionTools::OnSelectionReplaced() {
 void SelectionTools::OnFileReplaced() {
     panel_.forgetFile();
     refresh(true);
+    // Nothing of the new file is clicked yet, whatever line the list's caret stands on.
+    view_.showAirspaceInfo("");
     if (!showingMap_) view_.drawPreviewOf(nullptr);
 }
 
@@ -91,7 +93,7 @@ std::string SelectionTools::airspaceInfo() const {
     const int caret = list_.caretIndex();
     const auto& records = dialog_.fileAirspaces();
     if (caret < 0 || static_cast<std::size_t>(caret) >= records.size()) return {};
-    return airspaceInfoText(records[static_cast<std::size_t>(caret)]);
+    return airspaceInfoText(records[static_cast<std::size_t>(caret)], dialog_.loadedFiles());
 }
 
 void SelectionTools::refresh(bool refilter) {

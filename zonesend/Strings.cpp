@@ -8,7 +8,7 @@ namespace {
 
 // The English texts keep their historic spellings ("responce", "succeded", "was found"): pilots
 // and support documents quote them as they appear on screen.
-constexpr std::array<seriallink::StringEntry, 88> kEntries = {{
+constexpr std::array<seriallink::StringEntry, 100> kEntries = {{
     {101, "Inf&o about Airspace...", "Inf&o über Airspace..."},
     {102, "Select Airspace file", "Wähle Luftraum Datei"},
     {103, "No file selected", "Keine Datei gewählt"},
@@ -112,6 +112,52 @@ constexpr std::array<seriallink::StringEntry, 88> kEntries = {{
      "Mausrad, + und -: zoomen. Ziehen oder Pfeiltasten: Karte verschieben."},
     {270, "No airspace was found in this file: is this an OpenAir file?\n%s",
      "In dieser Datei wurde kein Luftraum gefunden: ist das eine OpenAir Datei?\n%s"},
+    // Several files, OpenAir 2.0 details and the flying date.
+    {240, "Add File", "Datei hinzufügen"},
+    {241,
+     "ACCSEC=ACC sector|ADIZ=Air defence identification zone|ALERT=Alert area|"
+     "ASRA=Aerial sporting and recreation area|ATZ=Aerodrome traffic zone|AWY=Airway|"
+     "CTA=Control area|CTR=Control zone|FIR=Flight information region|"
+     "FIS=Flight information sector|GP=Glider prohibited|GSEC=Gliding sector|"
+     "HTZ=Helicopter traffic zone|LTA=Lower traffic area|MATZ=Military aerodrome traffic zone|"
+     "MTA=Military training area|MTR=Military training route|N=NOTAM area|NONE=No type|"
+     "OFR=Overflight restriction|P=Prohibited area|Q=Danger area|R=Restricted area|"
+     "RMZ=Radio mandatory zone|TFR=Temporary flight restriction|TIA=Traffic information area|"
+     "TIZ=Traffic information zone|TMA=Terminal area|TMZ=Transponder mandatory zone|"
+     "TRA=Temporary reserved area|TRAFR=Temporary reserved area (flight restricted)|"
+     "TRZ=Transponder recommended zone|TSA=Temporary segregated area|UIR=Upper information region|"
+     "UNC=Unclassified airspace|UTA=Upper traffic area|VFRR=VFR route|VFRSEC=VFR sector|"
+     "W=Wave window|WARNING=Warning area",
+     "ACCSEC=ACC-Sektor|ADIZ=Luftverteidigungs-Identifizierungszone|ALERT=Warngebiet|"
+     "ASRA=Luftsport- und Freizeitgebiet|ATZ=Flugplatzverkehrszone|AWY=Luftstraße|"
+     "CTA=Kontrollbezirk|CTR=Kontrollzone|FIR=Fluginformationsgebiet|"
+     "FIS=Fluginformationssektor|GP=Segelflugverbot|GSEC=Segelflugsektor|"
+     "HTZ=Hubschrauberverkehrszone|LTA=Unterer Verkehrsbereich|"
+     "MATZ=Militärische Flugplatzverkehrszone|MTA=Militärisches Übungsgebiet|"
+     "MTR=Militärische Tiefflugstrecke|N=NOTAM-Gebiet|NONE=Ohne Typ|"
+     "OFR=Überflugbeschränkung|P=Flugverbotsgebiet|Q=Gefahrengebiet|R=Flugbeschränkungsgebiet|"
+     "RMZ=Funkpflichtige Zone|TFR=Zeitweilige Flugbeschränkung|TIA=Verkehrsinformationsgebiet|"
+     "TIZ=Verkehrsinformationszone|TMA=Nahkontrollbereich|TMZ=Transponderpflichtige Zone|"
+     "TRA=Zeitweilig reserviertes Gebiet|TRAFR=Zeitweilig reserviertes Gebiet "
+     "(Flugbeschränkung)|TRZ=Transponder empfohlen|TSA=Zeitweilig abgetrenntes Gebiet|"
+     "UIR=Oberes Fluginformationsgebiet|UNC=Nicht klassifizierter Luftraum|"
+     "UTA=Oberer Verkehrsbereich|VFRR=VFR-Strecke|VFRSEC=VFR-Sektor|W=Wellenfenster|"
+     "WARNING=Warngebiet"},
+    {242, "active %s", "aktiv %s"},
+    {243, "active only by NOTAM", "nur per NOTAM aktiv"},
+    {244, "radio %s", "Funk %s"},
+    {245, "transponder %s", "Transponder %s"},
+    {246, "from %s", "aus %s"},
+    {247, "also in %s", "auch in %s"},
+    {248, "Flying date (UTC):", "Flugdatum (UTC):"},
+    {249, "Leave out airspaces active only by NOTAM", "Nur per NOTAM aktive Lufträume weglassen"},
+    {250,
+     "The flying date is not understood.\nWrite it as 2026-07-15, or 2026-07-15/2026-07-20 "
+     "for several days, or leave it empty for any day.",
+     "Das Flugdatum ist nicht lesbar.\nSchreiben sie es als 2026-07-15, oder "
+     "2026-07-15/2026-07-20 für mehrere Tage, oder lassen sie es leer für jeden Tag."},
+    {251, "%d of them active only by NOTAM: check the NOTAMs before the flight.",
+     "%d davon nur per NOTAM aktiv: prüfen sie die NOTAMs vor dem Flug."},
     // The language choice in the About box.
     {300, "Language:", "Sprache:"},
     {301, "The new language applies when Airspace Setup starts again.",

@@ -101,6 +101,19 @@ inline constexpr unsigned kZoomOut = 292;
 inline constexpr unsigned kMapHint = 293;
 // Mends of what a pilot meets in the first hour.
 inline constexpr unsigned kNoAirspaceInFile = 270;
+// Several files, OpenAir 2.0 details and the flying date.
+inline constexpr unsigned kAddFileButton = 240;
+inline constexpr unsigned kTypeWords = 241;  // "R=Restricted area|Q=Danger area|..."
+inline constexpr unsigned kActiveDuring = 242;
+inline constexpr unsigned kActiveByNotamOnly = 243;
+inline constexpr unsigned kRadioInfo = 244;
+inline constexpr unsigned kTransponderInfo = 245;
+inline constexpr unsigned kFromFile = 246;
+inline constexpr unsigned kAlsoInFiles = 247;
+inline constexpr unsigned kFlyingDateLabel = 248;
+inline constexpr unsigned kLeaveOutNotamOnly = 249;
+inline constexpr unsigned kBadFlyingDate = 250;
+inline constexpr unsigned kNotamOnlySelected = 251;
 // The language choice in the About box.
 inline constexpr unsigned kLanguageLabel = 300;
 inline constexpr unsigned kLanguageNote = 301;

@@ -121,7 +121,8 @@ LoadResult loadAirspaceFile(const std::string& path) {
     if (done < size) return readFailed();
 
     LoadResult result;
-    result.records = parseAirspaces(std::string_view(contents.get(), size));
+    result.records =
+        parseAirspaces(std::string_view(contents.get(), size), nullptr, &result.header);
     return result;
 }
 

@@ -92,8 +92,10 @@ TEST_F(QuillonCli, ErrorsAreOneLineWithNonZeroStatus) {
         {"list /nonexistent/airspace.txt", 1,
          "quillon: cannot read '/nonexistent/airspace.txt': No such file or directory\n"},
         {"encode /", 1, "quillon: cannot read '/': Is a directory\n"},
-        {"list", 2, "quillon: usage: quillon list FILE [--index]\n"},
-        {"encode a b", 2, "quillon: usage: quillon encode FILE [selection options]\n"},
+        {"list", 2, "quillon: usage: quillon list FILE... [--index]\n"},
+        {"encode", 2, "quillon: usage: quillon encode FILE... [selection options]\n"},
+        // Several files are read together; the first that fails is named.
+        {"encode a b", 1, "quillon: cannot read 'a': No such file or directory\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(c.arguments, true);
@@ -139,7 +141,7 @@ TEST_F(QuillonCliFiles, EveryCommandHasHelpJsonAndExitCodes) {
         std::string usage;
     } cases[] = {
         {"list", "list --json " + sample, 0, "list"},
-        {"encode", "encode " + sample + " --json", 0, "encode a b"},
+        {"encode", "encode " + sample + " --json", 0, "encode"},
         {"check", "check --json " + sample, 0, "check"},
         {"select", "select " + sample + " --json", 0, "select"},
         {"ports", "ports --json", 0, "ports extra"},
@@ -297,7 +299,7 @@ TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
         {"select --json --below FL60 --name demo ", 0, "\"selected\":[0,1,2,4,5]"},
         {"select --json --near -41.3,174.8 ", 0, "\"matched\":0,\"selected\":[]"},
         {"select --near 91,0 ", 2, "--near needs a point"},
-        {"select --fit x ", 2, "unexpected argument"},
+        {"select --fit x --bogus ", 2, "unexpected argument"},
         {"encode --near 46.85,7.2 --radius 30 --fit 60 ", 0, "5\t22\t0446FB00A5A0"},
         // The CTR excluded, the range 33 km away pinned: the room goes to the next nearest.
         {"select --json --near 46.85,7.2 --radius 30 --fit 60 --exclude 0 --pin 1 ", 0,
@@ -310,6 +312,58 @@ TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
     };
     for (const auto& c : cases) {
         const CommandRun run = quillon(std::string(c.arguments) + "'" + kSample + "'", true);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE(run.out.find(c.wanted), std::string::npos) << c.arguments << "\n" << run.out;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Two neighbours' files on the command line: indexes run on across them, the border zone both
+// hold is listed and matched once, the flying date keeps what is active, and the JSON gives each
+// airspace's file, short type, activations, NOTAM mark, transponder and identifier.
+TEST_F(QuillonCliFiles, SeveralFilesAndTheFlyingDate) {
+    const auto square = [](const std::string& head, int north) {
+        const std::string s = "46:" + std::to_string(10 + north) + ":00 N ";
+        const std::string n = "46:" + std::to_string(11 + north) + ":00 N ";
+        return head + "AL GND\nAH FL100\nDP " + s + "007:00:00 E\nDP " + n + "007:00:00 E\nDP " +
+               n + "007:01:00 E\nDP " + s + "007:00:00 E\n";
+    };
+    const std::string border = square("AC D\nAY CTR\nAN Border CTR\n", 0);
+    const std::string fr = file("FR.txt", square("AC R\nAN Alpha\n", 2) + border);
+    const std::string ch =
+        file("CH.openair", "* VERSION: 2.0\n* WRITTEN_BY: test\n" + border +
+                               square("AC G\nAY GLIDING_SECTOR\nAN Wildlife\nAI 62a1\nAX 7000\n"
+                                      "AA 2026-03-01T00:00Z/2026-06-30T24:00Z\n",
+                                      4) +
+                               square("AC G\nAY R\nAN Notam zone\nAA NONE\n", 6));
+    const struct {
+        std::string arguments;
+        int status;
+        std::string wanted;
+    } cases[] = {
+        {"list --index " + fr + " " + ch, 0, "2 G     Wildlife"},
+        {"list " + fr + " " + ch, 0, "(3 airspaces, 1 already in an earlier file)"},
+        {"select --json --name border " + fr + " " + ch, 0, "\"matched\":1,\"selected\":[1]"},
+        {"select --json --type GSEC " + fr + " " + ch, 0,
+         "\"file\":\"" + (dir_ / "CH.openair").string() +
+             "\",\"type\":\"GSEC\",\"activations\":[{\"start\":\"2026-03-01T00:00:00Z\","
+             "\"end\":\"2026-07-01T00:00:00Z\"}],\"notam_only\":false,\"transponder\":\"7000\","
+             "\"id\":\"62a1\""},
+        {"select --json --date 2026-07-15 " + fr + " " + ch, 0, "\"selected\":[0,1,3]"},
+        {"select --json --date 2026-06-30 " + fr + " " + ch, 0, "\"selected\":[0,1,2,3]"},
+        {"select --json --date 2026-07-01/2026-07-02 --no-notam-only " + fr + " " + ch, 0,
+         "\"selected\":[0,1]"},
+        {"select --date 2026-07-15 " + fr + " " + ch, 0, "Notam zone !"},
+        {"select --date 15.07.2026 " + fr, 2, "--date needs a day"},
+        {"list --json " + fr + " " + ch, 0, "\"also_in\":[\"" + (dir_ / "CH.openair").string()},
+        {"check " + ch, 0, "CH.openair: OpenAir 2.0, written by test"},
+        {"check -v " + ch, 0, "3 airspaces, no problems found\n"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = quillon(c.arguments, true);
         EXPECT_EQ(run.status, c.status) << c.arguments;
         EXPECT_NE(run.out.find(c.wanted), std::string::npos) << c.arguments << "\n" << run.out;
     }

@@ -250,4 +250,90 @@ TEST(SelectionStrip, ASecondFileShowsNothingOfTheFirst) {
     }
 }
 
+// "Add File" appends a neighbour's file: its lines follow, an airspace both files hold is listed
+// once, the file line names both files and the info line the file of a line. "Load File" still
+// replaces everything. The flying date of the panel leaves out what is not active that day.
+TEST(SelectionStrip, AddFileAppendsAndTheFlyingDateSelectsByActivation) {
+    const zstest::StringsInstalled strings(seriallink::Language::English);
+    const zstest::PortDir ports;
+    const zstest::TempDir files;
+    const std::string border = zstest::squareText("Border CTR", "D", 20, "GND");
+    const std::string first =
+        files.write("FR.txt", zstest::squareText("Alpha", "R", 5, "GND") + border);
+    const std::string second = files.write(
+        "CH.openair", "* VERSION: 2.0\n* WRITTEN_BY: test\n" + border +
+                          "AC G\nAY GLIDING_SECTOR\nAN Wildlife\nAA 2026-03-01T00:00Z/"
+                          "2026-06-30T24:00Z\nAF 123.450\nAG Sion Info\nAX 7000\nAL GND\n"
+                          "AH FL100\nDP 46:30:00 N 007:00:00 E\nDP 46:31:00 N 007:00:00 E\n"
+                          "DP 46:31:00 N 007:01:00 E\nDP 46:30:00 N 007:00:00 E\n"
+                          "AC G\nAY R\nAN Notam zone\nAA NONE\nAL GND\nAH FL100\n"
+                          "DP 46:40:00 N 007:00:00 E\nDP 46:41:00 N 007:00:00 E\n"
+                          "DP 46:41:00 N 007:01:00 E\nDP 46:40:00 N 007:00:00 E");
+    zonesend::AirspaceSetupApp app;
+    AirspaceSetupDialog::Options options;
+    options.messageBox = [](const seriallink::MessageBoxRequest&) {
+        return seriallink::MessageAnswer::Ok;
+    };
+    std::string chosen = first;
+    options.chooseFile = [&](const std::string&, const std::string&) { return chosen; };
+    options.selectionTools = {true, nullptr};
+    AirspaceSetupDialog dialog(app, options);
+    auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
+    auto* addFile = child<QPushButton>(dialog, id(zonesend::kIdAddFile));
+    ASSERT_NE(addFile, nullptr);
+    EXPECT_EQ(addFile->text(), "Add File");
+    QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
+    ASSERT_EQ(list->count(), 2);
+    list->item(0)->setSelected(true);
+    chosen = second;
+    QTest::mouseClick(addFile, Qt::LeftButton);
+
+    std::vector<std::string> names;
+    for (int row = 0; row < list->count(); ++row) {
+        names.push_back(list->item(row)->text().mid(6, 12).trimmed().toStdString());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Border CTR", "Wildlife", "Notam zone"}));
+    EXPECT_TRUE(list->item(0)->isSelected());  // the selection stays
+    EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdFileLine))->text().toStdString(),
+              first + "; " + second);
+    auto* info = child<QLabel>(dialog, id(zonesend::kIdAirspaceInfo));
+    list->setCurrentRow(2, QItemSelectionModel::Toggle);
+    EXPECT_EQ(info->text(),
+              "Wildlife - type Gliding sector (GSEC), class G, GND to FL100, active "
+              "2026-03-01 - 2026-07-01 UTC, radio 123.450 Sion Info, transponder 7000, from "
+              "CH.openair");
+    list->setCurrentRow(1, QItemSelectionModel::Toggle);
+    EXPECT_EQ(info->text(), "Border CTR - type D, class D, GND to FL195, also in CH.openair");
+
+    // On 2026-07-15 the wildlife zone is not active; the NOTAM-only zone is kept and named.
+    QString said;
+    dialog.OnSelect([&](QDialog& panel) {
+        auto* date = child<QLineEdit>(panel, "flyingDate");
+        EXPECT_EQ(date->text().toStdString(), zonesend::SelectionChoices::todayText());
+        date->setText("2026-07-15");
+        QTest::mouseClick(child<QPushButton>(panel, "apply"), Qt::LeftButton);
+        said = child<QPlainTextEdit>(panel, "outcome")->toPlainText();
+        child<QCheckBox>(panel, "leaveOutNotamOnly")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(panel, "apply"), Qt::LeftButton);
+        panel.reject();
+    });
+    EXPECT_EQ(said.toStdString(),
+              "3 matched, 3 selected: 50 bytes, 4 blocks.\n"
+              "1 of them active only by NOTAM: check the NOTAMs before the flight.\n"
+              "    Notam zone");
+    std::vector<int> selected;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected()) selected.push_back(row);
+    }
+    EXPECT_EQ(selected, (std::vector<int>{0, 1}));
+    // The date stays for the next opening.
+    EXPECT_EQ(dialog.selectionPanel().choices().flyingDate, "2026-07-15");
+
+    // Load File replaces both files.
+    chosen = first;
+    QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(child<QLabel>(dialog, id(zonesend::kIdFileLine))->text().toStdString(), first);
+}
+
 }  // namespace

@@ -218,7 +218,7 @@ TEST(SelectionTools, ApplyReopenMarksFilterAndWhatIsSent) {
     window.click(logic, tools, kTma1);
     EXPECT_FALSE(window.hidden[kTma1]);
     EXPECT_EQ(logic.selectedBytes(), planBytes);
-    EXPECT_EQ(window.info.rfind("TMA 1 - type TMA", 0), 0u) << window.info;
+    EXPECT_EQ(window.info.rfind("TMA 1 - type Terminal area (TMA)", 0), 0u) << window.info;
     tools.OnSelectedOnly(false);
     EXPECT_EQ(std::count(window.hidden.begin(), window.hidden.end(), true), 0);
 

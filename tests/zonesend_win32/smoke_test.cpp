@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -464,6 +465,56 @@ TEST_F(DialogTest, SelectionStripDrivesTheList) {
     EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), static_cast<LRESULT>(lineCount));
     ASSERT_TRUE(dialog->selectedLines(lines));
     EXPECT_EQ(lines, (std::vector<unsigned>{1, 3}));
+}
+
+// "Add File" in the strip appends another file: the sample again adds nothing (every airspace is
+// listed once), a neighbour's file adds its own; the file line names every file, the info line
+// the file of a line. "Load File" replaces them all.
+TEST_F(DialogTest, AddFileAppendsAnotherFile) {
+    toolsShown = true;
+    ASSERT_NE(open(), nullptr);
+    HWND add = dialog->control(zonesend::kIdAddFile);
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(text(zonesend::kIdAddFile), "Add File");
+    // Below the template: no control of the template moves.
+    const auto units = shell::win32::DialogUnits::OfDialog(dialog->window());
+    RECT place;
+    GetWindowRect(add, &place);
+    MapWindowPoints(nullptr, dialog->window(), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.top, units.Rect(0, zonesend::kAddFilePlace.y, 1, 1).top);
+
+    click(zonesend::kIdLoadFile);
+    const LRESULT sampleLines = sendToList(LB_GETCOUNT, 0, 0);
+    ASSERT_GT(sampleLines, 0);
+    click(zonesend::kIdAddFile);  // the same file again: nothing to add
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), sampleLines);
+    EXPECT_EQ(text(zonesend::kIdFileLine), samplePath());
+
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string neighbour = std::string(folder) + "quillon-add-file.openair";
+    fileToLoad = neighbour;
+    {
+        std::ofstream out(neighbour, std::ios::binary);
+        out << "* VERSION: 2.0\r\n* WRITTEN_BY: test\r\nAC G\r\nAY GLIDING_SECTOR\r\n"
+               "AN Neighbour sector\r\nAX 7000\r\nAL GND\r\nAH FL100\r\n"
+               "DP 46:30:00 N 007:00:00 E\r\nDP 46:31:00 N 007:00:00 E\r\n"
+               "DP 46:31:00 N 007:01:00 E\r\nDP 46:30:00 N 007:00:00 E";
+    }
+    click(zonesend::kIdAddFile);
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), sampleLines + 1);
+    EXPECT_EQ(text(zonesend::kIdFileLine), samplePath() + "; " + neighbour);
+    clickLine(static_cast<int>(sampleLines));
+    const std::string info = text(zonesend::kIdAirspaceInfo);
+    EXPECT_NE(info.find("Gliding sector (GSEC)"), std::string::npos) << info;
+    EXPECT_NE(info.find("transponder 7000, from quillon-add-file.openair"), std::string::npos)
+        << info;
+
+    fileToLoad = samplePath();
+    click(zonesend::kIdLoadFile);
+    EXPECT_EQ(sendToList(LB_GETCOUNT, 0, 0), sampleLines);
+    EXPECT_EQ(text(zonesend::kIdFileLine), samplePath());
+    std::remove(neighbour.c_str());
 }
 
 // An upload from the dialog to the simulated instrument, through a COM port of the Wine prefix

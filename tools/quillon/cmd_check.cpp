@@ -31,6 +31,10 @@ const char* kindKey(ReadProblemKind kind) {
             return "unknown-line";
         case ReadProblemKind::NoAirspace:
             return "no-airspace";
+        case ReadProblemKind::BadValue:
+            return "bad-value";
+        case ReadProblemKind::FormatRule:
+            return "format-rule";
     }
     return "unknown";
 }
@@ -83,23 +87,36 @@ int checkOpenAir(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     const std::string contents((std::istreambuf_iterator<char>(file)),
                                std::istreambuf_iterator<char>());
-    std::vector<airspace::ReadProblem> problems = airspace::checkAirspaceText(contents);
+    airspace::OpenAirHeader header;
+    std::vector<airspace::ReadProblem> problems = airspace::checkAirspaceText(contents, &header);
     bool noAirspace = false;
     for (const auto& problem : problems) noAirspace |= problem.kind == ReadProblemKind::NoAirspace;
     if (loaded.records.empty() && !noAirspace) {
         problems.push_back({0, ReadProblemKind::NoAirspace, "", noAirspaceText()});
     }
 
-    // Keywords the reader does not use are legal OpenAir: shown with -v, never a failure.
+    // Keywords the reader does not use are legal OpenAir: shown with -v, never a failure. What
+    // breaks a rule of OpenAir 2.0 only is a warning: the instrument reads it all the same.
     const bool showUnknown = quillon::settings().verbose();
     std::size_t counted = 0;
-    for (const auto& problem : problems) counted += problem.kind != ReadProblemKind::UnknownLine;
+    std::size_t warnings = 0;
+    for (const auto& problem : problems) {
+        counted += problem.kind != ReadProblemKind::UnknownLine &&
+                   problem.kind != ReadProblemKind::FormatRule;
+        warnings += problem.kind == ReadProblemKind::FormatRule;
+    }
 
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
         json.beginObject().key("file").value(path).key("format").value("openair");
         json.key("airspaces").value(loaded.records.size());
-        json.key("ok").value(counted == 0);
+        json.key("version");
+        if (header.version.empty()) {
+            json.null();
+        } else {
+            json.value(header.version);
+        }
+        json.key("ok").value(counted == 0).key("warnings").value(warnings);
         json.key("problems").beginArray();
         for (const auto& problem : problems) {
             if (problem.kind == ReadProblemKind::UnknownLine && !showUnknown) continue;
@@ -113,6 +130,13 @@ int checkOpenAir(const std::string& path) {
     }
 
     std::ostringstream out;
+    if (!header.version.empty() && !quillon::settings().quiet()) {
+        out << path << ": OpenAir " << header.version;
+        if (!header.writtenBy.empty()) {
+            out << quillon::text(", written by ", ", geschrieben von ") << header.writtenBy;
+        }
+        out << '\n';
+    }
     for (const auto& problem : problems) {
         if (problem.kind == ReadProblemKind::UnknownLine && !showUnknown) continue;
         out << path;
@@ -123,14 +147,21 @@ int checkOpenAir(const std::string& path) {
                 << '\n';
             continue;
         }
+        if (problem.kind == ReadProblemKind::FormatRule) {
+            out << quillon::text("warning: ", "Warnung: ");
+        }
         if (!problem.airspaceName.empty()) out << problem.airspaceName << ": ";
         out << problem.what << '\n';
     }
     if (counted == 0 && !quillon::settings().quiet()) {
         out << path << quillon::text(": ", ": ", " : ") << loaded.records.size()
-            << quillon::text(" airspaces, no problems found\n",
-                             " Lufträume, keine Probleme gefunden\n",
-                             " espaces aériens, aucun problème trouvé\n");
+            << quillon::text(" airspaces, no problems found", " Lufträume, keine Probleme gefunden",
+                             " espaces aériens, aucun problème trouvé");
+        if (warnings > 0) {
+            out << " (" << warnings
+                << quillon::text(" warnings)", " Warnungen)", " avertissements)");
+        }
+        out << '\n';
     }
     std::cout << out.str();
     return counted == 0 ? quillon::kExitOk : quillon::kExitFailure;

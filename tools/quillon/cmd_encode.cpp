@@ -36,14 +36,14 @@ int runEncode(const std::vector<std::string>& given) {
         if (read == quillon::OptionRead::Bad) return quillon::usageError("encode", error);
         if (read == quillon::OptionRead::NotMine) args.push_back(given[i]);
     }
-    if (args.size() != 1) {
+    if (args.empty()) {
         return quillon::usageError(
-            "encode", quillon::text("usage: quillon encode FILE [selection options]",
-                                    "Aufruf: quillon encode DATEI [Auswahloptionen]",
-                                    "usage : quillon encode FICHIER [options de sélection]"));
+            "encode", quillon::text("usage: quillon encode FILE... [selection options]",
+                                    "Aufruf: quillon encode DATEI... [Auswahloptionen]",
+                                    "usage : quillon encode FICHIER... [options de sélection]"));
     }
-    airspace::LoadResult result;
-    if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
+    airspace::FilesLoadResult result;
+    if (!quillon::loadAirspaces(args, result)) return quillon::kExitFailure;
     // With selection options the outlines that would be sent, one line each: the pieces of a cut
     // airspace repeat its index, an outline shared by several airspaces is printed once, under
     // the first. Without, every airspace as it always was (simplified where --simplify is given).
@@ -91,7 +91,7 @@ int runEncode(const std::vector<std::string>& given) {
 
 quillon::Command quillon::encodeCommand() {
     return {"encode",
-            "encode FILE [--near LAT,LON ... as select] [--simplify 100m|auto[:MAX]] [--clip]",
+            "encode FILE... [--near LAT,LON ... as select] [--simplify 100m|auto[:MAX]] [--clip]",
             text("Print each airspace of an OpenAir FILE: index, size and the encoded bytes in "
                  "hexadecimal; with selection options, each outline that would be sent (the "
                  "pieces of a cut airspace under its index, a shared outline once)",

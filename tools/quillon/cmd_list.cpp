@@ -1,4 +1,4 @@
-// quillon list FILE: the airspace list exactly as the setup dialog shows it, with the totals.
+// quillon list FILE...: the airspace list exactly as the setup dialog shows it, with the totals.
 #include <algorithm>
 #include <cstddef>
 #include <iostream>
@@ -14,16 +14,21 @@
 
 namespace {
 
-void printJson(const std::string& path, const std::vector<airspace::AirspaceRecord>& records) {
+void printJson(const std::vector<std::string>& paths, const airspace::FilesLoadResult& loaded) {
+    const std::vector<airspace::AirspaceRecord>& records = loaded.records;
     std::size_t totalBytes = 0;
     quillon::JsonWriter json(std::cout);
-    json.beginObject().key("file").value(path).key("airspaces").beginArray();
+    json.beginObject().key("file").value(paths[0]);
+    quillon::writeFilesJson(json, paths, loaded);
+    json.key("airspaces").beginArray();
     for (std::size_t i = 0; i < records.size(); ++i) {
         const auto& record = records[i];
         json.beginObject().key("index").value(i);
         json.key("class").value(record.airspaceClass).key("name").value(record.name);
         json.key("floor").value(record.floor).key("ceiling").value(record.ceiling);
-        json.key("size").value(record.encodedSize()).endObject();
+        json.key("size").value(record.encodedSize());
+        quillon::writeAirspaceFacts(json, record, paths);
+        json.endObject();
         totalBytes += record.encodedSize();
     }
     json.endArray();
@@ -41,17 +46,18 @@ int runList(const std::vector<std::string>& given) {
             args.push_back(arg);
         }
     }
-    if (args.size() != 1) {
-        return quillon::usageError("list", quillon::text("usage: quillon list FILE [--index]",
-                                                         "Aufruf: quillon list DATEI [--index]",
-                                                         "usage : quillon list FICHIER [--index]"));
+    if (args.empty()) {
+        return quillon::usageError("list",
+                                   quillon::text("usage: quillon list FILE... [--index]",
+                                                 "Aufruf: quillon list DATEI... [--index]",
+                                                 "usage : quillon list FICHIER... [--index]"));
     }
-    airspace::LoadResult result;
-    if (!quillon::loadAirspaces(args[0], result)) return quillon::kExitFailure;
-    // A file without any airspace (a photo, a HEX file) is listed, empty, and is a failure.
+    airspace::FilesLoadResult result;
+    if (!quillon::loadAirspaces(args, result)) return quillon::kExitFailure;
+    // Files without any airspace (a photo, a HEX file) are listed, empty, and are a failure.
     const int status = result.records.empty() ? quillon::kExitFailure : quillon::kExitOk;
     if (quillon::settings().json) {
-        printJson(args[0], result.records);
+        printJson(args, result);
         return std::cout.good() ? status : quillon::kExitFailure;
     }
 
@@ -72,6 +78,30 @@ int runList(const std::vector<std::string>& given) {
     std::cout << result.records.size()
               << (result.records.size() == 1 ? " airspace, " : " airspaces, ") << totalBytes
               << " bytes, " << airspace::blocksFor(totalBytes) << " blocks\n";
+    // With several files: where the lines came from, and what was listed once.
+    if (args.size() > 1) {
+        std::size_t first = 0;
+        for (std::size_t file = 0; file < args.size(); ++file) {
+            const auto from = static_cast<std::size_t>(
+                std::count_if(result.records.begin(), result.records.end(),
+                              [&](const auto& r) { return r.fileIndex == file; }));
+            std::cout << args[file] << ": ";
+            if (from == 0) {
+                std::cout << quillon::text("no lines", "keine Zeilen", "aucune ligne");
+            } else {
+                std::cout << quillon::text("lines ", "Zeilen ", "lignes ") << first << "-" << first + from - 1;
+            }
+            std::cout << " (" << result.counts[file] << quillon::text(" airspaces", " Lufträume", " espaces aériens");
+            if (result.counts[file] > from) {
+                std::cout << ", " << result.counts[file] - from
+                          << quillon::text(" already in an earlier file",
+                                           " schon in einer früheren Datei",
+                                           " déjà dans un fichier précédent");
+            }
+            std::cout << ")\n";
+            first += from;
+        }
+    }
     return std::cout.good() ? status : quillon::kExitFailure;
 }
 
@@ -79,17 +109,19 @@ int runList(const std::vector<std::string>& given) {
 
 quillon::Command quillon::listCommand() {
     return {"list",
-            "list FILE [--index]",
-            text("List the airspaces of an OpenAir FILE as the setup dialog does, with the total "
-                 "bytes and blocks",
-                 "Die Lufträume einer OpenAir-DATEI wie der Einstellungsdialog auflisten, mit den "
-                 "Bytes und Blöcken insgesamt",
-                 "Lister les espaces aériens d'un FICHIER OpenAir comme la fenêtre de "
-                 "configuration, avec le total d'octets et de blocs"),
+            "list FILE... [--index]",
+            text("List the airspaces of OpenAir FILEs as the setup dialog does, with the total "
+                 "bytes and blocks; an airspace in several files is listed once",
+                 "Die Lufträume von OpenAir-DATEIen wie der Einstellungsdialog auflisten, mit den "
+                 "Bytes und Blöcken insgesamt; ein Luftraum in mehreren Dateien einmal",
+                 "Lister les espaces aériens de FICHIERs OpenAir comme la fenêtre de "
+                 "configuration, avec le total d'octets et de blocs ; un espace présent dans "
+                 "plusieurs fichiers n'est listé qu'une fois"),
             runList,
             {{"--index", text("put each line's index (0 = first) in front of it",
                               "den Index jeder Zeile (0 = erste) davor setzen",
                               "placer l'indice de chaque ligne (0 = la première) devant elle")}},
-            {"quillon list alps.txt", "quillon list --json alps.txt"},
+            {"quillon list alps.txt", "quillon list --json alps.txt",
+             "quillon list --index FR.txt CH.txt IT.txt"},
             Json::Yes};
 }

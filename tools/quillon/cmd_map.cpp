@@ -52,9 +52,10 @@ std::vector<zonesend::MapAirspace> mapAirspacesOf(
 
 int runMap(const std::vector<std::string>& args) {
     static const std::string kUsage =
-        "usage: quillon map FILE [selection options] -o OUT.png [--size WxH] "
+        "usage: quillon map FILE... [selection options] -o OUT.png [--size WxH] "
         "[--frame radius|selection]";
-    std::string file, out;
+    std::vector<std::string> files;
+    std::string out;
     std::optional<zonesend::MapFrame> frame;
     int width = kDefaultWidth, height = kDefaultHeight;
     quillon::SelectionOptions options;
@@ -83,13 +84,13 @@ int runMap(const std::vector<std::string>& args) {
             } else {
                 return quillon::usageError("map", "--frame needs radius or selection");
             }
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
+        } else if (args[i].rfind("--", 0) != 0) {
+            files.push_back(args[i]);
         } else {
             return quillon::usageError("map", "unexpected argument '" + args[i] + "'\n" + kUsage);
         }
     }
-    if (file.empty() || out.empty()) return quillon::usageError("map", kUsage);
+    if (files.empty() || out.empty()) return quillon::usageError("map", kUsage);
     quillon::ImageFormat format = quillon::ImageFormat::Png;
     if (!quillon::imageFormatOf(out, format)) {
         return quillon::usageError("map", quillon::imageFormatRefusal(out));
@@ -97,9 +98,12 @@ int runMap(const std::vector<std::string>& args) {
 
     const seriallink::StringTable strings = zonesend::makeStringTable(quillon::language());
     seriallink::InstallStringTable(&strings);
-    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::FilesLoadResult loaded = airspace::loadAirspaceFiles(files);
     if (loaded.status != airspace::LoadStatus::Ok) {
-        return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
+        airspace::LoadResult failed;
+        failed.status = loaded.status;
+        failed.systemErrorText = loaded.systemErrorText;
+        return quillon::fail(files[loaded.failedFile] + ": " + zonesend::loadFailureText(failed));
     }
     const std::string problem = quillon::selectionOptionsProblem(options, loaded.records.size());
     if (!problem.empty()) return quillon::usageError("map", problem);
@@ -146,7 +150,7 @@ std::vector<quillon::OptionHelp> withSelectionHelp(std::vector<quillon::OptionHe
 quillon::Command quillon::mapCommand() {
     return {
         "map",
-        "map FILE [selection options] -o OUT.png [--size WxH] [--frame radius|selection]",
+        "map FILE... [selection options] -o OUT.png [--size WxH] [--frame radius|selection]",
         text("Draw the airspaces of FILE that the selection options choose on a map, as "
              "zonesend shows the selection, into a ",
              "Die mit den Auswahloptionen gewählten Lufträume der DATEI wie zonesend auf "

@@ -1,5 +1,6 @@
-// quillon select FILE [options]: which airspaces of a file matter near a take-off, and which of
-// them fit into the instrument, as a table or as JSON. Its indexes are those send --select takes.
+// quillon select FILE... [options]: which airspaces of the files matter near a take-off, and which
+// of them fit into the instrument, as a table or as JSON. Its indexes are those send --select
+// takes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -19,9 +20,9 @@
 namespace {
 
 const char* kUsage =
-    "usage: quillon select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] "
-    "[--below FL100] [--name TEXT] [--fit [BYTES]] [--simplify 100m|auto[:MAX]] [--clip [MARGIN]] "
-    "[--pin 3,17] [--exclude 9] [--prefer CTR,R,P]";
+    "usage: quillon select FILE... [--near LAT,LON] [--radius 50km] [--type R,P,CTR] "
+    "[--below FL100] [--name TEXT] [--date DAY] [--no-notam-only] [--fit [BYTES]] "
+    "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--pin 3,17] [--exclude 9] [--prefer CTR,R,P]";
 
 // Columns on a terminal: UTF-8 characters when the text is UTF-8, bytes otherwise.
 std::size_t columnsOf(const std::string& text) {
@@ -85,7 +86,7 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     for (const auto& planned : plan.airspaces) {
         const auto& r = records[planned.index];
         typeWidth = std::max(typeWidth, columnsOf(airspace::airspaceType(r)));
-        nameWidth = std::max(nameWidth, columnsOf(r.name));
+        nameWidth = std::max(nameWidth, columnsOf(r.name) + (r.notamOnly ? 2 : 0));
         floorWidth = std::max(floorWidth, columnsOf(r.floor));
         ceilingWidth = std::max(ceilingWidth, columnsOf(r.ceiling));
     }
@@ -103,7 +104,7 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
         std::snprintf(lead, sizeof lead, "%5zu %8s  ", planned.index,
                       distanceText(planned).c_str());
         std::cout << lead << padded(airspace::airspaceType(r), typeWidth) << "  "
-                  << padded(r.name, nameWidth) << "  "
+                  << padded(r.name + (r.notamOnly ? " !" : ""), nameWidth) << "  "
                   << padded(r.floor + (planned.floorUnknown ? "?" : ""), floorWidth) << "  "
                   << padded(r.ceiling, ceilingWidth) << "  ";
         char size[16];
@@ -121,6 +122,14 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
         static_cast<std::size_t>(std::count_if(plan.airspaces.begin(), plan.airspaces.end(),
                                                [](const auto& p) { return p.floorUnknown; }));
     std::cout << quillon::planSummary(plan) << '\n';
+    const std::size_t notamOnly = static_cast<std::size_t>(
+        std::count_if(plan.airspaces.begin(), plan.airspaces.end(),
+                      [&](const auto& p) { return records[p.index].notamOnly; }));
+    if (notamOnly > 0) {
+        std::cout << notamOnly
+                  << text(" active only when a NOTAM says so: check the NOTAMs (marked !)\n",
+                          " nur aktiv, wenn ein NOTAM es sagt: NOTAMs prüfen (mit ! markiert)\n");
+    }
     if (unknown > 0) {
         std::cout << unknown
                   << text(" kept although their floor could not be read (marked ?)\n",
@@ -129,10 +138,18 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     }
 }
 
-void printJson(const std::string& path, const std::vector<airspace::AirspaceRecord>& records,
+void printJson(const std::vector<std::string>& paths, const airspace::FilesLoadResult& loaded,
                const quillon::SelectionOptions& options, const airspace::FitPlan& plan) {
+    const std::vector<airspace::AirspaceRecord>& records = loaded.records;
     quillon::JsonWriter json(std::cout);
-    json.beginObject().key("file").value(path);
+    json.beginObject().key("file").value(paths[0]);
+    quillon::writeFilesJson(json, paths, loaded);
+    json.key("date");
+    if (options.criteria.activeDuring) {
+        json.value(airspace::flyingDatesText(*options.criteria.activeDuring));
+    } else {
+        json.null();
+    }
     json.key("matched").value(plan.matched);
     auto indexes = [&](const char* name, const std::vector<std::size_t>& list) {
         json.key(name).beginArray();
@@ -165,7 +182,7 @@ void printJson(const std::string& path, const std::vector<airspace::AirspaceReco
         } else {
             json.null();
         }
-        json.key("type").value(airspace::airspaceType(r)).key("class").value(r.airspaceClass);
+        json.key("class").value(r.airspaceClass);
         json.key("name").value(r.name).key("floor").value(r.floor).key("ceiling").value(r.ceiling);
         json.key("size").value(sizeOf(planned)).key("plain_size").value(planned.plainBytes);
         json.key("selected").value(planned.selected);
@@ -185,13 +202,14 @@ void printJson(const std::string& path, const std::vector<airspace::AirspaceReco
         } else {
             json.value(planned.keptOriginal);
         }
+        quillon::writeAirspaceFacts(json, r, paths);
         json.endObject();
     }
     json.endArray().endObject();
 }
 
 int runSelect(const std::vector<std::string>& args) {
-    std::string file;
+    std::vector<std::string> files;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string error;
@@ -203,23 +221,23 @@ int runSelect(const std::vector<std::string>& args) {
             case quillon::OptionRead::NotMine:
                 break;
         }
-        if (!file.empty() || args[i].rfind("--", 0) == 0) {
+        if (args[i].rfind("--", 0) == 0) {
             return quillon::usageError(
                 "select", quillon::text("unexpected argument '", "unerwartetes Argument '",
                                         "argument inattendu '") +
                               args[i] + "'\n" + kUsage);
         }
-        file = args[i];
+        files.push_back(args[i]);
     }
-    if (file.empty()) return quillon::usageError("select", kUsage);
+    if (files.empty()) return quillon::usageError("select", kUsage);
 
-    airspace::LoadResult loaded;
-    if (!quillon::loadAirspaces(file, loaded)) return quillon::kExitFailure;
+    airspace::FilesLoadResult loaded;
+    if (!quillon::loadAirspaces(files, loaded)) return quillon::kExitFailure;
     const std::string problem = quillon::selectionOptionsProblem(options, loaded.records.size());
     if (!problem.empty()) return quillon::usageError("select", problem);
     const airspace::FitPlan plan = quillon::planSelection(loaded.records, options);
     if (quillon::settings().json) {
-        printJson(file, loaded.records, options, plan);
+        printJson(files, loaded, options, plan);
     } else {
         printTable(loaded.records, options, plan);
     }
@@ -230,19 +248,22 @@ int runSelect(const std::vector<std::string>& args) {
 
 quillon::Command quillon::selectCommand() {
     return {"select",
-            "select FILE [--near LAT,LON] [--radius 50km] [--type R,P,CTR] [--below FL100] "
-            "[--name TEXT] [--fit [BYTES]] [--simplify 100m|auto[:MAX]] [--clip [MARGIN]] "
-            "[--pin 3,17] [--exclude 9] [--prefer CTR,R,P]",
-            text("Choose the airspaces of FILE near a take-off, of some types or below a height, "
-                 "and fit them into the instrument",
-                 "Lufträume der DATEI nahe einem Startplatz, nach Typ oder unter einer Höhe "
-                 "wählen und in das Gerät einpassen",
-                 "Choisir les espaces aériens de FICHIER autour d'un décollage, de certains types "
-                 "ou sous une hauteur, et les faire tenir dans l'instrument"),
+            "select FILE... [--near LAT,LON] [--radius 50km] [--type R,P,CTR] [--below FL100] "
+            "[--name TEXT] [--date DAY] [--no-notam-only] [--fit [BYTES]] "
+            "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--pin 3,17] [--exclude 9] "
+            "[--prefer CTR,R,P]",
+            text("Choose the airspaces of FILEs near a take-off, of some types, below a height or "
+                 "active on a day, and fit them into the instrument",
+                 "Lufträume der DATEIen nahe einem Startplatz, nach Typ, unter einer Höhe oder an "
+                 "einem Tag aktiv wählen und in das Gerät einpassen",
+                 "Choisir les espaces aériens des FICHIERs autour d'un décollage, de certains "
+                 "types, sous une hauteur ou actifs un jour donné, et les faire tenir dans "
+                 "l'instrument"),
             runSelect,
             selectionOptionHelp(),
             {"quillon select alps.txt --near 46.7,7.6 --radius 50km --below FL100 --fit",
              "quillon select nz.txt --near -41.3,174.8 --type R,P,CTR --fit --json",
-             "quillon select alps.txt --near 46.7,7.6 --fit --simplify auto --clip --pin 12"},
+             "quillon select alps.txt --near 46.7,7.6 --fit --simplify auto --clip --pin 12",
+             "quillon select FR.txt CH.txt IT.txt --near 45.9,6.9 --date today --fit"},
             Json::Yes};
 }

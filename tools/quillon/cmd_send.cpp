@@ -25,7 +25,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon send FILE --port NAME (--all | --select 0,3,7 | selection options) "
+    "usage: quillon send FILE... --port NAME (--all | --select 0,3,7 | selection options) "
     "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--baud B]";
 
 // The outcome goes to standard output as the program would show it in its box (with --json, into
@@ -89,7 +89,8 @@ bool parseSelection(std::string_view text, std::size_t count, std::vector<bool>&
 }
 
 int runSend(const std::vector<std::string>& args) {
-    std::string file, given, selectText, baudText;
+    std::vector<std::string> files;
+    std::string given, selectText, baudText;
     bool all = false;
     quillon::SelectionOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -107,8 +108,8 @@ int runSend(const std::vector<std::string>& args) {
             baudText = args[++i];
         } else if (args[i] == "--all") {
             all = true;
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
+        } else if (args[i].rfind("--", 0) != 0) {
+            files.push_back(args[i]);
         } else {
             return quillon::fail("unexpected argument '" + args[i] + "'\n" + kUsage, 2);
         }
@@ -116,7 +117,7 @@ int runSend(const std::vector<std::string>& args) {
     // Exactly one way to choose: every airspace, the listed ones, or the selection options.
     // Auto tolerance and cutting belong to the fit's plan, which only the selection options make.
     const int ways = (all ? 1 : 0) + (selectText.empty() ? 0 : 1) + (options.choosing() ? 1 : 0);
-    if (file.empty() || given.empty() || ways != 1 || (options.planned() && !options.choosing())) {
+    if (files.empty() || given.empty() || ways != 1 || (options.planned() && !options.choosing())) {
         return quillon::usageError("send", kUsage);
     }
     std::string port;
@@ -142,11 +143,16 @@ int runSend(const std::vector<std::string>& args) {
         baudRate = zonesend::readBaudRate(*quillon::openZonesendProfile());
     }
 
-    airspace::LoadResult loaded = airspace::loadAirspaceFile(file);
+    airspace::FilesLoadResult loaded = airspace::loadAirspaceFiles(files);
     if (loaded.status != airspace::LoadStatus::Ok) {
-        return quillon::fail(file + ": " + zonesend::loadFailureText(loaded));
+        airspace::LoadResult failed;
+        failed.status = loaded.status;
+        failed.systemErrorText = loaded.systemErrorText;
+        return quillon::fail(files[loaded.failedFile] + ": " + zonesend::loadFailureText(failed));
     }
-    if (loaded.records.empty()) quillon::warnNoAirspace(file);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (loaded.counts[i] == 0) quillon::warnNoAirspace(files[i]);
+    }
     std::vector<bool> selected(loaded.records.size(), all);
     if (!selectText.empty() && !parseSelection(selectText, loaded.records.size(), selected)) {
         return quillon::fail("--select needs line indexes from 0 to " +
@@ -184,7 +190,7 @@ int runSend(const std::vector<std::string>& args) {
     }
     if (quillon::settings().json) {
         quillon::JsonWriter json(std::cout);
-        json.beginObject().key("file").value(file).key("port").value(port);
+        json.beginObject().key("file").value(files[0]).key("port").value(port);
         // Airspaces chosen, and the outlines that carried them (pieces, shared ones once).
         json.key("baud").value(baudRate).key("airspaces");
         json.value(options.choosing() ? plan.selected.size() : selection.airspaces.size());
@@ -217,7 +223,7 @@ std::vector<quillon::OptionHelp> sendOptionHelp() {
 quillon::Command quillon::sendCommand() {
     return {
         "send",
-        "send FILE --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
+        "send FILE... --port NAME (--all | --select 0,3,7 | --near LAT,LON ... as select) "
         "[--simplify 100m|auto[:MAX]] [--clip [MARGIN]] [--baud B]",
         text("Send airspaces of FILE to the Quillon as zonesend does (rate from zonesend's "
              "profile)",

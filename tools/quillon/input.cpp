@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "airspace/Selection.h"
 #include "tools/quillon/command.h"
+#include "tools/quillon/json.h"
 #include "tools/quillon/texts.h"
 
 namespace quillon {
@@ -27,6 +29,80 @@ bool loadAirspaces(const std::string& path, airspace::LoadResult& result, bool w
     }
     if (result.records.empty() && warnIfEmpty) warnNoAirspace(path);
     return true;
+}
+
+bool loadAirspaces(const std::vector<std::string>& paths, airspace::FilesLoadResult& result) {
+    result = airspace::loadAirspaceFiles(paths);
+    if (result.status != airspace::LoadStatus::Ok) {
+        // Said as for one file: the failed one's name and cause.
+        const std::string& path = paths[result.failedFile];
+        if (result.status == airspace::LoadStatus::SystemError) {
+            (void)fail(text("cannot read '", "kann '") + path + text("': ", "' nicht lesen: ") +
+                       result.systemErrorText);
+        } else {
+            (void)fail(text("cannot read '", "kann '") + path +
+                       text("': the file could not be read completely",
+                            "' nicht lesen: die Datei ließ sich nicht vollständig lesen"));
+        }
+        return false;
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (result.counts[i] == 0) warnNoAirspace(paths[i]);
+    }
+    return true;
+}
+
+void writeAirspaceFacts(JsonWriter& json, const airspace::AirspaceRecord& record,
+                        const std::vector<std::string>& paths) {
+    const auto pathOf = [&](std::size_t file) {
+        return file < paths.size() ? paths[file] : std::string();
+    };
+    json.key("file").value(pathOf(record.fileIndex));
+    json.key("type").value(airspace::airspaceType(record));
+    json.key("activations").beginArray();
+    for (const airspace::Activation& activation : record.activations) {
+        json.beginObject();
+        for (const auto& [name, time] :
+             {std::pair{"start", activation.start}, std::pair{"end", activation.end}}) {
+            json.key(name);
+            if (time) {
+                json.value(airspace::utcTimeText(*time));
+            } else {
+                json.null();
+            }
+        }
+        json.endObject();
+    }
+    json.endArray();
+    json.key("notam_only").value(record.notamOnly);
+    for (const auto& [name, text] :
+         {std::pair{"transponder", &record.transponder}, std::pair{"id", &record.identifier}}) {
+        json.key(name);
+        if (text->empty()) {
+            json.null();
+        } else {
+            json.value(*text);
+        }
+    }
+    json.key("also_in").beginArray();
+    for (const std::size_t file : record.alsoInFiles) json.value(pathOf(file));
+    json.endArray();
+}
+
+void writeFilesJson(JsonWriter& json, const std::vector<std::string>& paths,
+                    const airspace::FilesLoadResult& loaded) {
+    json.key("files").beginArray();
+    for (std::size_t i = 0; i < paths.size() && i < loaded.headers.size(); ++i) {
+        json.beginObject().key("file").value(paths[i]).key("version");
+        if (loaded.headers[i].version.empty()) {
+            json.null();
+        } else {
+            json.value(loaded.headers[i].version);
+        }
+        json.key("airspaces").value(loaded.counts[i]).endObject();
+    }
+    json.endArray();
+    json.key("duplicates").value(loaded.duplicates);
 }
 
 void warnNoAirspace(const std::string& path) {

@@ -152,6 +152,25 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         options.filtered = true;
         return OptionRead::Taken;
     }
+    if (valueOf(args, i, "--date", value, matched) || matched) {
+        const auto dates = matched
+                               ? airspace::parseFlyingDates(value, airspace::currentUtcSeconds())
+                               : std::nullopt;
+        if (!dates) {
+            error = text("--date needs a day such as 2026-07-15, today or 2026-07-15/2026-07-20",
+                         "--date braucht einen Tag wie 2026-07-15, today oder "
+                         "2026-07-15/2026-07-20");
+            return OptionRead::Bad;
+        }
+        options.criteria.activeDuring = dates;
+        options.filtered = true;
+        return OptionRead::Taken;
+    }
+    if (args[i] == "--no-notam-only") {
+        options.criteria.leaveOutNotamOnly = true;
+        options.filtered = true;
+        return OptionRead::Taken;
+    }
     if (args[i] == "--fit" || args[i].rfind("--fit=", 0) == 0) {
         options.fit = true;
         // The budget is optional: "--fit 2000" or "--fit=2000", else the whole store.
@@ -252,6 +271,16 @@ std::vector<OptionHelp> selectionOptionHelp() {
               "plancher sous cette hauteur (FL, ft ou m), un plancher illisible est gardé")},
         {"--name TEXT", text("name contains TEXT, any case", "Name enthält TEXT, Groß/klein egal",
                              "le nom contient TEXTE, sans tenir compte de la casse")},
+        {"--date DAY", text("active that day (UTC): 2026-07-15, today or 2026-07-15/2026-07-20; "
+                            "without AA dates always",
+                            "an dem Tag (UTC) aktiv: 2026-07-15, today oder "
+                            "2026-07-15/2026-07-20; ohne AA-Daten immer",
+                            "actifs ce jour-là (UTC) : 2026-07-15, today ou "
+                            "2026-07-15/2026-07-20 ; toujours sans dates AA")},
+        {"--no-notam-only", text("leave out airspaces active only by NOTAM (AA NONE)",
+                                 "Lufträume weglassen, die nur per NOTAM aktiv sind (AA NONE)",
+                                 "laisser de côté les espaces actifs seulement par NOTAM "
+                                 "(AA NONE)")},
         {"--fit [BYTES]", text("nearest first, as many as fit (3192 bytes if not given); "
                                "identical outlines go once",
                                "die nächsten zuerst, so viele wie passen (sonst 3192 Bytes); "

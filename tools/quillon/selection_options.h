@@ -1,7 +1,7 @@
 // The selection options that select, send, encode and map share: which airspaces (--near,
-// --radius, --type, --below, --name, --pin, --exclude), whether to fit them into the instrument
-// (--fit [BYTES], --prefer), how much their outlines may be simplified (--simplify DIST|auto) and
-// whether they are cut to the flying area (--clip [MARGIN]).
+// --radius, --type, --below, --name, --date, --no-notam-only, --pin, --exclude), whether to fit
+// them into the instrument (--fit [BYTES], --prefer), how much their outlines may be simplified
+// (--simplify DIST|auto) and whether they are cut to the flying area (--clip [MARGIN]).
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,7 @@ namespace quillon {
 
 struct SelectionOptions {
     airspace::SelectionCriteria criteria;
-    bool filtered = false;  // any of --near, --type, --below, --name
+    bool filtered = false;  // any of --near, --type, --below, --name, --date, --no-notam-only
     bool fit = false;
     std::size_t budget = airspace::kDeviceCapacity;
     double simplifyMetres = 0.0;  // 0: off, the bytes as they always were

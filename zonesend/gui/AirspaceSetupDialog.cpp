@@ -176,6 +176,15 @@ void AirspaceSetupDialog::createSelectionTools() {
     connect(selectedOnly_, &QCheckBox::clicked, this,
             [this](bool on) { tools_->OnSelectedOnly(on); });
 
+    auto* addFile = new QPushButton(qtText(seriallink::LoadString(ids::kAddFileButton)), this);
+    addFile->setObjectName(QString::number(kIdAddFile));
+    addFile->setAutoDefault(false);
+    addFile->setGeometry(pixelRect(baseUnits_, kAddFilePlace));
+    connect(addFile, &QPushButton::clicked, this, [this] {
+        logic_->OnAddFile();
+        tools_->OnSelectionReplaced();
+    });
+
     airspaceInfo_ = new QLabel(this);
     airspaceInfo_->setObjectName(QString::number(kIdAirspaceInfo));
     airspaceInfo_->setTextFormat(Qt::PlainText);

@@ -109,6 +109,12 @@ SelectionDialog::SelectionDialog(SelectionTools& tools, QWidget* parent)
     form->addRow(QString(), clip_);
     preferred_ = lineEdit("preferredTypes", this);
     form->addRow(text(ids::kPreferredTypesLabel), preferred_);
+    flyingDate_ = lineEdit("flyingDate", this);
+    flyingDate_->setPlaceholderText(QStringLiteral("2026-07-15"));
+    form->addRow(text(ids::kFlyingDateLabel), flyingDate_);
+    leaveOutNotamOnly_ = new QCheckBox(text(ids::kLeaveOutNotamOnly), this);
+    leaveOutNotamOnly_->setObjectName(QStringLiteral("leaveOutNotamOnly"));
+    form->addRow(QString(), leaveOutNotamOnly_);
     fit_ = new QCheckBox(text(ids::kFitCheck), this);
     fit_->setObjectName(QStringLiteral("fit"));
     form->addRow(QString(), fit_);
@@ -151,6 +157,8 @@ void SelectionDialog::showChoices() {
     autoCeiling_->setText(QString::fromStdString(c.autoCeilingMetres));
     clip_->setChecked(c.clipToRadius);
     preferred_->setText(QString::fromStdString(c.preferredTypes));
+    flyingDate_->setText(QString::fromStdString(c.flyingDate));
+    leaveOutNotamOnly_->setChecked(c.leaveOutNotamOnly);
 }
 
 void SelectionDialog::takeChoices() {
@@ -170,6 +178,8 @@ void SelectionDialog::takeChoices() {
     c.autoCeilingMetres = autoCeiling_->text().toStdString();
     c.clipToRadius = clip_->isChecked();
     c.preferredTypes = preferred_->text().toStdString();
+    c.flyingDate = flyingDate_->text().toStdString();
+    c.leaveOutNotamOnly = leaveOutNotamOnly_->isChecked();
 }
 
 void SelectionDialog::OnApply() {

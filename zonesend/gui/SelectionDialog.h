@@ -40,6 +40,8 @@ private:
     QLineEdit* autoCeiling_ = nullptr;
     QCheckBox* clip_ = nullptr;
     QLineEdit* preferred_ = nullptr;
+    QLineEdit* flyingDate_ = nullptr;
+    QCheckBox* leaveOutNotamOnly_ = nullptr;
     QPlainTextEdit* outcome_ = nullptr;
 };
 

@@ -236,6 +236,11 @@ void AirspaceSetupDialog::onCommand(int controlId, int notification) {
             logic_->OnLoadFile();
             if (tools_) tools_->OnSelectionReplaced();
             return;
+        case kIdAddFile:
+            if (notification != BN_CLICKED) return;
+            logic_->OnAddFile();
+            if (tools_) tools_->OnSelectionReplaced();
+            return;
         case kIdSelectAll:
         case kIdSelectNone:
             if (notification != BN_CLICKED) return;
@@ -606,6 +611,8 @@ void AirspaceSetupDialog::createSelectionTools() {
     make(kIdCapacityBar, L"STATIC", SS_OWNERDRAW, kCapacityBarPlace, "");
     make(kIdSelectedOnly, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, kSelectedOnlyPlace,
          seriallink::LoadString(ids::kSelectedOnly));
+    make(kIdAddFile, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kAddFilePlace,
+         seriallink::LoadString(ids::kAddFileButton));
     make(kIdAirspaceInfo, L"STATIC", SS_LEFT | SS_NOPREFIX, kAirspaceInfoPlace, "");
     (void)map_.create(window_, kIdMapWindow);
 }

@@ -104,6 +104,8 @@ void SelectionDialog::onInitDialog() {
         {IDC_SELECT_AUTO_CEILING_LABEL, ids::kAutoCeilingLabel},
         {IDC_SELECT_CLIP, ids::kClipCheck},
         {IDC_SELECT_PREFERRED_LABEL, ids::kPreferredTypesLabel},
+        {IDC_SELECT_DATE_LABEL, ids::kFlyingDateLabel},
+        {IDC_SELECT_NO_NOTAM_ONLY, ids::kLeaveOutNotamOnly},
         {IDOK, ids::kApplyButton},
         {IDCANCEL, ids::kCloseButton},
     };
@@ -186,6 +188,9 @@ void SelectionDialog::showChoices() {
     setText(IDC_SELECT_AUTO_CEILING, c.autoCeilingMetres);
     CheckDlgButton(window_, IDC_SELECT_CLIP, c.clipToRadius ? BST_CHECKED : BST_UNCHECKED);
     setText(IDC_SELECT_PREFERRED, c.preferredTypes);
+    setText(IDC_SELECT_DATE, c.flyingDate);
+    CheckDlgButton(window_, IDC_SELECT_NO_NOTAM_ONLY,
+                   c.leaveOutNotamOnly ? BST_CHECKED : BST_UNCHECKED);
     showAutoState();
 }
 
@@ -214,6 +219,8 @@ void SelectionDialog::takeChoices() {
     c.autoCeilingMetres = text(IDC_SELECT_AUTO_CEILING);
     c.clipToRadius = IsDlgButtonChecked(window_, IDC_SELECT_CLIP) == BST_CHECKED;
     c.preferredTypes = text(IDC_SELECT_PREFERRED);
+    c.flyingDate = text(IDC_SELECT_DATE);
+    c.leaveOutNotamOnly = IsDlgButtonChecked(window_, IDC_SELECT_NO_NOTAM_ONLY) == BST_CHECKED;
 }
 
 void SelectionDialog::OnApply() {

@@ -30,5 +30,8 @@
 #define IDC_SELECT_CLIP 2020
 #define IDC_SELECT_PREFERRED 2021
 #define IDC_SELECT_PREFERRED_LABEL 2022
+#define IDC_SELECT_DATE 2023
+#define IDC_SELECT_DATE_LABEL 2024
+#define IDC_SELECT_NO_NOTAM_ONLY 2025
 // The type check boxes are made at run time, one id each from here on.
 #define IDC_SELECT_FIRST_TYPE 2100
