@@ -490,17 +490,21 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
     // well beat what the runs gave (pushed-out runs keep every turn of a wobbly outline that the
     // hull cuts across). The hull keeps about 1.5 to 2 times that count's corners, and its raster
     // is the slow part of simplifying a whole national file: where the count is not well below,
-    // it is not drawn.
+    // it is not drawn. Where it is only somewhat below, one raster is drawn, at the widest reach
+    // (the one with the fewest corners): that alone saves bytes for most such outlines, arc TMAs
+    // among them, and the narrower ones rarely do.
     const std::size_t leastHull =
         kStartPointSize +
         kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
-    const bool worthHull = leastHull * 7 / 4 < (best ? best->encodedSize() : size);
+    const std::size_t runsSize = best ? best->encodedSize() : size;
+    const bool worthHull = leastHull * 13 / 8 < runsSize;
+    const bool marginal = leastHull * 7 / 4 >= runsSize;
     if (worthHull) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
         for (const double reach : {1.3, 1.1, 0.9, 0.7, 0.5}) {
-            if (best && reach < 1.3) break;
+            if ((best || marginal) && reach < 1.3) break;
             const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
             if (hull.size() < 3) continue;
             tried = true;
