@@ -8,7 +8,7 @@ namespace zonesend {
 
 namespace {
 
-constexpr std::array<seriallink::TranslatedEntry, 66> kFrench = {{
+constexpr std::array<seriallink::TranslatedEntry, 100> kFrench = {{
     {101, "Inf&os sur Airspace..."},
     {102, "Choisir un fichier d'espaces aériens"},
     {103, "Aucun fichier choisi"},
@@ -77,6 +77,60 @@ constexpr std::array<seriallink::TranslatedEntry, 66> kFrench = {{
     {162, "Les contours simplifiés font gagner %d octets."},
     {163, "Aucun fichier d'espaces aériens n'est chargé."},
     {180, "Les espaces aériens sélectionnés n'ont aucun contour"},
+    {200, "Sélection seule"},
+    {201, "Toujours inclure"},
+    {202, "Ne jamais inclure"},
+    {203, "Auto"},
+    {204, "jusqu'à (m) :"},
+    {205, "Seulement dans le rayon"},
+    {206, "Types prioritaires :"},
+    {207, "Envoyés une seule fois, même contour qu'un autre :"},
+    {208, "%s a le même contour que la ligne %d (%s)"},
+    {209, "%d simplifiés à %d m."},
+    {210, "Auto a choisi %d m."},
+    {211, "Découpés au rayon :"},
+    {212, "Gardés tels que le fichier les dessine :"},
+    {213, "Jamais inclus :"},
+    {214, "%d toujours inclus."},
+    {215, "La limite d'Auto n'est pas une distance en mètres."},
+    {216, "%s (%d morceaux, %d octets)"},
+    {290, "Toute la sélection"},
+    {291, "Zoom avant (+)"},
+    {292, "Zoom arrière (-)"},
+    {293, "Molette, + et - : zoom. Glisser ou flèches : déplacer la carte."},
+    {270, "Aucun espace aérien trouvé dans ce fichier : est-ce bien un fichier OpenAir ?\n%s"},
+    // Several files, OpenAir 2.0 details and the flying date. The type words keep the codes of
+    // the file before each "=".
+    {240, "Ajouter un fichier"},
+    {241,
+     "ACCSEC=Secteur ACC|ADIZ=Zone d'identification de défense aérienne|ALERT=Zone d'alerte|"
+     "ASRA=Zone de sports aériens et de loisirs|ATZ=Zone de circulation d'aérodrome|"
+     "AWY=Voie aérienne|CTA=Région de contrôle|CTR=Zone de contrôle|"
+     "FIR=Région d'information de vol|FIS=Secteur d'information de vol|"
+     "GP=Interdit aux planeurs|GSEC=Secteur de vol à voile|HTZ=Zone de trafic hélicoptères|"
+     "LTA=Région de trafic inférieure|MATZ=Zone de trafic d'aérodrome militaire|"
+     "MTA=Zone d'entraînement militaire|MTR=Itinéraire d'entraînement militaire|N=Zone NOTAM|"
+     "NONE=Sans type|OFR=Restriction de survol|P=Zone interdite|Q=Zone dangereuse|"
+     "R=Zone réglementée|RMZ=Zone à radio obligatoire|TFR=Restriction temporaire de vol|"
+     "TIA=Région d'information de trafic|TIZ=Zone d'information de trafic|"
+     "TMA=Région de contrôle terminale|TMZ=Zone à transpondeur obligatoire|"
+     "TRA=Zone temporairement réservée|TRAFR=Zone temporairement réservée (vol restreint)|"
+     "TRZ=Zone à transpondeur recommandé|TSA=Zone temporairement ségrégée|"
+     "UIR=Région supérieure d'information de vol|UNC=Espace aérien non classé|"
+     "UTA=Région de trafic supérieure|VFRR=Route VFR|VFRSEC=Secteur VFR|W=Fenêtre d'onde|"
+     "WARNING=Zone d'avertissement"},
+    {242, "actif %s"},
+    {243, "actif seulement par NOTAM"},
+    {244, "radio %s"},
+    {245, "transpondeur %s"},
+    {246, "fichier %s"},
+    {247, "aussi dans %s"},
+    {248, "Date du vol (UTC) :"},
+    {249, "Laisser de côté les zones actives seulement par NOTAM"},
+    {250,
+     "La date du vol n'est pas comprise.\nÉcrivez-la par exemple 2026-07-15, ou "
+     "2026-07-15/2026-07-20 pour plusieurs jours, ou laissez-la vide pour n'importe quel jour."},
+    {251, "%d d'entre eux actifs seulement par NOTAM : consultez les NOTAM avant le vol."},
     {300, "Langue :"},
     {301, "La nouvelle langue s'appliquera au prochain démarrage d'Airspace Setup."},
 }};
