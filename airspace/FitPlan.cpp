@@ -462,10 +462,10 @@ std::string fitSummary(const FitPlan& plan, const FitSummaryWords& words) {
 
     std::string line =
         number(plan.matched) + words.matched + number(plan.selected.size()) + words.selected;
-    for (std::size_t i = 0; i < parts.size(); ++i) line += (i == 0 ? ": " : ", ") + parts[i];
+    for (std::size_t i = 0; i < parts.size(); ++i) line += (i == 0 ? words.colon : ", ") + parts[i];
     if (plan.fitted) line += ", " + number(plan.leftOut.size()) + words.leftOut;
-    line += "; " + number(plan.bytes) + words.bytes + number(plan.blocks()) + words.blocksOf +
-            number(kDeviceBlockCount);
+    line += words.semicolon + number(plan.bytes) + words.bytes + number(plan.blocks()) +
+            words.blocksOf + number(kDeviceBlockCount);
     return line;
 }
 

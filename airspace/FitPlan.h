@@ -102,6 +102,10 @@ struct FitSummaryWords {
     const char* leftOut = " left out for lack of space";
     const char* bytes = " bytes, ";
     const char* blocksOf = " blocks of ";
+    // What comes before the list of what the fit did and before the bytes (French puts a space
+    // before both marks).
+    const char* colon = ": ";
+    const char* semicolon = "; ";
     char thousands = ',';
 };
 

@@ -201,6 +201,36 @@ TEST_F(QuillonCliFiles, TextsFollowTheLocale) {
     ::unsetenv("LANGUAGE");
 }
 
+// The fit's summary and marks in the pilot's language, French with its spaced ":" and ";".
+TEST_F(QuillonCli, SelectSummaryInEachLanguage) {
+    const struct {
+        const char* lang;
+        const char* summary;
+        const char* mark;
+    } cases[] = {
+        {"en",
+         "6 matched, 3 selected: 1 always included, 3 left out for lack of space; 48 bytes, 4 "
+         "blocks of 228",
+         "  yes  always"},
+        {"de",
+         "6 passend, 3 ausgewählt: 1 immer aufgenommen, 3 mangels Platz weggelassen; 48 Bytes, 4 "
+         "Blöcke von 228",
+         "  ja  immer"},
+        {"fr",
+         "6 trouvés, 3 sélectionnés : 1 toujours inclus, 3 laissés de côté faute de place ; 48 "
+         "octets, 4 blocs sur 228",
+         "  oui  toujours"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = quillon(std::string("--lang ") + c.lang + " select '" + kSample +
+                                       "' --near 46.7,7.6 --radius 100km --fit 60 --pin 5");
+        ASSERT_EQ(run.status, 0) << c.lang;
+        ASSERT_FALSE(run.lines.empty());
+        EXPECT_EQ(run.lines.back(), c.summary);
+        EXPECT_NE(run.out.find(c.mark), std::string::npos) << run.out;
+    }
+}
+
 TEST_F(QuillonCliFiles, CheckNamesTheFirstFailingHexLine) {
     const struct {
         const char* content;

@@ -133,7 +133,8 @@ int checkOpenAir(const std::string& path) {
     if (!header.version.empty() && !quillon::settings().quiet()) {
         out << path << ": OpenAir " << header.version;
         if (!header.writtenBy.empty()) {
-            out << quillon::text(", written by ", ", geschrieben von ") << header.writtenBy;
+            out << quillon::text(", written by ", ", geschrieben von ", ", écrit par ")
+                << header.writtenBy;
         }
         out << '\n';
     }
@@ -148,7 +149,7 @@ int checkOpenAir(const std::string& path) {
             continue;
         }
         if (problem.kind == ReadProblemKind::FormatRule) {
-            out << quillon::text("warning: ", "Warnung: ");
+            out << quillon::text("warning: ", "Warnung: ", "attention : ");
         }
         if (!problem.airspaceName.empty()) out << problem.airspaceName << ": ";
         out << problem.what << '\n';

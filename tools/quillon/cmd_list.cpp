@@ -89,9 +89,11 @@ int runList(const std::vector<std::string>& given) {
             if (from == 0) {
                 std::cout << quillon::text("no lines", "keine Zeilen", "aucune ligne");
             } else {
-                std::cout << quillon::text("lines ", "Zeilen ", "lignes ") << first << "-" << first + from - 1;
+                std::cout << quillon::text("lines ", "Zeilen ", "lignes ") << first << "-"
+                          << first + from - 1;
             }
-            std::cout << " (" << result.counts[file] << quillon::text(" airspaces", " Lufträume", " espaces aériens");
+            std::cout << " (" << result.counts[file]
+                      << quillon::text(" airspaces", " Lufträume", " espaces aériens");
             if (result.counts[file] > from) {
                 std::cout << ", " << result.counts[file] - from
                           << quillon::text(" already in an earlier file",

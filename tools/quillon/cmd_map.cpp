@@ -157,7 +157,7 @@ quillon::Command quillon::mapCommand() {
              "einer Karte in ein ",
              "Dessiner sur une carte les espaces aériens de FICHIER choisis par les options de "
              "sélection, comme zonesend montre la sélection, en ") +
-            imageKindsText() + text("", " zeichnen"),
+            imageKindsText() + text("", " zeichnen", ""),
         runMap,
         withSelectionHelp(
             {{"-o, --output OUT", outputOptionHelp()},

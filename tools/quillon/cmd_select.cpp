@@ -49,22 +49,24 @@ std::string distanceText(const airspace::PlannedAirspace& planned) {
 std::string planNote(const airspace::PlannedAirspace& planned) {
     using quillon::text;
     std::vector<std::string> notes;
-    if (planned.pinned) notes.push_back(text("always", "immer"));
-    if (planned.excluded) notes.push_back(text("never", "nie"));
+    if (planned.pinned) notes.push_back(text("always", "immer", "toujours"));
+    if (planned.excluded) notes.push_back(text("never", "nie", "jamais"));
     if (planned.sharedWith) {
-        notes.push_back(text("shares ", "teilt ") + std::to_string(*planned.sharedWith));
+        notes.push_back(text("shares ", "teilt ", "contour de ") +
+                        std::to_string(*planned.sharedWith));
     }
     if (planned.toleranceMetres > 0.0) {
         char metres[32];
         std::snprintf(metres, sizeof metres, "%g m", planned.toleranceMetres);
         notes.push_back(metres);
     }
-    if (planned.clipped) notes.push_back(text("cut", "geschnitten"));
+    if (planned.clipped) notes.push_back(text("cut", "geschnitten", "découpé"));
     if (planned.pieces > 1) {
-        notes.push_back(std::to_string(planned.pieces) + text(" pieces", " Teile"));
+        notes.push_back(std::to_string(planned.pieces) + text(" pieces", " Teile", " morceaux"));
     }
     if (!planned.keptOriginal.empty()) {
-        notes.push_back(text("original kept: ", "Original behalten: ") + planned.keptOriginal);
+        notes.push_back(text("original kept: ", "Original behalten: ", "original gardé : ") +
+                        planned.keptOriginal);
     }
     std::string note;
     for (const std::string& part : notes) note += (note.empty() ? "" : ", ") + part;
@@ -128,7 +130,8 @@ void printTable(const std::vector<airspace::AirspaceRecord>& records,
     if (notamOnly > 0) {
         std::cout << notamOnly
                   << text(" active only when a NOTAM says so: check the NOTAMs (marked !)\n",
-                          " nur aktiv, wenn ein NOTAM es sagt: NOTAMs prüfen (mit ! markiert)\n");
+                          " nur aktiv, wenn ein NOTAM es sagt: NOTAMs prüfen (mit ! markiert)\n",
+                          " actifs seulement par NOTAM : consultez les NOTAM (marqués !)\n");
     }
     if (unknown > 0) {
         std::cout << unknown

@@ -37,12 +37,13 @@ bool loadAirspaces(const std::vector<std::string>& paths, airspace::FilesLoadRes
         // Said as for one file: the failed one's name and cause.
         const std::string& path = paths[result.failedFile];
         if (result.status == airspace::LoadStatus::SystemError) {
-            (void)fail(text("cannot read '", "kann '") + path + text("': ", "' nicht lesen: ") +
-                       result.systemErrorText);
+            (void)fail(text("cannot read '", "kann '", "impossible de lire '") + path +
+                       text("': ", "' nicht lesen: ", "' : ") + result.systemErrorText);
         } else {
-            (void)fail(text("cannot read '", "kann '") + path +
+            (void)fail(text("cannot read '", "kann '", "impossible de lire '") + path +
                        text("': the file could not be read completely",
-                            "' nicht lesen: die Datei ließ sich nicht vollständig lesen"));
+                            "' nicht lesen: die Datei ließ sich nicht vollständig lesen",
+                            "' : le fichier n'a pas pu être lu en entier"));
         }
         return false;
     }

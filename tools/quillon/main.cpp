@@ -1,7 +1,7 @@
 // quillon: the command line for the Quillon's airspace and firmware jobs.
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "tools/quillon/command.h"
 

@@ -159,7 +159,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         if (!dates) {
             error = text("--date needs a day such as 2026-07-15, today or 2026-07-15/2026-07-20",
                          "--date braucht einen Tag wie 2026-07-15, today oder "
-                         "2026-07-15/2026-07-20");
+                         "2026-07-15/2026-07-20",
+                         "--date demande un jour comme 2026-07-15, today ou 2026-07-15/2026-07-20");
             return OptionRead::Bad;
         }
         options.criteria.activeDuring = dates;
@@ -216,7 +217,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
             const auto km = airspace::parseDistanceKm(margin);
             if (!km) {
                 error = text("--clip takes a margin such as 5km, 3nm or 800m",
-                             "--clip nimmt einen Rand wie 5km, 3nm oder 800m");
+                             "--clip nimmt einen Rand wie 5km, 3nm oder 800m",
+                             "--clip prend une marge comme 5km, 3nm ou 800m");
                 return OptionRead::Bad;
             }
             options.clipMarginKm = km;
@@ -227,9 +229,11 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         if (!(valueOf(args, i, pin ? "--pin" : "--exclude", value, matched) || matched)) continue;
         if (!matched || !readIndexes(value, pin ? options.pinned : options.excluded)) {
             error = pin ? text("--pin needs list indexes such as 3,17",
-                               "--pin braucht Listenindizes wie 3,17")
+                               "--pin braucht Listenindizes wie 3,17",
+                               "--pin demande des index de la liste comme 3,17")
                         : text("--exclude needs list indexes such as 9",
-                               "--exclude braucht Listenindizes wie 9");
+                               "--exclude braucht Listenindizes wie 9",
+                               "--exclude demande des index de la liste comme 9");
             return OptionRead::Bad;
         }
         return OptionRead::Taken;
@@ -239,7 +243,8 @@ OptionRead readSelectionOption(const std::vector<std::string>& args, std::size_t
         const bool none = types.size() == 1 && (types[0] == "none" || types[0] == "NONE");
         if (!matched || (types.empty() && !none)) {
             error = text("--prefer needs types such as CTR,R,P (or none)",
-                         "--prefer braucht Typen wie CTR,R,P (oder none)");
+                         "--prefer braucht Typen wie CTR,R,P (oder none)",
+                         "--prefer demande des types comme CTR,R,P (ou none)");
             return OptionRead::Bad;
         }
         if (none) types.clear();
@@ -332,16 +337,19 @@ void simplifyRecords(std::vector<airspace::AirspaceRecord>& records,
 std::string selectionOptionsProblem(const SelectionOptions& options, std::size_t recordCount) {
     if (options.clip && !options.criteria.near) {
         return text("--clip needs --near: it cuts to the radius around the take-off",
-                    "--clip braucht --near: es schneidet auf den Radius um den Startplatz zu");
+                    "--clip braucht --near: es schneidet auf den Radius um den Startplatz zu",
+                    "--clip demande --near : il découpe au rayon autour du décollage");
     }
     for (const auto* list : {&options.pinned, &options.excluded}) {
         for (const std::size_t index : *list) {
             if (index >= recordCount) {
                 return (list == &options.pinned ? "--pin" : "--exclude") +
-                       text(" needs list indexes from 0 to ", " braucht Listenindizes von 0 bis ") +
+                       text(" needs list indexes from 0 to ", " braucht Listenindizes von 0 bis ",
+                            " demande des index de la liste de 0 à ") +
                        std::to_string(recordCount) +
                        text(" (exclusive), as list --index shows them",
-                            " (ausschließlich), wie list --index sie zeigt");
+                            " (ausschließlich), wie list --index sie zeigt",
+                            " (exclu), comme list --index les montre");
             }
         }
     }
@@ -370,19 +378,39 @@ airspace::FitPlan planSelection(const std::vector<airspace::AirspaceRecord>& rec
 }
 
 std::string planSummary(const airspace::FitPlan& plan) {
-    if (language() != seriallink::Language::German) return airspace::fitSummary(plan);
     airspace::FitSummaryWords words;
-    words.matched = " passend, ";
-    words.selected = " ausgewählt";
-    words.alwaysIncluded = " immer aufgenommen";
-    words.share = " teilen einen Umriss";
-    words.simplifiedAt = " vereinfacht um ";
-    words.cut = " auf den Radius zugeschnitten";
-    words.keptOriginal = " mit ihrem ursprünglichen Umriss";
-    words.leftOut = " mangels Platz weggelassen";
-    words.bytes = " Bytes, ";
-    words.blocksOf = " Blöcke von ";
-    words.thousands = '.';
+    switch (language()) {
+        case seriallink::Language::German:
+            words.matched = " passend, ";
+            words.selected = " ausgewählt";
+            words.alwaysIncluded = " immer aufgenommen";
+            words.share = " teilen einen Umriss";
+            words.simplifiedAt = " vereinfacht um ";
+            words.cut = " auf den Radius zugeschnitten";
+            words.keptOriginal = " mit ihrem ursprünglichen Umriss";
+            words.leftOut = " mangels Platz weggelassen";
+            words.bytes = " Bytes, ";
+            words.blocksOf = " Blöcke von ";
+            words.thousands = '.';
+            break;
+        case seriallink::Language::French:
+            words.matched = " trouvés, ";
+            words.selected = " sélectionnés";
+            words.alwaysIncluded = " toujours inclus";
+            words.share = " partagent un contour";
+            words.simplifiedAt = " simplifiés à ";
+            words.cut = " découpés au rayon";
+            words.keptOriginal = " gardent leur contour d'origine";
+            words.leftOut = " laissés de côté faute de place";
+            words.bytes = " octets, ";
+            words.blocksOf = " blocs sur ";
+            words.colon = " : ";
+            words.semicolon = " ; ";
+            words.thousands = ' ';
+            break;
+        case seriallink::Language::English:
+            break;
+    }
     return airspace::fitSummary(plan, words);
 }
 
