@@ -3,10 +3,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "zonesend/Strings.h"
 
@@ -117,6 +119,19 @@ std::vector<std::string> StoreSim::reportLines() const {
 
 std::vector<std::string> StoreSim::logLines() const {
     return readLines(dir_.path() + "/log.txt");
+}
+
+bool StoreSim::uploadReported(std::size_t n) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::size_t reported = 0;
+        for (const std::string& line : reportLines()) {
+            reported += line.find("bytes: ") != std::string::npos ? 1 : 0;
+        }
+        if (reported >= n) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 std::vector<std::uint8_t> StoreSim::receivedBytes() const {

@@ -98,6 +98,9 @@ public:
     [[nodiscard]] std::vector<std::string> logLines() const;
     // The bytes of the last completed upload, from the "bytes:" line of the report.
     [[nodiscard]] std::vector<std::uint8_t> receivedBytes() const;
+    // The store writes its report of an upload just after its last answer: true once the n-th
+    // upload is in the report, false after 5 s without it.
+    [[nodiscard]] bool uploadReported(std::size_t n) const;
 
 private:
     TempDir dir_;

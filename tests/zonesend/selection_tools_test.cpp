@@ -189,6 +189,7 @@ TEST(SelectionTools, ApplyReopenMarksFilterAndWhatIsSent) {
         app.commPort = zstest::StoreSim::kPortName;
         logic.OnSendAirspace();
         EXPECT_EQ(logic.lastUploadOutcome(), zonesend::UploadOutcome::Succeeded);
+        ASSERT_TRUE(sim.uploadReported(1));
         std::vector<std::uint8_t> received = sim.receivedBytes();
         received.resize(image.size(), 0);
         EXPECT_EQ(zstest::hex(received), zstest::hex(image));

@@ -247,6 +247,7 @@ TEST(QuillonSend, SendsTheFittedSelectionAndSimplifiedOutlines) {
     std::vector<std::uint8_t> expected = records[0].encodedBytes(false);
     for (const auto b : records[1].encodedBytes(true)) expected.push_back(b);
     expected.resize(28, 0);
+    ASSERT_TRUE(sim.uploadReported(1));
     EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
 
     const RunResult simplified = runCommand(send + "--select 4 --simplify 100m");
@@ -255,6 +256,7 @@ TEST(QuillonSend, SendsTheFittedSelectionAndSimplifiedOutlines) {
     ASSERT_LT(simple.encodedSize() * 2, records[4].encodedSize());
     expected = simple.encodedBytes(true);
     expected.resize(airspace::blocksFor(expected.size()) * airspace::kDeviceBlockSize, 0);
+    ASSERT_TRUE(sim.uploadReported(2));
     EXPECT_EQ(zstest::hex(sim.receivedBytes()), zstest::hex(expected));
 
     EXPECT_EQ(runCommand(send + "--all --near 47,8").status, 2);
@@ -275,19 +277,7 @@ TEST(QuillonSend, SendsAnIdenticalOutlineOnceAndWhatSelectCounts) {
     ASSERT_TRUE(sim.started()) << sim.error();
     const std::string quillon =
         "LC_ALL=C XDG_CONFIG_HOME=" + home.path() + " " + std::string(QUILLON_BINARY) + " ";
-    // The store writes its report of an upload just after its last answer: wait for the n-th.
-    auto uploadReported = [&](std::size_t n) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::size_t reported = 0;
-            for (const std::string& line : sim.reportLines()) {
-                reported += line.find("bytes: ") != std::string::npos ? 1 : 0;
-            }
-            if (reported >= n) return true;
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
-    };
+    auto uploadReported = [&](std::size_t n) { return sim.uploadReported(n); };
     std::size_t uploads = 0;
     auto stored = [&](std::size_t i) {  // as encode prints it: upper case, no blanks
         std::string text;
