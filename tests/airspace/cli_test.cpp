@@ -274,7 +274,7 @@ TEST_F(QuillonCliFiles, AFileWithoutAirspaceIsQuestioned) {
     // A comment only, and the start of a JPEG photo.
     for (const auto& [name, content] :
          {std::pair<std::string, std::string>{"empty.txt", "* only a comment\n"},
-          {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\xFF\xDB", 20)}}) {
+          {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\xFF\xDB", 18)}}) {
         const std::string path = file(name, content);
         const CommandRun check = quillon("check " + path, true);
         EXPECT_EQ(check.status, 1) << name;

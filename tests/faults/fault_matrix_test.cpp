@@ -210,20 +210,30 @@ TEST(FaultMatrix, SendAndFlashUnderEveryFault) {
     for (const Case& c : Cases("1", "18", "36")) {
         std::string outcome, again;
         bool ok = false;
+        bool programStarted = false;
         {
             fwtest::LoaderSim sim(c.faults);
             ASSERT_TRUE(sim.started()) << sim.error();
             Flash flash;
             ok = update(flash, outcome);
             EXPECT_TRUE(!ok || exactImage(sim)) << Describe(c) << ": a success without all data";
+            // A lost answer to the start command leaves the new program running: the update
+            // is reported as failed, and only the loader of a restarted instrument can answer.
+            for (const std::string& line : sim.ReportLines()) {
+                programStarted = programStarted || line.rfind("start", 0) == 0;
+            }
+            if (programStarted && !ok) {
+                EXPECT_TRUE(exactImage(sim)) << Describe(c) << ": started without all data";
+                outcome += " (program started, its answer lost)";
+            }
             // After a success the new program runs: only a failed update can be repeated on
             // the loader as it is (the wizard's "Wiederholen").
-            if (c.repeatOnSameInstrument && !ok) {
+            if (c.repeatOnSameInstrument && !ok && !programStarted) {
                 EXPECT_TRUE(update(flash, again) && exactImage(sim))
                     << Describe(c) << ": " << again;
             }
         }
-        const bool fresh = !c.repeatOnSameInstrument || ok;
+        const bool fresh = !c.repeatOnSameInstrument || ok || programStarted;
         if (fresh) {
             fwtest::LoaderSim sim;
             ASSERT_TRUE(sim.started()) << sim.error();
