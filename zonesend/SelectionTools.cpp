@@ -31,6 +31,7 @@ SelectionOutcome SelectionTools::OnApply() {
 }
 
 void SelectionTools::OnListSelChange() {
+    lineClicked_ = true;
     // A line the pilot has just unselected stays in view until the view is taken anew.
     refresh(false);
 }
@@ -41,9 +42,9 @@ void SelectionTools::OnSelectionReplaced() {
 
 void SelectionTools::OnFileReplaced() {
     panel_.forgetFile();
-    refresh(true);
     // Nothing of the new file is clicked yet, whatever line the list's caret stands on.
-    view_.showAirspaceInfo("");
+    lineClicked_ = false;
+    refresh(true);
     if (!showingMap_) view_.drawPreviewOf(nullptr);
 }
 
@@ -90,6 +91,7 @@ MapRequest SelectionTools::mapRequest() const {
 }
 
 std::string SelectionTools::airspaceInfo() const {
+    if (!lineClicked_) return {};
     const int caret = list_.caretIndex();
     const auto& records = dialog_.fileAirspaces();
     if (caret < 0 || static_cast<std::size_t>(caret) >= records.size()) return {};

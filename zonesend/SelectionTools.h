@@ -75,6 +75,8 @@ private:
     SelectionPanelLogic panel_;
     bool showingMap_ = false;
     bool selectedOnly_ = false;
+    // A line of the file now in the list was clicked: the airspace line names it from then on.
+    bool lineClicked_ = false;
 };
 
 }  // namespace zonesend
