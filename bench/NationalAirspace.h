@@ -15,12 +15,22 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace airspace::bench {
+
+// A whole file as it is on disk, for the benches that measure a pilot's own file.
+inline std::string readWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 class NationalAirspace {
 public:

@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -101,13 +100,6 @@ void measure(const std::string& name, const std::string& text,
         loadTime, slowest, loadTime + slowest, peakMegabytes());
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,7 +119,7 @@ int main(int argc, char** argv) {
             }
             takeOffs.push_back(*point);
         }
-        measure(argv[1], readFile(argv[1]), takeOffs);
+        measure(argv[1], airspace::bench::readWholeFile(argv[1]), takeOffs);
         return 0;
     }
     if (argc != 1) {

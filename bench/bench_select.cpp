@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,13 +71,6 @@ int measure(const std::string& name, const std::string& text, airspace::LatLon p
     return 0;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,7 +85,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "bench_select: %s is no point\n", argv[2]);
             return 2;
         }
-        return measure(argv[1], readFile(argv[1]), *point);
+        return measure(argv[1], airspace::bench::readWholeFile(argv[1]), *point);
     }
     if (argc != 1) {
         std::fprintf(stderr, "usage: bench_select [FILE LAT,LON | --write FILE]\n");

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,24 @@ std::string triangleText(const std::string& name, int offset) {
     return "AC R\nAN " + name + "\nAL GND\nAH FL50\nDP 47:" + a + ":00 N 008:" + a +
            ":00 E\nDP 47:" + b + ":00 N 008:" + a + ":00 E\nDP 47:" + b + ":00 N 008:" + b +
            ":00 E\n";
+}
+
+std::string zigzagRingText(const std::string& name, int points, double radiusKm, double zigzagKm,
+                           int repeatEvery) {
+    std::string text = "AC R\nAN " + name + "\nAL GND\nAH FL100\n";
+    for (int i = 0; i < points; ++i) {
+        const double a = i * 2 * 3.14159265358979 / points;
+        const double r = radiusKm + zigzagKm * ((i % 2) ? 1 : -1);
+        const double lat = 46.1 + r * std::sin(a) / 111.2;
+        const double lon = 7.1 + r * std::cos(a) / (111.2 * std::cos(46.1 * 3.14159265 / 180));
+        char line[64];
+        std::snprintf(line, sizeof line, "DP %02d:%06.3f N %03d:%06.3f E\n", static_cast<int>(lat),
+                      (lat - static_cast<int>(lat)) * 60, static_cast<int>(lon),
+                      (lon - static_cast<int>(lon)) * 60);
+        text += line;
+        if (repeatEvery > 0 && i % repeatEvery == 0) text += line;
+    }
+    return text;
 }
 
 std::string squareText(const std::string& name, const std::string& type, int minutesNorth,

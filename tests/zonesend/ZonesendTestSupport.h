@@ -24,6 +24,11 @@ namespace zstest {
 // with its class and floor; 18 bytes.
 [[nodiscard]] std::string squareText(const std::string& name, const std::string& type,
                                      int minutesNorth, const std::string& floor);
+// A class R ring of `points` DP points around 46.1N 7.1E, `radiusKm` across half, zig-zagging
+// `zigzagKm` in and out as traced borders do; with `repeatEvery`, every such point is written
+// twice.
+[[nodiscard]] std::string zigzagRingText(const std::string& name, int points, double radiusKm,
+                                         double zigzagKm, int repeatEvery = 0);
 inline constexpr std::size_t kSquareSize = 18;
 inline constexpr std::size_t kTriangleSize = 14;
 inline constexpr std::size_t kCircleSize = 8;

@@ -31,24 +31,35 @@ QString id(int controlId) {
     return QString::number(controlId);
 }
 
-TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
-    const zstest::StringsInstalled strings(seriallink::Language::English);
-    const zstest::PortDir ports;
-    const zstest::TempDir files;
-    const std::string path =
-        files.write("near.txt", zstest::squareText("Alpha CTR", "CTR", 5, "GND") +
-                                    zstest::squareText("Bravo", "R", 15, "FL100") +
-                                    zstest::squareText("Charlie", "CTR", 40, "GND") +
-                                    zstest::squareText("Delta", "CTR", 10, "GND"));
-    zstest::MemoryProfile profile;
-    zonesend::AirspaceSetupApp app;
+// A window with the strip: its file dialog answers `chosen` (as it stands at each click), its
+// message boxes are answered OK, and its panel keeps its choices in `profile` (none when null).
+AirspaceSetupDialog::Options stripOptions(const std::string& chosen,
+                                          zstest::MemoryProfile* profile) {
     AirspaceSetupDialog::Options options;
     options.messageBox = [](const seriallink::MessageBoxRequest&) {
         return seriallink::MessageAnswer::Ok;
     };
-    options.chooseFile = [&](const std::string&, const std::string&) { return path; };
-    options.selectionTools = {true, &profile};
-    AirspaceSetupDialog dialog(app, options);
+    options.chooseFile = [&chosen](const std::string&, const std::string&) { return chosen; };
+    options.selectionTools = {true, profile};
+    return options;
+}
+
+// Alpha 9 km, Bravo 28 km, Charlie 74 km and Delta 19 km from 46N 7E.
+std::string nearFile(const zstest::TempDir& files) {
+    return files.write("near.txt", zstest::squareText("Alpha CTR", "CTR", 5, "GND") +
+                                       zstest::squareText("Bravo", "R", 15, "FL100") +
+                                       zstest::squareText("Charlie", "CTR", 40, "GND") +
+                                       zstest::squareText("Delta", "CTR", 10, "GND"));
+}
+
+TEST(SelectionStrip, ThePanelSetsTheListTotalsBarProfileAndMap) {
+    const zstest::StringsInstalled strings(seriallink::Language::English);
+    const zstest::PortDir ports;
+    const zstest::TempDir files;
+    const std::string path = nearFile(files);
+    zstest::MemoryProfile profile;
+    zonesend::AirspaceSetupApp app;
+    AirspaceSetupDialog dialog(app, stripOptions(path, &profile));
     QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
     auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
     ASSERT_EQ(list->count(), 4);
@@ -120,20 +131,10 @@ TEST(SelectionStrip, MarksNewChoicesAndSelectedOnly) {
     const zstest::PortDir ports;
     const zstest::TempDir files;
     // 0 Alpha 9 km, 1 Bravo 28 km, 2 Charlie 74 km, 3 Delta 19 km.
-    const std::string path =
-        files.write("near.txt", zstest::squareText("Alpha CTR", "CTR", 5, "GND") +
-                                    zstest::squareText("Bravo", "R", 15, "FL100") +
-                                    zstest::squareText("Charlie", "CTR", 40, "GND") +
-                                    zstest::squareText("Delta", "CTR", 10, "GND"));
+    const std::string path = nearFile(files);
     zstest::MemoryProfile profile;
     zonesend::AirspaceSetupApp app;
-    AirspaceSetupDialog::Options options;
-    options.messageBox = [](const seriallink::MessageBoxRequest&) {
-        return seriallink::MessageAnswer::Ok;
-    };
-    options.chooseFile = [&](const std::string&, const std::string&) { return path; };
-    options.selectionTools = {true, &profile};
-    AirspaceSetupDialog dialog(app, options);
+    AirspaceSetupDialog dialog(app, stripOptions(path, &profile));
     dialog.show();
     QTest::mouseClick(child<QPushButton>(dialog, id(zonesend::kIdLoadFile)), Qt::LeftButton);
     auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
@@ -199,13 +200,7 @@ TEST(SelectionStrip, ASecondFileShowsNothingOfTheFirst) {
         "second.txt", zstest::triangleText("Far One") + zstest::triangleText("Far Two", 1));
     std::string chosen = first;
     zonesend::AirspaceSetupApp app;
-    AirspaceSetupDialog::Options options;
-    options.messageBox = [](const seriallink::MessageBoxRequest&) {
-        return seriallink::MessageAnswer::Ok;
-    };
-    options.chooseFile = [&](const std::string&, const std::string&) { return chosen; };
-    options.selectionTools = {true, nullptr};
-    AirspaceSetupDialog dialog(app, options);
+    AirspaceSetupDialog dialog(app, stripOptions(chosen, nullptr));
     auto* load = child<QPushButton>(dialog, id(zonesend::kIdLoadFile));
     auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
     auto* info = child<QLabel>(dialog, id(zonesend::kIdAirspaceInfo));
@@ -270,14 +265,8 @@ TEST(SelectionStrip, AddFileAppendsAndTheFlyingDateSelectsByActivation) {
                           "DP 46:40:00 N 007:00:00 E\nDP 46:41:00 N 007:00:00 E\n"
                           "DP 46:41:00 N 007:01:00 E\nDP 46:40:00 N 007:00:00 E");
     zonesend::AirspaceSetupApp app;
-    AirspaceSetupDialog::Options options;
-    options.messageBox = [](const seriallink::MessageBoxRequest&) {
-        return seriallink::MessageAnswer::Ok;
-    };
     std::string chosen = first;
-    options.chooseFile = [&](const std::string&, const std::string&) { return chosen; };
-    options.selectionTools = {true, nullptr};
-    AirspaceSetupDialog dialog(app, options);
+    AirspaceSetupDialog dialog(app, stripOptions(chosen, nullptr));
     auto* list = child<QListWidget>(dialog, id(zonesend::kIdAirspaceList));
     auto* addFile = child<QPushButton>(dialog, id(zonesend::kIdAddFile));
     ASSERT_NE(addFile, nullptr);

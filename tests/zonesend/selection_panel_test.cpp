@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "airspace/AirspaceFile.h"
@@ -230,19 +229,7 @@ namespace {
 
 // A wavy ring of 400 points around 46.1N 7.1E, some 5 km across.
 std::string wavyPolygon() {
-    std::string text = "AC R\nAN Wavy\nAL GND\nAH FL100\n";
-    for (int i = 0; i < 400; ++i) {
-        const double a = i * 2 * 3.14159265358979 / 400;
-        const double r = 2.5 + 0.02 * ((i % 2) ? 1 : -1);  // km, a zig-zag of 40 m
-        const double lat = 46.1 + r * std::sin(a) / 111.2;
-        const double lon = 7.1 + r * std::cos(a) / (111.2 * std::cos(46.1 * 3.14159265 / 180));
-        char line[64];
-        std::snprintf(line, sizeof line, "DP %02d:%06.3f N %03d:%06.3f E\n", static_cast<int>(lat),
-                      (lat - static_cast<int>(lat)) * 60, static_cast<int>(lon),
-                      (lon - static_cast<int>(lon)) * 60);
-        text += line;
-    }
-    return text;
+    return zstest::zigzagRingText("Wavy", 400, 2.5, 0.02);
 }
 
 TEST(SelectionPanel, SimplifiedOutlinesReplaceOnlyWhatTheySave) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -106,20 +105,7 @@ public:
 // A border-like ring of 600 points some 20 m apart around 46.1N 7.1E that zig-zags and repeats
 // every tenth point, as exported outlines of parks and rivers do.
 std::string raggedRing(const std::string& name) {
-    std::string text = "AC R\nAN " + name + "\nAL GND\nAH FL100\n";
-    for (int i = 0; i < 600; ++i) {
-        const double a = i * 2 * 3.14159265358979 / 600;
-        const double r = 2.0 + 0.03 * ((i % 2) ? 1 : -1);
-        const double lat = 46.1 + r * std::sin(a) / 111.2;
-        const double lon = 7.1 + r * std::cos(a) / (111.2 * std::cos(46.1 * 3.14159265 / 180));
-        char line[64];
-        std::snprintf(line, sizeof line, "DP %02d:%06.3f N %03d:%06.3f E\n", static_cast<int>(lat),
-                      (lat - static_cast<int>(lat)) * 60, static_cast<int>(lon),
-                      (lon - static_cast<int>(lon)) * 60);
-        text += line;
-        if (i % 10 == 0) text += line;
-    }
-    return text;
+    return zstest::zigzagRingText(name, 600, 2.0, 0.03, 10);
 }
 
 // 0 Ragged 12 km, 1 TMA 1 and 2 TMA 2 stacked on one outline 28 km away, 3 Alpha 9 km, 4 Far
