@@ -26,6 +26,7 @@
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/OutwardBuffer.h"
 #include "airspace/OutwardHull.h"
 #include "airspace/Selection.h"
 #include "airspace/Simplify.h"
@@ -445,6 +446,18 @@ std::size_t douglasPeuckerCount(const std::vector<GeoPoint>& outline, double tol
     return kept;
 }
 
+// The airspace with `points` as its whole outline; empty for fewer than three points.
+std::optional<AirspaceRecord> asOneRun(const AirspaceRecord& airspace,
+                                       const std::vector<GeoPoint>& points) {
+    if (points.size() < 3) return std::nullopt;
+    AirspaceRecord candidate = airspace;
+    OutlineElement run(ElementKind::PointRun);
+    run.points = points;
+    candidate.elements.assign(1, run);
+    candidate.encoder = buildOutline(candidate.elements);
+    return candidate;
+}
+
 bool onlyPointRuns(const AirspaceRecord& airspace) {
     return std::all_of(airspace.elements.begin(), airspace.elements.end(),
                        [](const OutlineElement& e) { return e.kind == ElementKind::PointRun; });
@@ -485,6 +498,20 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         result.record = std::move(*best);
         return result;
     }
+    const std::size_t runsSize = best ? best->encodedSize() : size;
+    const bool runsPassed = best.has_value();
+    // Any outline, however drawn: grown by part of the tolerance, then cut short within the rest.
+    auto consider = [&](const std::vector<GeoPoint>& points) {
+        auto candidate = asOneRun(airspace, points);
+        if (candidate && candidate->encodedSize() < (best ? best->encodedSize() : size) &&
+            keepsPromises(*candidate, held, size, toleranceMetres)) {
+            best = std::move(candidate);
+        }
+    };
+    // A wider growth leaves fewer corners where the outline turns outward, more where inward.
+    if (const auto plane = outlinePlane(held, toleranceMetres)) {
+        for (const double grow : {0.8, 0.9}) consider(bufferedOutline(*plane, grow));
+    }
     // Any outline, however drawn: the hull around all it encloses, its arcs taken as the 16-gon
     // edges the instrument holds for them. Tried wherever Douglas-Peucker's count says it could
     // well beat what the runs gave (pushed-out runs keep every turn of a wobbly outline that the
@@ -496,23 +523,18 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
     const std::size_t leastHull =
         kStartPointSize +
         kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
-    const std::size_t runsSize = best ? best->encodedSize() : size;
-    const bool worthHull = leastHull * 13 / 8 < runsSize;
+    const bool worthHull = leastHull * 13 / 8 < (best ? best->encodedSize() : size);
     const bool marginal = leastHull * 7 / 4 >= runsSize;
     if (worthHull) {
         bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
         for (const double reach : {1.3, 1.1, 0.9, 0.7, 0.5}) {
-            if ((best || marginal) && reach < 1.3) break;
+            if ((runsPassed || marginal) && reach < 1.3) break;
             const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
             if (hull.size() < 3) continue;
             tried = true;
-            AirspaceRecord candidate = airspace;
-            OutlineElement run(ElementKind::PointRun);
-            run.points = hull;
-            candidate.elements.assign(1, run);
-            candidate.encoder = buildOutline(candidate.elements);
+            AirspaceRecord candidate = *asOneRun(airspace, hull);
             // A narrower reach only adds corners: no use where this one saves nothing.
             if (candidate.encodedSize() >= (best ? best->encodedSize() : size)) break;
             if (!keepsPromises(candidate, held, size, toleranceMetres)) continue;

@@ -1,0 +1,443 @@
+// The buffer, in three steps on a local plane in the instrument's units:
+//
+// 1. The outer border of the outline (however it crosses itself), walked as the outer face of
+//    its edges: from the lowest point, always the rightmost turn at every crossing or touch.
+// 2. That border grown outward by `d`: every edge moved out, every outward corner rounded by a
+//    polygon outside the circle; inward corners just joined. The grown loop crosses itself
+//    wherever bays narrower than 2d close and at every inward corner: its outer border, walked
+//    as in step 1, is the buffer's outline. Narrow bays, pinches and spikes are gone from it.
+// 3. The longest chords round the buffer's outline, greedily: a chord may cut back inside it by
+//    less than d, so it never reaches the original, and pass outside it by the rest of the
+//    tolerance. On the outward turns, where most corners are, chords between points d out are
+//    longer the larger d is; on the inward turns shorter: several d are tried.
+#include "airspace/OutwardBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "airspace/OutlineChecks.h"
+
+namespace airspace {
+namespace {
+
+using V = PlanePoint;
+
+V operator-(V a, V b) {
+    return {a.x - b.x, a.y - b.y};
+}
+V operator+(V a, V b) {
+    return {a.x + b.x, a.y + b.y};
+}
+V operator*(V a, double f) {
+    return {a.x * f, a.y * f};
+}
+double cross(V a, V b) {
+    return a.x * b.y - a.y * b.x;
+}
+double dot(V a, V b) {
+    return a.x * b.x + a.y * b.y;
+}
+double norm(V a) {
+    return std::sqrt(a.x * a.x + a.y * a.y);
+}
+
+constexpr double kPi = 3.141592653589793;
+// Points closer than this (in units) are one point; coordinates stay below about 1e5 units.
+constexpr double kSame = 1e-7;
+
+struct Segment {
+    V a;
+    V b;
+};
+
+double distanceToSegment(V p, const Segment& s) {
+    const V d = s.b - s.a;
+    const double l2 = dot(d, d);
+    const double t = l2 > 0.0 ? std::clamp(dot(p - s.a, d) / l2, 0.0, 1.0) : 0.0;
+    return norm(p - (s.a + d * t));
+}
+
+// The segments by the cells of a uniform grid they pass through, a few segment lengths wide:
+// sorted (cell, segment) pairs, so that a long outline costs memory by its length, not its area.
+class SegmentGrid {
+public:
+    explicit SegmentGrid(const std::vector<Segment>& segments) : seen_(segments.size(), 0) {
+        origin_ = segments.front().a;
+        double total = 0.0;
+        double extent = 0.0;
+        for (const Segment& s : segments) {
+            total += norm(s.b - s.a);
+            for (const V p : {s.a, s.b}) {
+                origin_ = {std::min(origin_.x, p.x), std::min(origin_.y, p.y)};
+                extent = std::max({extent, std::fabs(p.x - segments.front().a.x),
+                                   std::fabs(p.y - segments.front().a.y)});
+            }
+        }
+        cell_ =
+            std::max({2.0 * total / static_cast<double>(segments.size()), extent / 16384.0, 1e-3});
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            cells(segments[i].a, segments[i].b, [&](std::uint64_t key) {
+                entries_.push_back({key, static_cast<std::uint32_t>(i)});
+            });
+        }
+        std::sort(entries_.begin(), entries_.end());
+        entries_.erase(std::unique(entries_.begin(), entries_.end()), entries_.end());
+    }
+
+    // Calls f(index) once for every segment in the cells along p to q and their neighbours.
+    template <class F>
+    void visit(V p, V q, F&& f) {
+        ++stamp_;
+        cells(p, q, [&](std::uint64_t key) {
+            for (const std::uint64_t column :
+                 {key - (std::uint64_t{1} << 32), key, key + (std::uint64_t{1} << 32)}) {
+                for (const std::uint64_t k : {column - 1, column, column + 1}) {
+                    auto it = std::lower_bound(entries_.begin(), entries_.end(),
+                                               std::pair<std::uint64_t, std::uint32_t>{k, 0});
+                    for (; it != entries_.end() && it->first == k; ++it) {
+                        if (seen_[it->second] == stamp_) continue;
+                        seen_[it->second] = stamp_;
+                        f(static_cast<std::size_t>(it->second));
+                    }
+                }
+            }
+        });
+    }
+
+private:
+    [[nodiscard]] std::int64_t index(double v) const {
+        return static_cast<std::int64_t>(std::floor(v / cell_)) + 2;
+    }
+    static std::uint64_t key(std::int64_t x, std::int64_t y) {
+        return (static_cast<std::uint64_t>(x) << 32) | static_cast<std::uint64_t>(y);
+    }
+
+    // The cells the segment from p to q passes through, walked cell by cell.
+    template <class F>
+    void cells(V p, V q, F&& f) const {
+        const V a = p - origin_;
+        const V b = q - origin_;
+        std::int64_t x = index(a.x);
+        std::int64_t y = index(a.y);
+        const std::int64_t lastX = index(b.x);
+        const std::int64_t lastY = index(b.y);
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        const std::int64_t stepX = dx > 0 ? 1 : -1;
+        const std::int64_t stepY = dy > 0 ? 1 : -1;
+        auto firstCrossing = [&](double from, double delta, std::int64_t cell,
+                                 std::int64_t step) -> double {
+            if (delta == 0.0) return std::numeric_limits<double>::infinity();
+            const double border = static_cast<double>(cell - 2 + (step > 0 ? 1 : 0)) * cell_;
+            return (border - from) / delta;
+        };
+        double nextX = firstCrossing(a.x, dx, x, stepX);
+        double nextY = firstCrossing(a.y, dy, y, stepY);
+        const double crossX =
+            dx == 0.0 ? std::numeric_limits<double>::infinity() : cell_ / std::fabs(dx);
+        const double crossY =
+            dy == 0.0 ? std::numeric_limits<double>::infinity() : cell_ / std::fabs(dy);
+        const std::int64_t steps = std::llabs(lastX - x) + std::llabs(lastY - y);
+        f(key(x, y));
+        for (std::int64_t k = 0; k < steps; ++k) {
+            if (nextX < nextY) {
+                x += stepX;
+                nextX += crossX;
+            } else {
+                y += stepY;
+                nextY += crossY;
+            }
+            f(key(x, y));
+        }
+    }
+
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> entries_;
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t stamp_ = 0;
+    V origin_;
+    double cell_ = 1.0;
+};
+
+// The walk of the outer face of a set of segments.
+class OuterWalk {
+public:
+    explicit OuterWalk(const std::vector<Segment>& segments)
+        : segments_(segments), grid_(segments) {}
+
+    [[nodiscard]] std::vector<V> run() {
+        // The lowest point, westmost among the lowest, lies on the outer border; the border
+        // leaves it counter-clockwise, eastward first: the rightmost turn from due east.
+        V start = segments_.front().a;
+        for (const Segment& s : segments_) {
+            for (const V p : {s.a, s.b}) {
+                if (p.y < start.y || (p.y == start.y && p.x < start.x)) start = p;
+            }
+        }
+        Heading first{};
+        if (!turn(start, V{1.0, 0.0}, first, segments_.size())) return {};
+        std::vector<V> loop{start};
+        Heading h = first;
+        V at = start;
+        // The outer border takes each way along a segment a few times at most (once per stop on
+        // it); more means the walk went round in circles, which rounding can cause where edges
+        // nearly lie on one line. Then the caller tries other ways.
+        std::vector<std::uint8_t> taken(2 * segments_.size(), 0);
+        const std::size_t limit = 8 * segments_.size() + 64;
+        for (std::size_t step = 0; step < limit; ++step) {
+            if (++taken[2 * h.segment + (h.forward ? 1 : 0)] > 64) break;
+            std::size_t met = segments_.size();
+            const V next = nextStop(at, h, met);
+            Heading out{};
+            if (!turn(next, next - at, out, met)) return {};
+            if (norm(next - start) <= kSame && out.segment == first.segment &&
+                out.forward == first.forward) {
+                return loop;
+            }
+            if (norm(next - loop.back()) > kSame) loop.push_back(next);
+            at = next;
+            h = out;
+        }
+        return {};
+    }
+
+private:
+    struct Heading {
+        std::size_t segment = 0;
+        bool forward = true;  // toward b
+    };
+
+    [[nodiscard]] V endOf(const Heading& h) const {
+        return h.forward ? segments_[h.segment].b : segments_[h.segment].a;
+    }
+
+    // The first point after `at` along the heading where another segment crosses, touches,
+    // starts or ends; the segment's end when none does. `met`: the segment met there.
+    [[nodiscard]] V nextStop(V at, const Heading& h, std::size_t& met) {
+        const V end = endOf(h);
+        const V r = end - at;
+        const double length = norm(r);
+        if (length <= kSame) return end;
+        double best = 1.0;
+        V stop = end;
+        const double least = kSame / length;
+        grid_.visit(at, end, [&](std::size_t i) {
+            if (i == h.segment) return;
+            const Segment& u = segments_[i];
+            const V w = u.b - u.a;
+            const double wl = norm(w);
+            if (wl <= kSame) return;
+            const V q = u.a - at;
+            const double denominator = cross(r, w);
+            if (std::fabs(denominator) > 1e-12 * length * wl) {
+                const double t = cross(q, w) / denominator;
+                const double v = cross(q, r) / denominator;
+                const double slack = kSame / wl;
+                if (t <= least || t >= best || v < -slack || v > 1.0 + slack) return;
+                best = t;
+                stop = v <= slack ? u.a : v >= 1.0 - slack ? u.b : at + r * t;
+                met = i;
+                return;
+            }
+            // Parallel: only a segment on the same line stops the walk, at its ends.
+            if (std::fabs(cross(q, r)) > kSame * length) return;
+            for (const V p : {u.a, u.b}) {
+                const double t = dot(p - at, r) / (length * length);
+                if (t > least && t < best) {
+                    best = t;
+                    stop = p;
+                    met = i;
+                }
+            }
+        });
+        if (best >= 1.0 - least) {
+            met = segments_.size();
+            return end;
+        }
+        return stop;
+    }
+
+    // The rightmost way on from `p` for a walk arriving in direction `in`; going back the way
+    // it came only where there is no other. `met`: a segment through p whatever the rounding
+    // of p (a crossing at a shallow angle is found only roughly); none when out of range.
+    [[nodiscard]] bool turn(V p, V in, Heading& out, std::size_t met) {
+        const double inLength = norm(in);
+        if (inLength <= 0.0) return false;
+        const V d = in * (1.0 / inLength);
+        double best = 10.0;
+        grid_.visit(p, p, [&](std::size_t i) {
+            const Segment& u = segments_[i];
+            if (i != met && distanceToSegment(p, u) > kSame) return;
+            for (const bool forward : {true, false}) {
+                const V to = forward ? u.b : u.a;
+                const V o = to - p;
+                const double ol = norm(o);
+                if (ol <= kSame) continue;
+                double angle = std::atan2(cross(d, o), dot(d, o) * 1.0);
+                if (angle <= -kPi + 1e-12) angle = kPi;
+                if (angle < best) {
+                    best = angle;
+                    out = {i, forward};
+                }
+            }
+        });
+        return best < 10.0;
+    }
+
+    const std::vector<Segment>& segments_;
+    SegmentGrid grid_;
+};
+
+std::vector<Segment> edgesOf(const std::vector<V>& loop) {
+    std::vector<Segment> segments;
+    segments.reserve(loop.size());
+    for (std::size_t i = 0; i < loop.size(); ++i) {
+        const V a = loop[i];
+        const V b = loop[(i + 1) % loop.size()];
+        if (norm(b - a) > kSame) segments.push_back({a, b});
+    }
+    return segments;
+}
+
+// The counter-clockwise loop grown outward (to its right) by d. Outward corners and turns back
+// are rounded by a polygon whose edges touch the circle of radius d (its corners lie outside it,
+// by at most `1 / cos(maxStep / 2)`); inward corners are joined straight.
+std::vector<V> grown(const std::vector<V>& loop, double d) {
+    constexpr double kMaxStep = kPi / 8.0;
+    const std::size_t n = loop.size();
+    std::vector<V> directions(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const V e = loop[(i + 1) % n] - loop[i];
+        directions[i] = e * (1.0 / norm(e));
+    }
+    auto outward = [](V t) { return V{t.y, -t.x}; };
+    std::vector<V> out;
+    out.reserve(3 * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const V before = directions[(i + n - 1) % n];
+        const V after = directions[i];
+        const V corner = loop[i];
+        const V from = outward(before);
+        double angle = std::atan2(cross(before, after), dot(before, after));
+        if (std::fabs(std::fabs(angle) - kPi) < 1e-9) angle = kPi;  // a turn back: round it
+        out.push_back(corner + from * d);
+        if (angle > 1e-12) {
+            const int steps = std::max(1, static_cast<int>(std::ceil(angle / kMaxStep)));
+            const double step = angle / steps;
+            const double r = d / std::cos(step / 2.0);
+            const double base = std::atan2(from.y, from.x);
+            for (int k = 0; k < steps; ++k) {
+                const double a = base + step * (k + 0.5);
+                out.push_back(corner + V{std::cos(a), std::sin(a)} * r);
+            }
+        }
+        out.push_back(corner + outward(after) * d);
+    }
+    return out;
+}
+
+// The longest chords, greedily from the first point round the counter-clockwise loop: a chord
+// may pass at most `inward` inside the points it replaces and at most `outward` outside them.
+// The indexes kept, ascending.
+std::vector<std::size_t> greedyChords(const std::vector<V>& loop, double inward, double outward) {
+    constexpr std::size_t kMaxStretch = 4000;
+    const std::size_t n = loop.size();
+    auto fits = [&](std::size_t a, std::size_t b) {
+        const V pa = loop[a];
+        const V chord = loop[b % n] - pa;
+        const double length = norm(chord);
+        if (length <= kSame) return false;
+        for (std::size_t k = a + 1; k < b; ++k) {
+            const V p = loop[k] - pa;
+            const double along = dot(p, chord) / length;
+            if (along < -kSame || along > length + kSame) return false;
+            const double left = cross(chord, p) / length;  // > 0: the chord passes outside p
+            if (left > outward || -left > inward) return false;
+        }
+        return true;
+    };
+    std::vector<std::size_t> kept;
+    std::size_t a = 0;
+    while (a < n) {
+        kept.push_back(a);
+        std::size_t b = a + 1;
+        while (b < n && b - a < kMaxStretch && fits(a, b + 1)) ++b;
+        a = b;
+    }
+    return kept;
+}
+
+}  // namespace
+
+std::vector<PlanePoint> outerBorder(const std::vector<PlanePoint>& loop) {
+    const std::vector<Segment> segments = edgesOf(loop);
+    if (segments.size() < 2) return {};
+    std::vector<V> border = OuterWalk(segments).run();
+    if (border.size() < 3) return {};
+    return border;
+}
+
+std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
+                                         double toleranceMetres) {
+    if (outline.size() < 3 || !(toleranceMetres > 0.0)) return std::nullopt;
+    std::int32_t minLat = outline[0].lat, maxLat = minLat;
+    for (const GeoPoint& p : outline) {
+        minLat = std::min(minLat, p.lat);
+        maxLat = std::max(maxLat, p.lat);
+    }
+    // One scale for the east-west units across the whole outline: the one of its middle.
+    // Distances elsewhere are off by the cosines' ratio, taken off the tolerance.
+    const double middle = (static_cast<double>(minLat) + maxLat) / 2.0 * kRadiansPerUnit;
+    const double cosine = std::cos(middle);
+    const double widest = std::max(std::fabs(minLat), std::fabs(maxLat)) * kRadiansPerUnit;
+    if (!(cosine > 0.05) || !(std::cos(widest) > 0.02)) return std::nullopt;
+    const double shrink = std::min(cosine / std::cos(widest), std::cos(widest) / cosine);
+    OutlinePlane plane;
+    plane.origin = outline[0];
+    plane.cosine = cosine;
+    // Rounding a vertex to whole units moves it by up to 0.71 units.
+    plane.toleranceUnits = toleranceMetres / kMetresPerUnit * shrink - 1.0;
+    if (plane.toleranceUnits < 4.0) return std::nullopt;
+    // The border is walked in whole units, where every test on the outline's own points is
+    // exact (the walk's choices do not depend on the scale), and scaled afterwards.
+    std::vector<V> points;
+    points.reserve(outline.size());
+    for (const GeoPoint& p : outline) {
+        points.push_back({static_cast<double>(p.lon - plane.origin.lon),
+                          static_cast<double>(p.lat - plane.origin.lat)});
+    }
+    plane.border = outerBorder(points);
+    if (plane.border.empty()) return std::nullopt;
+    for (V& p : plane.border) p.x *= cosine;
+    return plane;
+}
+
+GeoPoint OutlinePlane::geo(PlanePoint p) const {
+    return {static_cast<std::int32_t>(std::lround(origin.lon + p.x / cosine)),
+            static_cast<std::int32_t>(std::lround(origin.lat + p.y))};
+}
+
+std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
+    const double grownBy = plane.toleranceUnits * growFraction;
+    // A chord may cut back into the growth, short of the original by the rounding, and pass
+    // outside it by the rest of the tolerance (rounded corners lie up to 2 % beyond it).
+    const double inward = grownBy - 1.5;
+    const double outward = plane.toleranceUnits - grownBy * 1.02;
+    if (inward < 0.5 || outward < 0.5) return {};
+    const std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
+    if (buffer.size() < 3) return {};
+    std::vector<GeoPoint> result;
+    for (const std::size_t i : greedyChords(buffer, inward, outward)) {
+        const GeoPoint g = plane.geo(buffer[i]);
+        if (result.empty() || !(g == result.back())) result.push_back(g);
+    }
+    while (result.size() > 1 && result.back() == result.front()) result.pop_back();
+    if (result.size() < 3) return {};
+    return result;
+}
+
+}  // namespace airspace

@@ -1,0 +1,44 @@
+// Simplifying by a buffer: the outline grown outward by part of the tolerance, then cut short by
+// the longest chords within the rest. Works on any outline, however it crosses or touches itself,
+// repeats points, spikes or zig-zags: growing closes pinches and narrow bays and rounds spikes.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "airspace/GeoPoint.h"
+
+namespace airspace {
+
+struct PlanePoint {
+    double x = 0.0;  // east
+    double y = 0.0;  // north
+};
+
+// The outer border of all that `loop` encloses however its crossings are read, as one loop
+// counter-clockwise: where the loop crosses itself the border turns onto the other edge, spikes
+// and parts that only touch are walked round. Empty for fewer than three distinct points or a
+// walk that does not close.
+[[nodiscard]] std::vector<PlanePoint> outerBorder(const std::vector<PlanePoint>& loop);
+
+// An outline on a local plane in units (longitude scaled by `cosine`, the same everywhere), with
+// the outer border of all it encloses.
+struct OutlinePlane {
+    GeoPoint origin;
+    double cosine = 1.0;
+    double toleranceUnits = 0.0;     // the tolerance on this plane, less the rounding to the grid
+    std::vector<PlanePoint> border;  // counter-clockwise
+    [[nodiscard]] GeoPoint geo(PlanePoint p) const;  // rounded to the grid
+};
+// Empty for fewer than three points, a tolerance below the grid's rounding, a latitude too near
+// a pole, or a border walk that does not close.
+[[nodiscard]] std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
+                                                       double toleranceMetres);
+
+// A polygon, vertices on the instrument's grid, meant to enclose every point of the outline and
+// every region it encloses and to stray from it by at most the tolerance: the border grown by
+// `growFraction` of the tolerance, then cut short by the longest chords within the rest. Empty
+// where it cannot be made. The caller checks the promise on the encoded result.
+[[nodiscard]] std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction);
+
+}  // namespace airspace
