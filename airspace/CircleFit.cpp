@@ -10,9 +10,9 @@
 // smallest circle around the points gives the centre; the edge is the smallest whole one whose
 // 16-gon, as the instrument decodes it, holds every point; and the 16-gon's corners must lie
 // within the tolerance of the outline. For the last, a bound: where the outline winds round the
-// centre, every ray from the centre meets it no nearer than its nearest approach, so no point of
-// the 16-gon lies farther from the outline than its farthest corner from the centre less that
-// nearest approach.
+// centre, every ray from the centre meets it, no nearer than the outline's nearest approach in
+// the ray's sector between two corners, so no point of the 16-gon's edge across that sector lies
+// farther from the outline than the edge's farther corner from the centre less that approach.
 #include "airspace/CircleFit.h"
 
 #include <algorithm>
