@@ -22,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include "airspace/CircleFit.h"
 #include "airspace/Geometry.h"
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineChecks.h"
@@ -470,6 +471,12 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
     if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return result;
     const std::size_t size = airspace.encodedSize();
     const std::vector<GeoPoint> held = decodeOutlinePoints(airspace);
+    // A polygon written round a circle: the instrument's own circle, 8 bytes, where it will do.
+    if (std::optional<AirspaceRecord> circle = circleInstead(airspace, toleranceMetres);
+        circle && keepsPromises(*circle, held, size, toleranceMetres)) {
+        result.record = std::move(*circle);
+        return result;
+    }
     auto keep = [&](const char* reason) {
         result.record = airspace;
         result.keptOriginal = true;

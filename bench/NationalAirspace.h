@@ -309,14 +309,26 @@ private:
         const double lat = between(44.0, 48.0);
         const double lon = between(5.0, 11.0);
         const bool large = pick(0, 150) == 0;
-        const int points = large ? pick(1500, 4000) : pick(4, 60);
-        const double radius =
+        int points = large ? pick(1500, 4000) : pick(4, 60);
+        double radius =
             (type.rfind("FIS", 0) == 0 ? between(40.0, 90.0) : between(1.0, 15.0)) / 111.2;
+        // Control zones and a third of the restricted, danger and prohibited areas are circles,
+        // written as openAIP writes them: a point every 5 to 10 degrees on a circle of 2 to 10
+        // km. (Made from the numbers drawn above, so that every other airspace stays as it was.)
+        const bool restricted = type == "R" || type == "RESTRICTED" || type == "Q" ||
+                                type == "DANGER" || type == "P" || type == "PROHIBITED";
+        const bool circle = type == "CTR" || (restricted && serial % 3 == 0);
+        double startAngle = 0.0;
+        if (circle) {
+            points = 360 / (5 + points % 6);
+            radius = (2.0 + (radius * 111.2 - 1.0) * 8.0 / 14.0) / 111.2;
+            startAngle = 2 * kPi * (serial % 36) / 36.0;
+        }
         const double cosLat = std::cos(lat * kPi / 180);
         std::string first;
         for (int i = 0; i < points; ++i) {
-            const double a = 2 * kPi * i / points;
-            const double r = radius * (1.0 + 0.1 * std::sin(3 * a + serial));
+            const double a = startAngle + 2 * kPi * i / points;
+            const double r = circle ? radius : radius * (1.0 + 0.1 * std::sin(3 * a + serial));
             const std::string dp = "DP " + dmsHalf(lat + r * std::cos(a), 'N', 'S', 2) + " " +
                                    dmsHalf(lon + r * std::sin(a) / cosLat, 'E', 'W', 3);
             if (i == 0) first = dp;

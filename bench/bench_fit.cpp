@@ -8,6 +8,9 @@
 //                               one twice as large and as dense
 //   bench_fit FILE LAT,LON...   a file of your own around the given take-offs
 //   bench_fit --write FILE      writes the 2 MB generated file, to look at with quillon select
+//   bench_fit --openaip         a generated openAIP-style export of about 2 MB instead (polygons
+//                               only, its control zones written as polygons of circles), around
+//                               the same four take-offs
 //
 // Each take-off gets one line per way of fitting: the airspaces kept of those matched within
 // 50 km, the bytes used, the tolerance, and how many were simplified, cut and shared.
@@ -109,6 +112,13 @@ int main(int argc, char** argv) {
             << airspace::bench::NationalAirspace().fileWithDefects(800, 6, 1);
         return 0;
     }
+    const std::vector<airspace::LatLon> takeOffs{
+        {46.0, 8.0}, {45.2, 6.3}, {47.3, 9.9}, {44.6, 7.4}};
+    if (argc == 2 && std::string(argv[1]) == "--openaip") {
+        measure("generated openAIP export",
+                airspace::bench::NationalAirspace().openAipFile(std::size_t{2} << 20), takeOffs);
+        return 0;
+    }
     if (argc >= 3) {
         std::vector<airspace::LatLon> takeOffs;
         for (int i = 2; i < argc; ++i) {
@@ -123,11 +133,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON... | --write FILE]\n");
+        std::fprintf(stderr, "usage: bench_fit [FILE LAT,LON... | --write FILE | --openaip]\n");
         return 2;
     }
-    const std::vector<airspace::LatLon> takeOffs{
-        {46.0, 8.0}, {45.2, 6.3}, {47.3, 9.9}, {44.6, 7.4}};
     measure("generated national file with defects",
             airspace::bench::NationalAirspace().fileWithDefects(800, 6, 1), takeOffs);
     measure("generated national file with defects, twice as dense",

@@ -2,6 +2,7 @@
 // here (encodings, an upload's frames, a loader session), so that nothing binary is kept in
 // the repository:  fuzz_make_seeds SAMPLES_DIR OUT_DIR
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -91,11 +92,7 @@ int main(int argc, char** argv) {
         {"spikes", National::Defect::Spikes, 95, 3, 250},
         {"zigzag", National::Defect::ZigZag, 5, 2, 4},
     };
-    for (const auto& walk : walks) {
-        const std::string text = National::defectiveAirspace(walk.defect, 1, 46.3, 7.2, 5);
-        const std::vector<airspace::GeoPoint> held =
-            airspace::decodeOutlinePoints(airspace::parseAirspaces(text).at(0));
-        Bytes seed{walk.tolerance, walk.radius, walk.north};
+    const auto walkOf = [](const std::vector<airspace::GeoPoint>& held, Bytes seed) {
         airspace::GeoPoint last(7 * 6000, 46 * 6000);
         for (std::size_t i = 0; i < held.size() && i < 3000; ++i) {
             const auto east = static_cast<std::uint16_t>(
@@ -108,8 +105,26 @@ int main(int argc, char** argv) {
                  static_cast<std::uint8_t>(north & 0xFF), static_cast<std::uint8_t>(north >> 8)});
             last = held[i];
         }
-        Write(out / "simplify", walk.name, seed);
+        return seed;
+    };
+    for (const auto& walk : walks) {
+        const std::string text = National::defectiveAirspace(walk.defect, 1, 46.3, 7.2, 5);
+        const std::vector<airspace::GeoPoint> held =
+            airspace::decodeOutlinePoints(airspace::parseAirspaces(text).at(0));
+        Write(out / "simplify", walk.name, walkOf(held, {walk.tolerance, walk.radius, walk.north}));
     }
+    // A control zone written as a polygon of its circle: 60 points 4 km out, whole seconds (5/3
+    // units), at 250 m.
+    std::vector<airspace::GeoPoint> circle;
+    for (int i = 0; i < 60; ++i) {
+        const double a = 2.0 * 3.141592653589793 * i / 60;
+        const auto second = [](double units) {
+            return static_cast<std::int32_t>(std::lround(units * 0.6) * 5 / 3);
+        };
+        circle.emplace_back(second(7.2 * 6000 + 216.0 * std::sin(a) / std::cos(46.3 * 0.0174533)),
+                            second(46.3 * 6000 + 216.0 * std::cos(a)));
+    }
+    Write(out / "simplify", "circle", walkOf(circle, {45, 10, 0}));
 
     // The store role (first byte even): the query, then the stream block by block.
     Bytes store{0x00, 0x11};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "airspace/AirspaceRecord.h"
+#include "airspace/CircleFit.h"
 #include "airspace/Clip.h"
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineChecks.h"
@@ -63,6 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     original.encoder = airspace::buildOutline(original.elements);
     const std::vector<GeoPoint> held = airspace::decodeOutlinePoints(original);
     if (held.size() < 3) return 0;
+
+    // The instrument's circle, where it stands in for the outline, holds it all and strays no
+    // farther than the tolerance.
+    if (const auto circle = airspace::circleInstead(original, tolerance)) {
+        const std::vector<GeoPoint> outline = airspace::decodeOutlinePoints(*circle);
+        check(circle->encodedSize() == 8 && airspace::coversOutline(outline, held));
+        check(airspace::farthestStray(outline, held, tolerance / 16.0) <= tolerance);
+    }
 
     const airspace::SimplifiedOutline simple = airspace::simplifyOutward(original, tolerance);
     if (simple.keptOriginal) {
