@@ -205,9 +205,13 @@ double farthestStray(const std::vector<GeoPoint>& polygon, const std::vector<Geo
         minY = std::min<std::int64_t>(minY, p.lat);
         maxY = std::max<std::int64_t>(maxY, p.lat);
     }
-    constexpr std::int64_t kSide = 256;
+    // About one edge per bucket, and buckets no smaller than a few steps of the resolution (the
+    // distances looked for are about the tolerance): fewer buckets to allocate and to look through.
+    const auto side = std::clamp<std::int64_t>(
+        static_cast<std::int64_t>(std::sqrt(static_cast<double>(from.size()))), 4, 256);
+    const auto least = static_cast<std::int64_t>(4.0 * resolutionMetres / kMetresPerUnit);
     const std::int64_t cell =
-        std::max<std::int64_t>({1, (maxX - minX) / kSide + 1, (maxY - minY) / kSide + 1});
+        std::max<std::int64_t>({1, least, (maxX - minX) / side + 1, (maxY - minY) / side + 1});
     const std::int64_t columns = (maxX - minX) / cell + 1;
     const std::int64_t rows = (maxY - minY) / cell + 1;
     std::vector<std::vector<std::size_t>> buckets(static_cast<std::size_t>(columns * rows));

@@ -10,6 +10,7 @@
 #include "airspace/AirspaceFile.h"
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/OutwardBuffer.h"
 #include "airspace/Selection.h"
 #include "airspace/Simplify.h"
 #include "bench/NationalAirspace.h"
@@ -204,6 +205,44 @@ TEST(Simplification, RunsBesideArcsAndWhatIsKept) {
     const SimplifiedOutline off = simplifyOutward(mixed, 0.0);
     EXPECT_FALSE(off.keptOriginal);
     EXPECT_EQ(testing::storedHex(off.record), testing::storedHex(mixed));
+}
+
+// The outer border the buffer grows from: however the outline is drawn, one counter-clockwise
+// loop round all it encloses.
+TEST(Simplification, OuterBorderOfBadlyDrawnOutlines) {
+    using P = PlanePoint;
+    const struct {
+        const char* name;
+        std::vector<P> outline;
+        double area;
+        std::size_t points;  // a crossing or a spike's foot counts each time it is passed
+    } cases[] = {
+        {"bow tie crossing itself", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, 50.0, 6},
+        {"square with a spike out",
+         {{0, 0}, {10, 0}, {10, 5}, {20, 5}, {10, 5}, {10, 10}, {0, 10}},
+         100.0,
+         7},
+        {"square walked twice",
+         {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {10, 0}, {10, 10}, {0, 10}},
+         100.0,
+         4},
+        {"square drawn clockwise", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 100.0, 4},
+        {"two squares touching at a corner",
+         {{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}, {0, 10}},
+         200.0,
+         8},
+    };
+    for (const auto& c : cases) {
+        const std::vector<P> border = outerBorder(c.outline);
+        double twice = 0.0;
+        for (std::size_t i = 0; i < border.size(); ++i) {
+            const P a = border[i];
+            const P b = border[(i + 1) % border.size()];
+            twice += a.x * b.y - a.y * b.x;
+        }
+        EXPECT_NEAR(twice / 2.0, c.area, 1e-9) << c.name;
+        EXPECT_EQ(border.size(), c.points) << c.name;
+    }
 }
 
 }  // namespace
