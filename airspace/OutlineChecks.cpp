@@ -193,8 +193,14 @@ bool coversOutline(const std::vector<GeoPoint>& outer, const std::vector<GeoPoin
     return !crossing;
 }
 
-double farthestStray(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoint>& from,
-                     double resolutionMetres) {
+namespace {
+
+// The farthest stray, as farthestStray measures it. With a finite `limit`: stops at the first
+// sample beyond it, and skips the samples that cannot be: the distance to an outline changes no
+// faster than the point moves, so after a sample `d` short of the limit the next samples within
+// `d` along the edge are within it too.
+double strayUpTo(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoint>& from,
+                 double resolutionMetres, double limit) {
     if (polygon.empty() || from.empty()) return polygon.empty() ? 0.0 : INFINITY;
     // Buckets of the edges of `from`, so that each point looks only at the edges near it; a
     // point whose nearest bucketed edges are farther than the bucket size looks wider.
@@ -264,14 +270,32 @@ double farthestStray(const std::vector<GeoPoint>& polygon, const std::vector<Geo
         const double length = std::hypot((b.lon - static_cast<double>(a.lon)) * c,
                                          b.lat - static_cast<double>(a.lat));
         const int steps = std::max(1, static_cast<int>(std::ceil(length / stepUnits)));
+        // Metres from one sample to the next, a little more than measured (the scale of a
+        // degree of longitude varies along the edge).
+        const double stepMetres = length / steps * kMetresPerUnit * 1.05;
         for (int s = 0; s < steps; ++s) {
             const double t = static_cast<double>(s) / steps;
             const double d = distanceMetres(a.lon + (b.lon - static_cast<double>(a.lon)) * t,
                                             a.lat + (b.lat - static_cast<double>(a.lat)) * t);
             farthest = std::max(farthest, d);
+            if (d > limit) return INFINITY;
+            if (limit < INFINITY) s += static_cast<int>((limit - d) / stepMetres);
         }
     }
     return farthest + std::max(resolutionMetres, 1.0) / 2.0;
+}
+
+}  // namespace
+
+double farthestStray(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoint>& from,
+                     double resolutionMetres) {
+    return strayUpTo(polygon, from, resolutionMetres, INFINITY);
+}
+
+bool straysWithin(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoint>& from,
+                  double limitMetres, double resolutionMetres) {
+    const double sampled = limitMetres - std::max(resolutionMetres, 1.0) / 2.0;
+    return strayUpTo(polygon, from, resolutionMetres, sampled) <= limitMetres;
 }
 
 }  // namespace airspace

@@ -25,6 +25,12 @@ namespace airspace {
 [[nodiscard]] double farthestStray(const std::vector<GeoPoint>& polygon,
                                    const std::vector<GeoPoint>& from, double resolutionMetres);
 
+// farthestStray(polygon, from, resolutionMetres) <= limitMetres, found faster: it stops at the
+// first point too far, and skips what cannot be.
+[[nodiscard]] bool straysWithin(const std::vector<GeoPoint>& polygon,
+                                const std::vector<GeoPoint>& from, double limitMetres,
+                                double resolutionMetres);
+
 // Metres per unit of latitude on the sphere of the distance functions (a little more than the
 // nautical 18.52, so that distances measured with it are never short).
 inline constexpr double kMetresPerUnit = 18.5325;

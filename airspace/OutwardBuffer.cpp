@@ -340,19 +340,22 @@ std::vector<V> grown(const std::vector<V>& loop, double d) {
     return out;
 }
 
-// The longest chords, greedily from the first point round the counter-clockwise loop: a chord
-// may pass at most `inward` inside the points it replaces and at most `outward` outside them.
-// The indexes kept, ascending.
-std::vector<std::size_t> greedyChords(const std::vector<V>& loop, double inward, double outward) {
+// The longest chords, greedily round the counter-clockwise loop: a chord may pass at most
+// `inward` inside the points it replaces and at most `outward` outside them. Greedy from one
+// point may end just past a corner it could have cut: a few starting points are tried, and the
+// fewest points kept win.
+std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double outward) {
     constexpr std::size_t kMaxStretch = 4000;
+    constexpr std::size_t kStarts = 4;
     const std::size_t n = loop.size();
+    auto at = [&](std::size_t i) { return loop[i % n]; };
     auto fits = [&](std::size_t a, std::size_t b) {
-        const V pa = loop[a];
-        const V chord = loop[b % n] - pa;
+        const V pa = at(a);
+        const V chord = at(b) - pa;
         const double length = norm(chord);
         if (length <= kSame) return false;
         for (std::size_t k = a + 1; k < b; ++k) {
-            const V p = loop[k] - pa;
+            const V p = at(k) - pa;
             const double along = dot(p, chord) / length;
             if (along < -kSame || along > length + kSame) return false;
             const double left = cross(chord, p) / length;  // > 0: the chord passes outside p
@@ -360,15 +363,20 @@ std::vector<std::size_t> greedyChords(const std::vector<V>& loop, double inward,
         }
         return true;
     };
-    std::vector<std::size_t> kept;
-    std::size_t a = 0;
-    while (a < n) {
-        kept.push_back(a);
-        std::size_t b = a + 1;
-        while (b < n && b - a < kMaxStretch && fits(a, b + 1)) ++b;
-        a = b;
+    std::vector<V> best;
+    for (std::size_t start = 0; start < std::min(n, kStarts); ++start) {
+        const std::size_t first = start * n / kStarts;
+        std::vector<V> kept;
+        for (std::size_t a = first; a < first + n;) {
+            kept.push_back(at(a));
+            if (!best.empty() && kept.size() >= best.size()) break;
+            std::size_t b = a + 1;
+            while (b < first + n && b - a < kMaxStretch && fits(a, b + 1)) ++b;
+            a = b;
+        }
+        if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
-    return kept;
+    return best;
 }
 
 }  // namespace
@@ -431,8 +439,8 @@ std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFrac
     const std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
     if (buffer.size() < 3) return {};
     std::vector<GeoPoint> result;
-    for (const std::size_t i : greedyChords(buffer, inward, outward)) {
-        const GeoPoint g = plane.geo(buffer[i]);
+    for (const V& p : greedyChords(buffer, inward, outward)) {
+        const GeoPoint g = plane.geo(p);
         if (result.empty() || !(g == result.back())) result.push_back(g);
     }
     while (result.size() > 1 && result.back() == result.front()) result.pop_back();

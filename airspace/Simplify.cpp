@@ -402,7 +402,7 @@ bool keepsPromises(const AirspaceRecord& candidate, const std::vector<GeoPoint>&
     if (candidate.encodedSize() == 0 || candidate.encodedSize() >= originalSize) return false;
     const std::vector<GeoPoint> outline = decodeOutlinePoints(candidate);
     return isSimplePolygon(outline) && coversOutline(outline, held) &&
-           farthestStray(outline, held, toleranceMetres / 16.0) <= toleranceMetres;
+           straysWithin(outline, held, toleranceMetres, toleranceMetres / 16.0);
 }
 
 // The vertices a plain Douglas-Peucker keeps of the closed outline at `toleranceUnits`: free to
