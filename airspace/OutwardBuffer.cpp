@@ -340,6 +340,44 @@ std::vector<V> grown(const std::vector<V>& loop, double d) {
     return out;
 }
 
+// Douglas-Peucker on a closed loop: the points kept, every point left out within `tolerance`
+// of the new edge that replaces it.
+std::vector<V> thinned(const std::vector<V>& loop, double tolerance) {
+    const std::size_t n = loop.size();
+    if (n < 4) return loop;
+    std::size_t far = 1;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (norm(loop[i] - loop[0]) > norm(loop[far] - loop[0])) far = i;
+    }
+    std::vector<bool> keep(n, false);
+    keep[0] = keep[far] = true;
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{0, far}, {far, n}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        if (b - a < 2) continue;
+        const Segment chord{loop[a], loop[b % n]};
+        double most = -1.0;
+        std::size_t farthest = a;
+        for (std::size_t k = a + 1; k < b; ++k) {
+            const double d = distanceToSegment(loop[k], chord);
+            if (d > most) {
+                most = d;
+                farthest = k;
+            }
+        }
+        if (most <= tolerance) continue;
+        keep[farthest] = true;
+        stack.push_back({a, farthest});
+        stack.push_back({farthest, b});
+    }
+    std::vector<V> kept;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (keep[i]) kept.push_back(loop[i]);
+    }
+    return kept;
+}
+
 // The longest chords, greedily round the counter-clockwise loop: a chord may pass at most
 // `inward` inside the points it replaces and at most `outward` outside them. Greedy from one
 // point may end just past a corner it could have cut: a few starting points are tried, and the
@@ -429,14 +467,30 @@ GeoPoint OutlinePlane::geo(PlanePoint p) const {
             static_cast<std::int32_t>(std::lround(origin.lat + p.y))};
 }
 
+namespace {
+constexpr double kThinning = 0.1;  // of the tolerance
+}  // namespace
+
 std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
     const double grownBy = plane.toleranceUnits * growFraction;
     // A chord may cut back into the growth, short of the original by the rounding, and pass
     // outside it by the rest of the tolerance (rounded corners lie up to 2 % beyond it).
-    const double inward = grownBy - 1.5;
-    const double outward = plane.toleranceUnits - grownBy * 1.02;
+    double inward = grownBy - 1.5;
+    double outward = plane.toleranceUnits - grownBy * 1.02;
     if (inward < 0.5 || outward < 0.5) return {};
-    const std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
+    std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
+    if (buffer.empty()) {
+        // A dense border (points metres apart, wobbling) grows into thousands of tiny loops at
+        // nearly the same angle, which rounding can make impossible to walk round. Thinned
+        // first, and grown by as much more, it walks: the grown loop then lies between grownBy
+        // and grownBy + 2 thinning beyond the original.
+        const double thinning = plane.toleranceUnits * kThinning;
+        const double growth = std::min(grownBy, plane.toleranceUnits * 0.8 - 2.0 * thinning);
+        outward = plane.toleranceUnits - (growth + 2.0 * thinning) * 1.02;
+        inward = growth - 1.5;
+        if (inward < 0.5 || outward < 0.5) return {};
+        buffer = outerBorder(grown(thinned(plane.border, thinning), growth + thinning));
+    }
     if (buffer.size() < 3) return {};
     std::vector<GeoPoint> result;
     for (const V& p : greedyChords(buffer, inward, outward)) {

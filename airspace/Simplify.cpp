@@ -505,19 +505,18 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         result.record = std::move(*best);
         return result;
     }
-    const std::size_t runsSize = best ? best->encodedSize() : size;
-    const bool runsPassed = best.has_value();
     // Any outline, however drawn: grown by part of the tolerance, then cut short within the rest.
-    auto consider = [&](const std::vector<GeoPoint>& points) {
-        auto candidate = asOneRun(airspace, points);
-        if (candidate && candidate->encodedSize() < (best ? best->encodedSize() : size) &&
-            keepsPromises(*candidate, held, size, toleranceMetres)) {
-            best = std::move(candidate);
-        }
-    };
     // A wider growth leaves fewer corners where the outline turns outward, more where inward.
+    std::optional<AirspaceRecord> buffered;
     if (const auto plane = outlinePlane(held, toleranceMetres)) {
-        for (const double grow : {0.8, 0.9}) consider(bufferedOutline(*plane, grow));
+        for (const double grow : {0.8, 0.9}) {
+            auto candidate = asOneRun(airspace, bufferedOutline(*plane, grow));
+            if (candidate &&
+                candidate->encodedSize() < (buffered ? buffered->encodedSize() : size) &&
+                keepsPromises(*candidate, held, size, toleranceMetres)) {
+                buffered = std::move(candidate);
+            }
+        }
     }
     // Any outline, however drawn: the hull around all it encloses, its arcs taken as the 16-gon
     // edges the instrument holds for them. Tried wherever Douglas-Peucker's count says it could
@@ -530,14 +529,17 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
     const std::size_t leastHull =
         kStartPointSize +
         kDeltaPointSize * (douglasPeuckerCount(held, toleranceMetres / kNauticalMetresPerUnit) - 1);
-    const bool worthHull = leastHull * 13 / 8 < (best ? best->encodedSize() : size);
+    const std::size_t runsSize = best ? best->encodedSize() : size;
+    // The hull rarely beats the buffer where that already came near the count's corners.
+    const bool worthHull =
+        leastHull * 13 / 8 < runsSize && (!buffered || leastHull * 5 / 4 < buffered->encodedSize());
     const bool marginal = leastHull * 7 / 4 >= runsSize;
+    bool tried = false;
     if (worthHull) {
-        bool tried = false;
         // A narrower reach leaves more corners but keeps further from the tolerance, where the
         // first hull does not pass the check; only worth the time where nothing passed yet.
         for (const double reach : {1.3, 1.1, 0.9, 0.7, 0.5}) {
-            if ((runsPassed || marginal) && reach < 1.3) break;
+            if ((best || marginal) && reach < 1.3) break;
             const std::vector<GeoPoint> hull = outwardHull(held, toleranceMetres * reach);
             if (hull.size() < 3) continue;
             tried = true;
@@ -545,17 +547,20 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
             // A narrower reach only adds corners: no use where this one saves nothing.
             if (candidate.encodedSize() >= (best ? best->encodedSize() : size)) break;
             if (!keepsPromises(candidate, held, size, toleranceMetres)) continue;
-            if (!best || candidate.encodedSize() < best->encodedSize()) best = std::move(candidate);
+            best = std::move(candidate);
             break;
         }
-        if (!best) {
-            return keep(tried    ? "no simple outline within the tolerance saves bytes"
-                        : simple ? "saves no bytes"
-                        : arcs   ? "it touches or crosses itself beside arcs, which must stay"
-                                 : "too large to simplify at this tolerance");
-        }
     }
-    if (!best) return keep("saves no bytes");
+    if (buffered && (!best || buffered->encodedSize() < best->encodedSize())) {
+        best = std::move(buffered);
+    }
+    if (!best) {
+        return keep(!worthHull ? "saves no bytes"
+                    : tried    ? "no simple outline within the tolerance saves bytes"
+                    : simple   ? "saves no bytes"
+                    : arcs     ? "it touches or crosses itself beside arcs, which must stay"
+                               : "too large to simplify at this tolerance");
+    }
     result.record = std::move(*best);
     return result;
 }
