@@ -408,9 +408,34 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
         for (std::size_t a = first; a < first + n;) {
             kept.push_back(at(a));
             if (!best.empty() && kept.size() >= best.size()) break;
-            std::size_t b = a + 1;
-            while (b < first + n && b - a < kMaxStretch && fits(a, b + 1)) ++b;
-            a = b;
+            // The farthest end that fits, found by doubling the reach and then halving the gap
+            // (a stretch that fits almost always fits shorter too).
+            const std::size_t last = std::min(first + n, a + kMaxStretch);
+            std::size_t good = a + 1;
+            std::size_t bad = last + 1;
+            for (std::size_t step = 2; a + step <= last; step *= 2) {
+                if (!fits(a, a + step)) {
+                    bad = a + step;
+                    break;
+                }
+                good = a + step;
+            }
+            if (bad > last && good < last) {
+                if (fits(a, last)) {
+                    good = last;
+                } else {
+                    bad = last;
+                }
+            }
+            while (bad - good > 1 && good < last) {
+                const std::size_t middle = good + (bad - good) / 2;
+                if (fits(a, middle)) {
+                    good = middle;
+                } else {
+                    bad = middle;
+                }
+            }
+            a = good;
         }
         if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
