@@ -84,9 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const GeoPoint& p : held) {
             check(airspace::distanceToOutlineKm(outline, latLonOf(p)) <= 1e-6);
         }
-        for (const GeoPoint& p : outline) {
-            check(airspace::distanceToOutlineKm(held, latLonOf(p)) * 1000.0 <= tolerance + 1.0);
-        }
+        // Measured as the instrument draws edges, straight on its grid (a great circle between
+        // the ends of an edge 50 km long bends some 70 m away from that).
+        check(airspace::farthestStray(outline, held, tolerance / 16.0) <= tolerance);
     }
 
     const airspace::LatLon first = latLonOf(held[0]);
