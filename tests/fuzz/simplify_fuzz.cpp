@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto circle = airspace::circleInstead(original, tolerance)) {
         const std::vector<GeoPoint> outline = airspace::decodeOutlinePoints(*circle);
         check(circle->encodedSize() == 8 && airspace::coversOutline(outline, held));
-        check(airspace::farthestStray(outline, held, tolerance / 16.0) <= tolerance);
+        check(airspace::straysWithin(outline, held, tolerance, tolerance / 16.0));
     }
 
     const airspace::SimplifiedOutline simple = airspace::simplifyOutward(original, tolerance);
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // Measured as the instrument draws edges, straight on its grid (a great circle between
         // the ends of an edge 50 km long bends some 70 m away from that).
-        check(airspace::farthestStray(outline, held, tolerance / 16.0) <= tolerance);
+        check(airspace::straysWithin(outline, held, tolerance, tolerance / 16.0));
     }
 
     const airspace::LatLon first = latLonOf(held[0]);
