@@ -1,7 +1,8 @@
 // Cutting outlines to the flying area.
 //
-// The area is the regular 16-gon that circumscribes the disk of the radius plus the margin
-// around the take-off (few sides: a piece carries at most 16 corners of the area's border), in a
+// The area is the regular polygon (16 sides unless asked otherwise) that circumscribes the disk
+// of the radius plus the margin around the take-off (few sides: a piece carries at most as many
+// corners of the area's border), in a
 // plane about the take-off (east and north in km, longitudes taken the short way round, so the
 // 180th meridian is nothing special). An airspace that holds the whole area is sent as the
 // instrument's own circle around the take-off, whose 16-gon holds the area: 8 bytes. Each edge of
@@ -26,7 +27,6 @@ namespace airspace {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr int kSides = 16;
 // Km per unit on the sphere of the distance functions.
 constexpr double kKmPerUnit = kEarthRadiusKm * kPi / (180.0 * kUnitsPerDegree);
 constexpr std::int64_t kUnitsAround = 360 * std::int64_t{kUnitsPerDegree};
@@ -47,7 +47,9 @@ public:
         : centreLon_(area.centre.lon * kUnitsPerDegree),
           centreLat_(area.centre.lat * kUnitsPerDegree),
           cosine_(std::max(std::cos(area.centre.lat * kPi / 180.0), 1e-6)),
-          apothem_((area.radiusKm + std::max(area.marginKm, 0.0)) * kPlaneSlack) {}
+          apothem_((area.radiusKm + std::max(area.marginKm, 0.0)) * kPlaneSlack),
+          sides_(std::clamp(area.sides, 4, 64)),
+          turn_(area.turnedHalfSide ? kPi / std::clamp(area.sides, 4, 64) : 0.0) {}
 
     // Longitude units east of the take-off, the short way round.
     [[nodiscard]] double east(std::int32_t lon) const {
@@ -71,8 +73,8 @@ public:
     // How far beyond the border p lies (negative inside).
     [[nodiscard]] double beyond(Planar p) const {
         double most = -INFINITY;
-        for (int k = 0; k < kSides; ++k) {
-            const double a = 2.0 * kPi * k / kSides;
+        for (int k = 0; k < sides_; ++k) {
+            const double a = 2.0 * kPi * k / sides_ + turn_;
             most = std::max(most, p.x * std::cos(a) + p.y * std::sin(a) - apothem_);
         }
         return most;
@@ -81,8 +83,8 @@ public:
     [[nodiscard]] std::optional<std::pair<double, double>> cut(Planar a, Planar b) const {
         double t0 = 0.0;
         double t1 = 1.0;
-        for (int k = 0; k < kSides; ++k) {
-            const double angle = 2.0 * kPi * k / kSides;
+        for (int k = 0; k < sides_; ++k) {
+            const double angle = 2.0 * kPi * k / sides_ + turn_;
             const double na = a.x * std::cos(angle) + a.y * std::sin(angle) - apothem_;
             const double nd = (b.x - a.x) * std::cos(angle) + (b.y - a.y) * std::sin(angle);
             if (nd == 0.0) {
@@ -100,12 +102,13 @@ public:
         return std::make_pair(t0, t1);
     }
     [[nodiscard]] Planar corner(int k) const {
-        const double angle = 2.0 * kPi * (k + 0.5) / kSides;
+        const double angle = cornerAngle(k);
         const double r = cornerRadius();
         return {r * std::cos(angle), r * std::sin(angle)};
     }
-    [[nodiscard]] double cornerRadius() const { return apothem_ / std::cos(kPi / kSides); }
-    [[nodiscard]] static double cornerAngle(int k) { return 2.0 * kPi * (k + 0.5) / kSides; }
+    [[nodiscard]] double cornerRadius() const { return apothem_ / std::cos(kPi / sides_); }
+    [[nodiscard]] double cornerAngle(int k) const { return 2.0 * kPi * (k + 0.5) / sides_ + turn_; }
+    [[nodiscard]] int sides() const { return sides_; }
     [[nodiscard]] double centreLon() const { return centreLon_; }
 
 private:
@@ -113,6 +116,8 @@ private:
     double centreLat_;
     double cosine_;
     double apothem_;
+    int sides_;
+    double turn_;  // radians counter-clockwise from east of the first side's outward normal
 };
 
 // Whether p lies inside or on a convex polygon (either way round), in whole units.
@@ -188,7 +193,7 @@ AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoin
 // own corners where no circle command can be that large.
 AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area) {
     std::vector<GeoPoint> corners;
-    for (int k = 0; k < kSides; ++k) {
+    for (int k = 0; k < area.sides(); ++k) {
         // A little beyond each corner, for the rounding of the corners and the circle to units.
         const Planar corner = area.corner(k);
         const double grown = 1.0 + 0.1 / area.cornerRadius();
@@ -330,8 +335,8 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
             const double leaves = angleOf(chains[c].exit);
             const double span = ahead(leaves, angleOf(chains[next[c]].entry));
             std::vector<std::pair<double, int>> corners;
-            for (int k = 0; k < kSides; ++k) {
-                const double d = ahead(leaves, Area::cornerAngle(k));
+            for (int k = 0; k < area.sides(); ++k) {
+                const double d = ahead(leaves, area.cornerAngle(k));
                 if (d > 0.0 && d < span) corners.emplace_back(d, k);
             }
             std::sort(corners.begin(), corners.end());

@@ -14,6 +14,11 @@ struct ClipArea {
     LatLon centre;           // the take-off
     double radiusKm = 50.0;  // the pilot's radius
     double marginKm = 5.0;   // kept beyond the radius
+    // Sides of the regular polygon around the disk of radius and margin that outlines are cut
+    // to: 16 follows the disk closely; fewer add fewer corners to a piece but keep more of the
+    // outline beyond the disk (an 8-gon's corners lie 8 % beyond it).
+    int sides = 16;
+    bool turnedHalfSide = false;  // the polygon turned by half a side (a corner due east)
 };
 
 // The margin when the pilot gives none: 5 km or a tenth of the radius, whichever is larger.

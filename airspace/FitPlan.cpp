@@ -135,9 +135,8 @@ Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, doub
 // outline. Where a piece could not be simplified, the whole outline simplified and then cut may
 // do better, and the smaller goes. Where the cut leaves nothing (a pinned airspace far away) or
 // saves no bytes, the whole outline goes, simplified.
-Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
-                 const ClipArea* area) {
-    if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tolerance,
+                    const ClipArea* area) {
     ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
     if (!cut.clipped || cut.pieces.empty()) {
         return simplifiedThenCut(record, index, tolerance, area);
@@ -163,6 +162,35 @@ Prepared prepare(const AirspaceRecord& record, std::size_t index, double toleran
     if (allSimplified && pieces.bytes < record.encodedSize()) return pieces;
     Prepared whole = simplifiedThenCut(record, index, tolerance, area);
     return pieces.bytes < whole.bytes ? pieces : whole;
+}
+
+// Cut to the area's 16-gon, or to an 8-gon around the same disk (either way turned) where that
+// takes fewer bytes: a piece crossing the area carries half as many of its corners, and a
+// far-reaching outline keeps only a little more beyond the disk. (Fewer sides keep too much
+// beyond it to simplify well.)
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ClipArea* area) {
+    if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+    // Simplifying is the slow part: only the cut that is smallest before it is simplified.
+    auto bytesOf = [&](const ClipArea& to) {
+        const ClipResult cut = clipToArea(record, to, true);
+        std::size_t bytes = 0;
+        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+        return cut.clipped && !cut.pieces.empty() ? bytes : record.encodedSize();
+    };
+    ClipArea best = *area;
+    std::size_t least = bytesOf(best);
+    for (const bool turned : {false, true}) {
+        ClipArea coarser = *area;
+        coarser.sides = 8;
+        coarser.turnedHalfSide = turned;
+        const std::size_t bytes = bytesOf(coarser);
+        if (bytes < least) {
+            least = bytes;
+            best = coarser;
+        }
+    }
+    return prepareCut(record, index, tolerance, &best);
 }
 
 std::string keyOf(const AirspaceRecord& outline) {

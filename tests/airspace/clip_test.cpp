@@ -79,10 +79,15 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
         {"west of the 180th meridian, the take-off east of it", fiji, ring(fiji, 100, 0, 8, 8.0),
          true, 1},
     };
-    for (const auto& c : cases) {
+    // The area's 16-gon, and the turned 8-gon the fit may cut to instead.
+    const std::size_t count = std::size(cases);
+    for (std::size_t pass = 0; pass < 2 * count; ++pass) {
+        const auto& c = cases[pass % count];
+        const int sides = pass < count ? 16 : 8;
+        SCOPED_TRACE(sides);
         const AirspaceRecord original(c.text);
         ASSERT_GT(original.encodedSize(), 0u) << c.name;
-        const ClipArea area{c.centre, 50.0, defaultClipMarginKm(50.0)};
+        const ClipArea area{c.centre, 50.0, defaultClipMarginKm(50.0), sides, sides == 8};
         const ClipResult cut = clipToArea(original, area);
         EXPECT_EQ(cut.clipped, c.clipped) << c.name;
         ASSERT_EQ(cut.pieces.size(), c.pieces) << c.name;
