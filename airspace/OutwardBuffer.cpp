@@ -16,8 +16,10 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "airspace/OutlineChecks.h"
@@ -183,13 +185,13 @@ public:
         std::vector<V> loop{start};
         Heading h = first;
         V at = start;
-        // The outer border takes each way along a segment a few times at most (once per stop on
-        // it); more means the walk went round in circles, which rounding can cause where edges
-        // nearly lie on one line. Then the caller tries other ways.
-        std::vector<std::uint8_t> taken(2 * segments_.size(), 0);
+        // The walk is the same from the same point on the same way: coming back to one means
+        // it goes round in circles, which rounding can cause where edges nearly lie on one line.
+        // Then the caller tries other ways.
+        std::unordered_set<std::uint64_t> been;
         const std::size_t limit = 8 * segments_.size() + 64;
         for (std::size_t step = 0; step < limit; ++step) {
-            if (++taken[2 * h.segment + (h.forward ? 1 : 0)] > 64) break;
+            if (!been.insert(stateKey(at, h)).second) break;
             std::size_t met = segments_.size();
             const V next = nextStop(at, h, met);
             Heading out{};
@@ -210,6 +212,18 @@ private:
         std::size_t segment = 0;
         bool forward = true;  // toward b
     };
+
+    static std::uint64_t stateKey(V at, const Heading& h) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, &at.x, sizeof x);
+        std::memcpy(&y, &at.y, sizeof y);
+        std::uint64_t key = h.segment * 2 + (h.forward ? 1 : 0);
+        for (const std::uint64_t part : {x, y}) {
+            key ^= part + 0x9e3779b97f4a7c15ULL + (key << 6) + (key >> 2);
+        }
+        return key;
+    }
 
     [[nodiscard]] V endOf(const Heading& h) const {
         return h.forward ? segments_[h.segment].b : segments_[h.segment].a;
