@@ -484,8 +484,9 @@ std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
     OutlinePlane plane;
     plane.origin = outline[0];
     plane.cosine = cosine;
-    // Rounding a vertex to whole units moves it by up to 0.71 units.
-    plane.toleranceUnits = toleranceMetres / kMetresPerUnit * shrink - 1.0;
+    // Rounding a vertex to whole units moves it by up to 0.71 units, seldom all of it outward:
+    // half a unit is set aside, and the check on the result decides.
+    plane.toleranceUnits = toleranceMetres / kMetresPerUnit * shrink - 0.5;
     if (plane.toleranceUnits < 4.0) return std::nullopt;
     // The border is walked in whole units, where every test on the outline's own points is
     // exact (the walk's choices do not depend on the scale), and scaled afterwards.
@@ -512,9 +513,9 @@ constexpr double kThinning = 0.1;  // of the tolerance
 
 std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
     const double grownBy = plane.toleranceUnits * growFraction;
-    // A chord may cut back into the growth, short of the original by the rounding, and pass
-    // outside it by the rest of the tolerance (rounded corners lie up to 2 % beyond it).
-    double inward = grownBy - 1.5;
+    // A chord may cut back into the growth, short of the original by most of the rounding, and
+    // pass outside it by the rest of the tolerance (rounded corners lie up to 2 % beyond it).
+    double inward = grownBy - 0.8;
     double outward = plane.toleranceUnits - grownBy * 1.02;
     if (inward < 0.5 || outward < 0.5) return {};
     std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
@@ -526,7 +527,7 @@ std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFrac
         const double thinning = plane.toleranceUnits * kThinning;
         const double growth = std::min(grownBy, plane.toleranceUnits * 0.8 - 2.0 * thinning);
         outward = plane.toleranceUnits - (growth + 2.0 * thinning) * 1.02;
-        inward = growth - 1.5;
+        inward = growth - 0.8;
         if (inward < 0.5 || outward < 0.5) return {};
         buffer = outerBorder(grown(thinned(plane.border, thinning), growth + thinning));
     }
