@@ -507,10 +507,6 @@ GeoPoint OutlinePlane::geo(PlanePoint p) const {
             static_cast<std::int32_t>(std::lround(origin.lat + p.y))};
 }
 
-namespace {
-constexpr double kThinning = 0.1;  // of the tolerance
-}  // namespace
-
 std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
     const double grownBy = plane.toleranceUnits * growFraction;
     // A chord may cut back into the growth, short of the original by most of the rounding, and
@@ -524,12 +520,15 @@ std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFrac
         // nearly the same angle, which rounding can make impossible to walk round. Thinned
         // first, and grown by as much more, it walks: the grown loop then lies between grownBy
         // and grownBy + 2 thinning beyond the original.
-        const double thinning = plane.toleranceUnits * kThinning;
-        const double growth = std::min(grownBy, plane.toleranceUnits * 0.8 - 2.0 * thinning);
-        outward = plane.toleranceUnits - (growth + 2.0 * thinning) * 1.02;
-        inward = growth - 0.8;
-        if (inward < 0.5 || outward < 0.5) return {};
-        buffer = outerBorder(grown(thinned(plane.border, thinning), growth + thinning));
+        for (const double share : {0.1, 0.25}) {
+            const double thinning = plane.toleranceUnits * share;
+            const double growth = std::min(grownBy, plane.toleranceUnits * 0.8 - 2.0 * thinning);
+            outward = plane.toleranceUnits - (growth + 2.0 * thinning) * 1.02;
+            inward = growth - 0.8;
+            if (inward < 0.5 || outward < 0.5) return {};
+            buffer = outerBorder(grown(thinned(plane.border, thinning), growth + thinning));
+            if (!buffer.empty()) break;
+        }
     }
     if (buffer.size() < 3) return {};
     std::vector<GeoPoint> result;
