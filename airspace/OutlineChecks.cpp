@@ -279,7 +279,10 @@ double strayUpTo(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoin
                                             a.lat + (b.lat - static_cast<double>(a.lat)) * t);
             farthest = std::max(farthest, d);
             if (d > limit) return INFINITY;
-            if (limit < INFINITY) s += static_cast<int>((limit - d) / stepMetres);
+            if (limit < INFINITY && stepMetres > 0.0) {
+                s += static_cast<int>(
+                    std::min((limit - d) / stepMetres, static_cast<double>(steps)));
+            }
         }
     }
     return farthest + std::max(resolutionMetres, 1.0) / 2.0;

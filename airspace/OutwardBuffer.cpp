@@ -6,10 +6,12 @@
 //    polygon outside the circle; inward corners just joined. The grown loop crosses itself
 //    wherever bays narrower than 2d close and at every inward corner: its outer border, walked
 //    as in step 1, is the buffer's outline. Narrow bays, pinches and spikes are gone from it.
-// 3. The longest chords round the buffer's outline, greedily: a chord may cut back inside it by
-//    less than d, so it never reaches the original, and pass outside it by the rest of the
-//    tolerance. On the outward turns, where most corners are, chords between points d out are
-//    longer the larger d is; on the inward turns shorter: several d are tried.
+// 3. The longest chords round the buffer's outline, greedily from a few starting points: a chord
+//    may cut back inside it by less than d, so it never reaches the original, and pass outside
+//    it by the rest of the tolerance. On the outward turns, where most corners are, chords
+//    between points d out are longer the larger d is; on the inward turns shorter: the caller
+//    tries several d.
+// A dense border that will not walk once grown (see bufferedOutline) is thinned first.
 #include "airspace/OutwardBuffer.h"
 
 #include <algorithm>

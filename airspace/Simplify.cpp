@@ -1,15 +1,21 @@
 // Simplifying outlines so that a large one fits the instrument, without ever shrinking the
 // airspace the instrument holds.
 //
-// Two ways, each checked on what the instrument would really hold (the decoded polygons of both
-// encodings): the result must be simple, cover the original outline and stray from it by no more
-// than the tolerance, and save bytes; the smaller result that passes wins.
+// Several ways, each checked on what the instrument would really hold (the decoded polygons of
+// both encodings): the result must be simple, cover the original outline and stray from it by no
+// more than the tolerance, and save bytes; the smallest result that passes wins.
+//
+// The circle (CircleFit.h): a polygon written round a circle becomes the instrument's own circle.
 //
 // The runs: each run of points is walked greedily, a stretch of points replaced by one edge when
 // all of them lie within a narrow band behind it; the edge is pushed outward until every one of
 // them lies on or inside it, with a margin for the rounding to whole units. The new vertices are
-// where neighbouring edges meet. Arcs and circles stay as they are. This follows a well drawn
-// outline closely, but an outline that touches or crosses itself stays so.
+// where neighbouring edges meet. Arcs and circles stay as they are (where an outline has arcs
+// and its runs alone keep the promises, that result goes). This follows a well drawn outline
+// closely, but an outline that touches or crosses itself stays so.
+//
+// The buffer (OutwardBuffer.h): for any outline, however drawn, its outer border grown by most of
+// the tolerance and cut short by the longest chords within the rest.
 //
 // The hull (OutwardHull.h): for any outline, however drawn, a polygon around all it encloses,
 // arcs taken as the 16-gon edges the instrument holds. Tried wherever it could save more.
