@@ -26,54 +26,18 @@
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/Planar.h"
 
 namespace airspace {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-// The 16-gon's edge per unit of the radius its edges touch: what the outline builder uses for
-// circles, so that the edge chosen here is the edge it writes.
-constexpr double kCircleEdgeFactor = 0.3978247344493866;
-// 1 / cos 11.25: the 16-gon's corners lie this much farther out than its edges.
-constexpr double kVertexFactor = 1.0195911582;
 constexpr int kSectors = 16;
 // Fewer points than this are no polygon of a circle that the 16-gon could stand for.
 constexpr std::size_t kFewestPoints = 8;
 // Rounding the start point and the decoder's truncation of the corners move an edge by a unit
 // or two: one or two edges more than the ideal one hold every point.
 constexpr int kEdgeTries = 3;
-
-struct Planar {
-    double x = 0.0;  // east, in distance units
-    double y = 0.0;  // north
-};
-
-Planar operator-(Planar a, Planar b) {
-    return {a.x - b.x, a.y - b.y};
-}
-double dot(Planar a, Planar b) {
-    return a.x * b.x + a.y * b.y;
-}
-double crossOf(Planar a, Planar b) {
-    return a.x * b.y - a.y * b.x;
-}
-double length(Planar a) {
-    return std::hypot(a.x, a.y);
-}
-
-// Local plane around the outline: longitude shrunk by the cosine of a reference latitude.
-struct Plane {
-    GeoPoint origin;
-    double cosine = 1.0;
-
-    [[nodiscard]] Planar to(GeoPoint p) const {
-        return {static_cast<double>(std::int64_t{p.lon} - origin.lon) * cosine,
-                static_cast<double>(std::int64_t{p.lat} - origin.lat)};
-    }
-    [[nodiscard]] GeoPoint from(Planar p) const {
-        return {nearest(origin.lon + p.x / cosine), nearest(origin.lat + p.y)};
-    }
-};
 
 struct Disc {
     Planar centre;
@@ -128,13 +92,6 @@ Disc smallestDisc(std::vector<Planar> p) {
         }
     }
     return disc;
-}
-
-double distanceToSegment(Planar p, Planar a, Planar b) {
-    const Planar d = b - a;
-    const double l2 = dot(d, d);
-    const double t = l2 > 0.0 ? std::clamp(dot(p - a, d) / l2, 0.0, 1.0) : 0.0;
-    return length(p - Planar{a.x + d.x * t, a.y + d.y * t});
 }
 
 // The area's centroid of the closed outline; nothing when it encloses no area.

@@ -12,12 +12,9 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kTwoDegreesPerRadian = 114.59155902616465;
-// 1 / cos 11.25: the 16-gon's vertices lie this much farther out than its edges touch the circle.
-constexpr double kVertexFactor = 1.0195911582;
-// 2 tan 11.25: edge length of the 16-gon per unit of radius. Circles have always used the
-// single-precision value; the two differ in the last digits and so, rarely, in a rounded edge.
+// 2 tan 11.25 for arcs, in double precision (circles use kCircleEdgeFactor, in single precision;
+// the two differ in the last digits and so, rarely, in a rounded edge).
 constexpr double kArcEdgeFactor = 0.397824734759316;
-constexpr double kCircleEdgeFactor = 0.3978247344493866;
 constexpr double kHalfSector = 11.25;
 constexpr double kSector = 22.5;
 constexpr int kSectors = 16;

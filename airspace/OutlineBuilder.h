@@ -11,6 +11,13 @@
 
 namespace airspace {
 
+// The instrument's circle is a 16-gon whose edges touch the circle: its corners lie this much
+// farther out (1 / cos 11.25)...
+inline constexpr double kVertexFactor = 1.0195911582;
+// ...and its edge is this much of the radius (2 tan 11.25, the single-precision value circles
+// have always used).
+inline constexpr double kCircleEdgeFactor = 0.3978247344493866;
+
 // Builds the encoding of `elements`. The result has no bytes when there is nothing to encode, when
 // the outline is a start point alone (no item could carry the end flags), or when the geometry
 // cannot be represented (points beyond the 24-bit range, an encoding beyond kMaxEncodedSize).

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "airspace/Planar.h"
+
 namespace airspace {
 namespace {
 
@@ -118,17 +120,6 @@ bool insideOrOnDoubled(std::int64_t px, std::int64_t py, const std::vector<GeoPo
     return inside;
 }
 
-double segmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-    const double dx = bx - ax;
-    const double dy = by - ay;
-    const double l2 = dx * dx + dy * dy;
-    double t = l2 > 0.0 ? ((px - ax) * dx + (py - ay) * dy) / l2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = px - (ax + dx * t);
-    const double ey = py - (ay + dy * t);
-    return std::sqrt(ex * ex + ey * ey);
-}
-
 }  // namespace
 
 bool isSimplePolygon(const std::vector<GeoPoint>& polygon) {
@@ -170,6 +161,32 @@ bool isSimplePolygon(const std::vector<GeoPoint>& polygon) {
     return area != 0;
 }
 
+bool insideOrOn(GeoPoint p, const std::vector<GeoPoint>& polygon) {
+    return insideOrOnDoubled(2 * std::int64_t{p.lon}, 2 * std::int64_t{p.lat}, polygon);
+}
+
+bool edgesCross(const std::vector<GeoPoint>& a, const std::vector<GeoPoint>& b) {
+    if (a.empty() || b.empty()) return false;
+    bool crossing = false;
+    const std::vector<Box> boxesOfB = edgeBoxes(b);
+    overlappingPairs(edgeBoxes(a), &boxesOfB, [&](std::size_t i, std::size_t j) {
+        if (crossing) return;
+        crossing = crossProperly(a[i], a[(i + 1) % a.size()], b[j], b[(j + 1) % b.size()]);
+    });
+    return crossing;
+}
+
+bool crossesItself(const std::vector<GeoPoint>& polygon) {
+    bool crossing = false;
+    const std::size_t n = polygon.size();
+    overlappingPairs(edgeBoxes(polygon), nullptr, [&](std::size_t i, std::size_t j) {
+        if (crossing) return;
+        crossing =
+            crossProperly(polygon[i], polygon[(i + 1) % n], polygon[j], polygon[(j + 1) % n]);
+    });
+    return crossing;
+}
+
 bool coversOutline(const std::vector<GeoPoint>& outer, const std::vector<GeoPoint>& inner) {
     if (outer.size() < 3 || inner.empty()) return false;
     const std::size_t n = inner.size();
@@ -183,14 +200,7 @@ bool coversOutline(const std::vector<GeoPoint>& outer, const std::vector<GeoPoin
             return false;
         }
     }
-    bool crossing = false;
-    const std::vector<Box> outerBoxes = edgeBoxes(outer);
-    overlappingPairs(edgeBoxes(inner), &outerBoxes, [&](std::size_t i, std::size_t j) {
-        if (crossing) return;
-        crossing =
-            crossProperly(inner[i], inner[(i + 1) % n], outer[j], outer[(j + 1) % outer.size()]);
-    });
-    return !crossing;
+    return !edgesCross(inner, outer);
 }
 
 namespace {
@@ -244,7 +254,9 @@ double strayUpTo(const std::vector<GeoPoint>& polygon, const std::vector<GeoPoin
                         const GeoPoint a = from[i];
                         const GeoPoint b = from[(i + 1) % m];
                         best = std::min(
-                            best, segmentDistance(px * c, py, a.lon * c, a.lat, b.lon * c, b.lat));
+                            best,
+                            distanceToSegment({px * c, py}, {a.lon * c, static_cast<double>(a.lat)},
+                                              {b.lon * c, static_cast<double>(b.lat)}));
                     }
                 }
             }

@@ -13,6 +13,15 @@ namespace airspace {
 // crossing another except neighbours at their shared point, and not folded flat.
 [[nodiscard]] bool isSimplePolygon(const std::vector<GeoPoint>& polygon);
 
+// True when p lies inside `polygon` or on its outline (even-odd rule).
+[[nodiscard]] bool insideOrOn(GeoPoint p, const std::vector<GeoPoint>& polygon);
+
+// True when an edge of `a` crosses an edge of `b` at a point inside both; touching and
+// overlapping do not count.
+[[nodiscard]] bool edgesCross(const std::vector<GeoPoint>& a, const std::vector<GeoPoint>& b);
+// The same for two edges of one polygon.
+[[nodiscard]] bool crossesItself(const std::vector<GeoPoint>& polygon);
+
 // True when every point of `inner`'s outline (vertices and edges) lies inside or on `outer`, a
 // simple polygon. Then `outer` encloses every region that `inner` encloses, however a crossing
 // of `inner` is read.

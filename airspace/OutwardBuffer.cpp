@@ -29,26 +29,7 @@
 namespace airspace {
 namespace {
 
-using V = PlanePoint;
-
-V operator-(V a, V b) {
-    return {a.x - b.x, a.y - b.y};
-}
-V operator+(V a, V b) {
-    return {a.x + b.x, a.y + b.y};
-}
-V operator*(V a, double f) {
-    return {a.x * f, a.y * f};
-}
-double cross(V a, V b) {
-    return a.x * b.y - a.y * b.x;
-}
-double dot(V a, V b) {
-    return a.x * b.x + a.y * b.y;
-}
-double norm(V a) {
-    return std::sqrt(a.x * a.x + a.y * a.y);
-}
+using V = Planar;
 
 constexpr double kPi = 3.141592653589793;
 // Points closer than this (in units) are one point; coordinates stay below about 1e5 units.
@@ -59,13 +40,6 @@ struct Segment {
     V b;
 };
 
-double distanceToSegment(V p, const Segment& s) {
-    const V d = s.b - s.a;
-    const double l2 = dot(d, d);
-    const double t = l2 > 0.0 ? std::clamp(dot(p - s.a, d) / l2, 0.0, 1.0) : 0.0;
-    return norm(p - (s.a + d * t));
-}
-
 // The segments by the cells of a uniform grid they pass through, a few segment lengths wide:
 // sorted (cell, segment) pairs, so that a long outline costs memory by its length, not its area.
 class SegmentGrid {
@@ -75,7 +49,7 @@ public:
         double total = 0.0;
         double extent = 0.0;
         for (const Segment& s : segments) {
-            total += norm(s.b - s.a);
+            total += length(s.b - s.a);
             for (const V p : {s.a, s.b}) {
                 origin_ = {std::min(origin_.x, p.x), std::min(origin_.y, p.y)};
                 extent = std::max({extent, std::fabs(p.x - segments.front().a.x),
@@ -198,11 +172,11 @@ public:
             const V next = nextStop(at, h, met);
             Heading out{};
             if (!turn(next, next - at, out, met)) return {};
-            if (norm(next - start) <= kSame && out.segment == first.segment &&
+            if (length(next - start) <= kSame && out.segment == first.segment &&
                 out.forward == first.forward) {
                 return loop;
             }
-            if (norm(next - loop.back()) > kSame) loop.push_back(next);
+            if (length(next - loop.back()) > kSame) loop.push_back(next);
             at = next;
             h = out;
         }
@@ -236,22 +210,22 @@ private:
     [[nodiscard]] V nextStop(V at, const Heading& h, std::size_t& met) {
         const V end = endOf(h);
         const V r = end - at;
-        const double length = norm(r);
-        if (length <= kSame) return end;
+        const double span = length(r);
+        if (span <= kSame) return end;
         double best = 1.0;
         V stop = end;
-        const double least = kSame / length;
+        const double least = kSame / span;
         grid_.visit(at, end, [&](std::size_t i) {
             if (i == h.segment) return;
             const Segment& u = segments_[i];
             const V w = u.b - u.a;
-            const double wl = norm(w);
+            const double wl = length(w);
             if (wl <= kSame) return;
             const V q = u.a - at;
-            const double denominator = cross(r, w);
-            if (std::fabs(denominator) > 1e-12 * length * wl) {
-                const double t = cross(q, w) / denominator;
-                const double v = cross(q, r) / denominator;
+            const double denominator = crossOf(r, w);
+            if (std::fabs(denominator) > 1e-12 * span * wl) {
+                const double t = crossOf(q, w) / denominator;
+                const double v = crossOf(q, r) / denominator;
                 const double slack = kSame / wl;
                 if (t <= least || t >= best || v < -slack || v > 1.0 + slack) return;
                 best = t;
@@ -260,9 +234,9 @@ private:
                 return;
             }
             // Parallel: only a segment on the same line stops the walk, at its ends.
-            if (std::fabs(cross(q, r)) > kSame * length) return;
+            if (std::fabs(crossOf(q, r)) > kSame * span) return;
             for (const V p : {u.a, u.b}) {
-                const double t = dot(p - at, r) / (length * length);
+                const double t = dot(p - at, r) / (span * span);
                 if (t > least && t < best) {
                     best = t;
                     stop = p;
@@ -281,19 +255,19 @@ private:
     // it came only where there is no other. `met`: a segment through p whatever the rounding
     // of p (a crossing at a shallow angle is found only roughly); none when out of range.
     [[nodiscard]] bool turn(V p, V in, Heading& out, std::size_t met) {
-        const double inLength = norm(in);
+        const double inLength = length(in);
         if (inLength <= 0.0) return false;
         const V d = in * (1.0 / inLength);
         double best = 10.0;
         grid_.visit(p, p, [&](std::size_t i) {
             const Segment& u = segments_[i];
-            if (i != met && distanceToSegment(p, u) > kSame) return;
+            if (i != met && distanceToSegment(p, u.a, u.b) > kSame) return;
             for (const bool forward : {true, false}) {
                 const V to = forward ? u.b : u.a;
                 const V o = to - p;
-                const double ol = norm(o);
+                const double ol = length(o);
                 if (ol <= kSame) continue;
-                double angle = std::atan2(cross(d, o), dot(d, o) * 1.0);
+                double angle = std::atan2(crossOf(d, o), dot(d, o));
                 if (angle <= -kPi + 1e-12) angle = kPi;
                 if (angle < best) {
                     best = angle;
@@ -314,7 +288,7 @@ std::vector<Segment> edgesOf(const std::vector<V>& loop) {
     for (std::size_t i = 0; i < loop.size(); ++i) {
         const V a = loop[i];
         const V b = loop[(i + 1) % loop.size()];
-        if (norm(b - a) > kSame) segments.push_back({a, b});
+        if (length(b - a) > kSame) segments.push_back({a, b});
     }
     return segments;
 }
@@ -328,7 +302,7 @@ std::vector<V> grown(const std::vector<V>& loop, double d) {
     std::vector<V> directions(n);
     for (std::size_t i = 0; i < n; ++i) {
         const V e = loop[(i + 1) % n] - loop[i];
-        directions[i] = e * (1.0 / norm(e));
+        directions[i] = e * (1.0 / length(e));
     }
     auto outward = [](V t) { return V{t.y, -t.x}; };
     std::vector<V> out;
@@ -338,7 +312,7 @@ std::vector<V> grown(const std::vector<V>& loop, double d) {
         const V after = directions[i];
         const V corner = loop[i];
         const V from = outward(before);
-        double angle = std::atan2(cross(before, after), dot(before, after));
+        double angle = std::atan2(crossOf(before, after), dot(before, after));
         if (std::fabs(std::fabs(angle) - kPi) < 1e-9) angle = kPi;  // a turn back: round it
         out.push_back(corner + from * d);
         if (angle > 1e-12) {
@@ -356,41 +330,11 @@ std::vector<V> grown(const std::vector<V>& loop, double d) {
     return out;
 }
 
-// Douglas-Peucker on a closed loop: the points kept, every point left out within `tolerance`
-// of the new edge that replaces it.
+// The loop thinned by Douglas-Peucker: every point left out lies within `tolerance` of the edge
+// that replaces it.
 std::vector<V> thinned(const std::vector<V>& loop, double tolerance) {
-    const std::size_t n = loop.size();
-    if (n < 4) return loop;
-    std::size_t far = 1;
-    for (std::size_t i = 1; i < n; ++i) {
-        if (norm(loop[i] - loop[0]) > norm(loop[far] - loop[0])) far = i;
-    }
-    std::vector<bool> keep(n, false);
-    keep[0] = keep[far] = true;
-    std::vector<std::pair<std::size_t, std::size_t>> stack{{0, far}, {far, n}};
-    while (!stack.empty()) {
-        const auto [a, b] = stack.back();
-        stack.pop_back();
-        if (b - a < 2) continue;
-        const Segment chord{loop[a], loop[b % n]};
-        double most = -1.0;
-        std::size_t farthest = a;
-        for (std::size_t k = a + 1; k < b; ++k) {
-            const double d = distanceToSegment(loop[k], chord);
-            if (d > most) {
-                most = d;
-                farthest = k;
-            }
-        }
-        if (most <= tolerance) continue;
-        keep[farthest] = true;
-        stack.push_back({a, farthest});
-        stack.push_back({farthest, b});
-    }
     std::vector<V> kept;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (keep[i]) kept.push_back(loop[i]);
-    }
+    for (const std::size_t i : douglasPeucker(loop, tolerance)) kept.push_back(loop[i]);
     return kept;
 }
 
@@ -406,13 +350,13 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
     auto fits = [&](std::size_t a, std::size_t b) {
         const V pa = at(a);
         const V chord = at(b) - pa;
-        const double length = norm(chord);
-        if (length <= kSame) return false;
+        const double span = length(chord);
+        if (span <= kSame) return false;
         for (std::size_t k = a + 1; k < b; ++k) {
             const V p = at(k) - pa;
-            const double along = dot(p, chord) / length;
-            if (along < -kSame || along > length + kSame) return false;
-            const double left = cross(chord, p) / length;  // > 0: the chord passes outside p
+            const double along = dot(p, chord) / span;
+            if (along < -kSame || along > span + kSame) return false;
+            const double left = crossOf(chord, p) / span;  // > 0: the chord passes outside p
             if (left > outward || -left > inward) return false;
         }
         return true;
@@ -424,34 +368,7 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
         for (std::size_t a = first; a < first + n;) {
             kept.push_back(at(a));
             if (!best.empty() && kept.size() >= best.size()) break;
-            // The farthest end that fits, found by doubling the reach and then halving the gap
-            // (a stretch that fits almost always fits shorter too).
-            const std::size_t last = std::min(first + n, a + kMaxStretch);
-            std::size_t good = a + 1;
-            std::size_t bad = last + 1;
-            for (std::size_t step = 2; a + step <= last; step *= 2) {
-                if (!fits(a, a + step)) {
-                    bad = a + step;
-                    break;
-                }
-                good = a + step;
-            }
-            if (bad > last && good < last) {
-                if (fits(a, last)) {
-                    good = last;
-                } else {
-                    bad = last;
-                }
-            }
-            while (bad - good > 1 && good < last) {
-                const std::size_t middle = good + (bad - good) / 2;
-                if (fits(a, middle)) {
-                    good = middle;
-                } else {
-                    bad = middle;
-                }
-            }
-            a = good;
+            a = farthestFitting(a, std::min(first + n, a + kMaxStretch), fits);
         }
         if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
@@ -460,7 +377,7 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
 
 }  // namespace
 
-std::vector<PlanePoint> outerBorder(const std::vector<PlanePoint>& loop) {
+std::vector<Planar> outerBorder(const std::vector<Planar>& loop) {
     const std::vector<Segment> segments = edgesOf(loop);
     if (segments.size() < 2) return {};
     std::vector<V> border = OuterWalk(segments).run();
@@ -484,8 +401,7 @@ std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
     if (!(cosine > 0.05) || !(std::cos(widest) > 0.02)) return std::nullopt;
     const double shrink = std::min(cosine / std::cos(widest), std::cos(widest) / cosine);
     OutlinePlane plane;
-    plane.origin = outline[0];
-    plane.cosine = cosine;
+    plane.local = Plane{outline[0], cosine};
     // Rounding a vertex to whole units moves it by up to 0.71 units, seldom all of it outward:
     // half a unit is set aside, and the check on the result decides.
     plane.toleranceUnits = toleranceMetres / kMetresPerUnit * shrink - 0.5;
@@ -495,18 +411,13 @@ std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
     std::vector<V> points;
     points.reserve(outline.size());
     for (const GeoPoint& p : outline) {
-        points.push_back({static_cast<double>(p.lon - plane.origin.lon),
-                          static_cast<double>(p.lat - plane.origin.lat)});
+        points.push_back({static_cast<double>(p.lon - outline[0].lon),
+                          static_cast<double>(p.lat - outline[0].lat)});
     }
     plane.border = outerBorder(points);
     if (plane.border.empty()) return std::nullopt;
     for (V& p : plane.border) p.x *= cosine;
     return plane;
-}
-
-GeoPoint OutlinePlane::geo(PlanePoint p) const {
-    return {static_cast<std::int32_t>(std::lround(origin.lon + p.x / cosine)),
-            static_cast<std::int32_t>(std::lround(origin.lat + p.y))};
 }
 
 std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
@@ -535,7 +446,7 @@ std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFrac
     if (buffer.size() < 3) return {};
     std::vector<GeoPoint> result;
     for (const V& p : greedyChords(buffer, inward, outward)) {
-        const GeoPoint g = plane.geo(p);
+        const GeoPoint g = plane.local.from(p);
         if (result.empty() || !(g == result.back())) result.push_back(g);
     }
     while (result.size() > 1 && result.back() == result.front()) result.pop_back();

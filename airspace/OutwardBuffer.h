@@ -7,28 +7,22 @@
 #include <vector>
 
 #include "airspace/GeoPoint.h"
+#include "airspace/Planar.h"
 
 namespace airspace {
-
-struct PlanePoint {
-    double x = 0.0;  // east
-    double y = 0.0;  // north
-};
 
 // The outer border of all that `loop` encloses however its crossings are read, as one loop
 // counter-clockwise: where the loop crosses itself the border turns onto the other edge, spikes
 // and parts that only touch are walked round. Empty for fewer than three distinct points or a
 // walk that does not close.
-[[nodiscard]] std::vector<PlanePoint> outerBorder(const std::vector<PlanePoint>& loop);
+[[nodiscard]] std::vector<Planar> outerBorder(const std::vector<Planar>& loop);
 
-// An outline on a local plane in units (longitude scaled by `cosine`, the same everywhere), with
-// the outer border of all it encloses.
+// An outline on a local plane (one scale for the east-west units across it), with the outer
+// border of all it encloses.
 struct OutlinePlane {
-    GeoPoint origin;
-    double cosine = 1.0;
-    double toleranceUnits = 0.0;     // the tolerance on this plane, less the rounding to the grid
-    std::vector<PlanePoint> border;  // counter-clockwise
-    [[nodiscard]] GeoPoint geo(PlanePoint p) const;  // rounded to the grid
+    Plane local;
+    double toleranceUnits = 0.0;  // the tolerance on this plane, less the rounding to the grid
+    std::vector<Planar> border;   // counter-clockwise
 };
 // Empty for fewer than three points, a tolerance below the grid's rounding, a latitude too near
 // a pole, or a border walk that does not close.

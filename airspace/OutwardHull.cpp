@@ -18,6 +18,7 @@
 
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineEncoder.h"
+#include "airspace/Planar.h"
 
 namespace airspace {
 namespace {
@@ -280,28 +281,8 @@ public:
         std::size_t a = 0;
         while (a < n) {
             hull.push_back(geo(a));
-            std::size_t good = a + 1;
-            std::size_t bad = 0;
-            for (std::size_t step = 2;; step *= 2) {
-                const std::size_t probe = std::min(a + step, n);
-                if (!reaches(a, probe)) {
-                    bad = probe;
-                    break;
-                }
-                good = probe;
-                if (probe == n) break;
-            }
-            if (bad != 0) {
-                while (bad - good > 1) {
-                    const std::size_t middle = good + (bad - good) / 2;
-                    if (reaches(a, middle)) {
-                        good = middle;
-                    } else {
-                        bad = middle;
-                    }
-                }
-            }
-            a = good;
+            a = farthestFitting(
+                a, n, [this](std::size_t from, std::size_t to) { return reaches(from, to); });
         }
         return hull;
     }

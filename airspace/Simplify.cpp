@@ -35,6 +35,7 @@
 #include "airspace/OutlineDecoder.h"
 #include "airspace/OutwardBuffer.h"
 #include "airspace/OutwardHull.h"
+#include "airspace/Planar.h"
 #include "airspace/Selection.h"
 #include "airspace/Simplify.h"
 
@@ -47,41 +48,6 @@ constexpr double kNauticalMetresPerUnit = 18.52;  // a hundredth of a nautical m
 constexpr double kMarginUnits = 1.5;
 // A stretch longer than this is cut anyway: it keeps the greedy walk linear in practice.
 constexpr std::size_t kMaxStretch = 4000;
-
-struct Planar {
-    double x = 0.0;  // east, in distance units
-    double y = 0.0;  // north
-};
-
-Planar operator-(Planar a, Planar b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Planar operator+(Planar a, Planar b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Planar operator*(Planar a, double f) {
-    return {a.x * f, a.y * f};
-}
-double crossOf(Planar a, Planar b) {
-    return a.x * b.y - a.y * b.x;
-}
-double length(Planar a) {
-    return std::hypot(a.x, a.y);
-}
-
-// Local plane around the outline: longitude shrunk by the cosine of the reference latitude.
-struct Plane {
-    GeoPoint origin;
-    double cosine = 1.0;
-
-    [[nodiscard]] Planar to(GeoPoint p) const {
-        return {static_cast<double>(p.lon - origin.lon) * cosine,
-                static_cast<double>(p.lat - origin.lat)};
-    }
-    [[nodiscard]] GeoPoint from(Planar p) const {
-        return {nearest(origin.lon + p.x / cosine), nearest(origin.lat + p.y)};
-    }
-};
 
 // One edge of the simplified run: the line through `from` in direction `along` (unit length),
 // already pushed outward.
@@ -207,83 +173,7 @@ private:
     double reach_;
 };
 
-// ---- The check, on the polygons the instrument holds, in exact whole units -----------------
-
-std::int64_t orientation(GeoPoint a, GeoPoint b, GeoPoint c) {
-    const std::int64_t v = (std::int64_t{b.lon} - a.lon) * (std::int64_t{c.lat} - a.lat) -
-                           (std::int64_t{b.lat} - a.lat) * (std::int64_t{c.lon} - a.lon);
-    return (v > 0) - (v < 0);
-}
-
-bool onSegment(GeoPoint p, GeoPoint a, GeoPoint b) {
-    return orientation(a, b, p) == 0 && std::min(a.lon, b.lon) <= p.lon &&
-           p.lon <= std::max(a.lon, b.lon) && std::min(a.lat, b.lat) <= p.lat &&
-           p.lat <= std::max(a.lat, b.lat);
-}
-
-// Segments that cross at a point inside both; touching and overlapping do not count.
-bool crossProperly(GeoPoint a, GeoPoint b, GeoPoint c, GeoPoint d) {
-    const auto o1 = orientation(a, b, c);
-    const auto o2 = orientation(a, b, d);
-    const auto o3 = orientation(c, d, a);
-    const auto o4 = orientation(c, d, b);
-    return o1 * o2 < 0 && o3 * o4 < 0;
-}
-
-bool insideOrOn(GeoPoint p, const std::vector<GeoPoint>& polygon) {
-    bool inside = false;
-    const std::size_t n = polygon.size();
-    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
-        const GeoPoint a = polygon[j];
-        const GeoPoint b = polygon[i];
-        if (onSegment(p, a, b)) return true;
-        if ((a.lat > p.lat) == (b.lat > p.lat)) continue;
-        // Crossing to the east of p: compare without division.
-        const std::int64_t side = orientation(a, b, p);
-        if ((b.lat > a.lat) ? side > 0 : side < 0) inside = !inside;
-    }
-    return inside;
-}
-
-struct Box {
-    std::int32_t minLon, maxLon, minLat, maxLat;
-};
-
-Box boxOf(GeoPoint a, GeoPoint b) {
-    return {std::min(a.lon, b.lon), std::max(a.lon, b.lon), std::min(a.lat, b.lat),
-            std::max(a.lat, b.lat)};
-}
-
-bool overlap(const Box& a, const Box& b) {
-    return a.minLon <= b.maxLon && b.minLon <= a.maxLon && a.minLat <= b.maxLat &&
-           b.minLat <= a.maxLat;
-}
-
-bool anyCrossing(const std::vector<GeoPoint>& s, const std::vector<GeoPoint>& o, bool self) {
-    const std::size_t n = s.size();
-    const std::size_t m = o.size();
-    std::vector<Box> boxes(m);
-    for (std::size_t j = 0; j < m; ++j) boxes[j] = boxOf(o[j], o[(j + 1) % m]);
-    for (std::size_t i = 0; i < n; ++i) {
-        const GeoPoint a = s[i];
-        const GeoPoint b = s[(i + 1) % n];
-        const Box box = boxOf(a, b);
-        for (std::size_t j = self ? i + 2 : 0; j < m; ++j) {
-            if (self && i == 0 && j == m - 1) continue;  // neighbours across the start
-            if (!overlap(box, boxes[j])) continue;
-            if (crossProperly(a, b, o[j], o[(j + 1) % m])) return true;
-        }
-    }
-    return false;
-}
-
-double distanceToSegment(Planar p, Planar a, Planar b) {
-    const Planar d = b - a;
-    const double l2 = d.x * d.x + d.y * d.y;
-    double t = l2 > 0.0 ? ((p.x - a.x) * d.x + (p.y - a.y) * d.y) / l2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    return length(p - (a + d * t));
-}
+// ---- The check ------------------------------------------------------------------------
 
 // Whether some edge of `outline` passes within `limit` of p. Both outlines run the same way
 // round, so the edge found for one point is near the one for the next: the search starts at
@@ -316,7 +206,7 @@ bool acceptable(const std::vector<GeoPoint>& original, const std::vector<GeoPoin
     for (const GeoPoint& p : original) {
         if (!insideOrOn(p, simplified)) return false;
     }
-    if (anyCrossing(simplified, original, false) || anyCrossing(simplified, simplified, true)) {
+    if (edgesCross(simplified, original) || crossesItself(simplified)) {
         return false;
     }
     std::vector<Planar> o, s;
@@ -415,42 +305,12 @@ bool keepsPromises(const AirspaceRecord& candidate, const std::vector<GeoPoint>&
 // cut either way, it keeps no more than an outward hull needs, so where its count saves no bytes
 // the raster is not worth drawing.
 std::size_t douglasPeuckerCount(const std::vector<GeoPoint>& outline, double toleranceUnits) {
-    const std::size_t n = outline.size();
-    if (n < 4) return n;
-    const double cosine = std::cos(outline[0].lat * kRadiansPerUnit);
-    auto at = [&](std::size_t i) {
-        const GeoPoint p = outline[i % n];
-        return Planar{static_cast<double>(p.lon - outline[0].lon) * cosine,
-                      static_cast<double>(p.lat - outline[0].lat)};
-    };
-    // The farthest point from the first splits the loop in two open runs.
-    std::size_t far = 1;
-    for (std::size_t i = 1; i < n; ++i) {
-        if (length(at(i)) > length(at(far))) far = i;
-    }
-    std::size_t kept = 2;
-    std::vector<std::pair<std::size_t, std::size_t>> stack{{0, far}, {far, n}};
-    while (!stack.empty()) {
-        const auto [a, b] = stack.back();
-        stack.pop_back();
-        if (b - a < 2) continue;
-        const Planar pa = at(a);
-        const Planar pb = at(b);
-        double most = -1.0;
-        std::size_t farthest = a;
-        for (std::size_t k = a + 1; k < b; ++k) {
-            const double d = distanceToSegment(at(k), pa, pb);
-            if (d > most) {
-                most = d;
-                farthest = k;
-            }
-        }
-        if (most <= toleranceUnits) continue;
-        ++kept;
-        stack.push_back({a, farthest});
-        stack.push_back({farthest, b});
-    }
-    return kept;
+    if (outline.size() < 4) return outline.size();
+    const Plane plane{outline[0], std::cos(outline[0].lat * kRadiansPerUnit)};
+    std::vector<Planar> points;
+    points.reserve(outline.size());
+    for (const GeoPoint& p : outline) points.push_back(plane.to(p));
+    return douglasPeucker(points, toleranceUnits).size();
 }
 
 // The airspace with `points` as its whole outline; empty for fewer than three points.

@@ -211,7 +211,7 @@ TEST(Simplification, RunsBesideArcsAndWhatIsKept) {
 // The outer border the buffer grows from: however the outline is drawn, one counter-clockwise
 // loop round all it encloses.
 TEST(Simplification, OuterBorderOfBadlyDrawnOutlines) {
-    using P = PlanePoint;
+    using P = Planar;
     const struct {
         const char* name;
         std::vector<P> outline;
