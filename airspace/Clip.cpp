@@ -10,7 +10,9 @@
 // entering and leaving across the polygon's border. A chain is joined to the next one by walking
 // the border the way the outline turns, as in Weiler and Atherton's clipping, and every loop of
 // chains is one piece. The points of the chains are the original points, so inside the area the
-// pieces hold exactly the original outline.
+// pieces hold exactly the original outline; where a chain meets the border, its end is put on the
+// grid outside the airspace. An outline that crosses itself is cut as the outer border of all it
+// encloses.
 #include "airspace/Clip.h"
 
 #include <algorithm>
@@ -20,8 +22,10 @@
 #include <optional>
 
 #include "airspace/OutlineBuilder.h"
+#include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
 #include "airspace/OutlineEncoder.h"
+#include "airspace/OutwardBuffer.h"
 
 namespace airspace {
 namespace {
@@ -35,7 +39,7 @@ constexpr double kPlaneSlack = 1.01;
 // A point this close to the area's border counts as on it (a few grid units).
 constexpr double kOnBorderKm = 0.06;
 
-struct Planar {
+struct AreaPoint {
     double x = 0.0;  // km east of the take-off
     double y = 0.0;  // km north
 };
@@ -59,19 +63,19 @@ public:
         if (d < -kUnitsAround / 2.0) d += static_cast<double>(kUnitsAround);
         return d;
     }
-    [[nodiscard]] Planar to(double eastUnits, std::int32_t lat) const {
+    [[nodiscard]] AreaPoint to(double eastUnits, std::int32_t lat) const {
         return {eastUnits * cosine_ * kKmPerUnit,
                 (static_cast<double>(lat) - centreLat_) * kKmPerUnit};
     }
-    [[nodiscard]] Planar to(GeoPoint p) const { return to(east(p.lon), p.lat); }
+    [[nodiscard]] AreaPoint to(GeoPoint p) const { return to(east(p.lon), p.lat); }
     // The grid point nearest to `p`, its longitude `lonShift` units from the take-off's.
-    [[nodiscard]] GeoPoint from(Planar p, double lonShift) const {
+    [[nodiscard]] GeoPoint from(AreaPoint p, double lonShift) const {
         return {static_cast<std::int32_t>(
                     std::llround(centreLon_ + lonShift + p.x / (cosine_ * kKmPerUnit))),
                 static_cast<std::int32_t>(std::llround(centreLat_ + p.y / kKmPerUnit))};
     }
     // How far beyond the border p lies (negative inside).
-    [[nodiscard]] double beyond(Planar p) const {
+    [[nodiscard]] double beyond(AreaPoint p) const {
         double most = -INFINITY;
         for (int k = 0; k < sides_; ++k) {
             const double a = 2.0 * kPi * k / sides_ + turn_;
@@ -80,7 +84,7 @@ public:
         return most;
     }
     // The part of the segment from a to b inside the area, as parameters; empty when none.
-    [[nodiscard]] std::optional<std::pair<double, double>> cut(Planar a, Planar b) const {
+    [[nodiscard]] std::optional<std::pair<double, double>> cut(AreaPoint a, AreaPoint b) const {
         double t0 = 0.0;
         double t1 = 1.0;
         for (int k = 0; k < sides_; ++k) {
@@ -101,7 +105,7 @@ public:
         }
         return std::make_pair(t0, t1);
     }
-    [[nodiscard]] Planar corner(int k) const {
+    [[nodiscard]] AreaPoint corner(int k) const {
         const double angle = cornerAngle(k);
         const double r = cornerRadius();
         return {r * std::cos(angle), r * std::sin(angle)};
@@ -137,7 +141,7 @@ bool insideConvex(GeoPoint p, const std::vector<GeoPoint>& polygon) {
     return true;
 }
 
-double angleOf(Planar p) {
+double angleOf(AreaPoint p) {
     const double a = std::atan2(p.y, p.x);
     return a < 0.0 ? a + 2.0 * kPi : a;
 }
@@ -145,16 +149,33 @@ double angleOf(Planar p) {
 // A run of the outline inside the area, from where it enters to where it leaves.
 struct Chain {
     std::vector<GeoPoint> points;
-    Planar entry;
-    Planar exit;
+    AreaPoint entry;
+    AreaPoint exit;
     double lonShift = 0.0;  // its longitudes less the take-off's, less the short way's
 };
 
-// The point of the edge from a to b at t, on the grid, in the edge's own longitudes.
-GeoPoint along(GeoPoint a, GeoPoint b, double t) {
-    return {
-        static_cast<std::int32_t>(std::llround(a.lon + (static_cast<double>(b.lon) - a.lon) * t)),
-        static_cast<std::int32_t>(std::llround(a.lat + (static_cast<double>(b.lat) - a.lat) * t))};
+// The point of the edge from a to b at t, on the grid, in the edge's own longitudes: the nearest
+// corner of its grid cell on the edge or outside the airspace (to the right of the edge on an
+// outline drawn counter-clockwise), so that the edges to it from the original points never cut
+// into the airspace.
+GeoPoint along(GeoPoint a, GeoPoint b, double t, bool counterClockwise) {
+    const double lon = a.lon + (static_cast<double>(b.lon) - a.lon) * t;
+    const double lat = a.lat + (static_cast<double>(b.lat) - a.lat) * t;
+    GeoPoint best{static_cast<std::int32_t>(std::llround(lon)),
+                  static_cast<std::int32_t>(std::llround(lat))};
+    double nearest = INFINITY;
+    for (const double x : {std::floor(lon), std::ceil(lon)}) {
+        for (const double y : {std::floor(lat), std::ceil(lat)}) {
+            const double side = (static_cast<double>(b.lon) - a.lon) * (y - a.lat) -
+                                (static_cast<double>(b.lat) - a.lat) * (x - a.lon);
+            const double d = std::hypot(x - lon, y - lat);
+            if ((counterClockwise ? side <= 0.0 : side >= 0.0) && d < nearest) {
+                nearest = d;
+                best = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+            }
+        }
+    }
+    return best;
 }
 
 bool encloses(const std::vector<GeoPoint>& outline, const Area& area) {
@@ -163,10 +184,10 @@ bool encloses(const std::vector<GeoPoint>& outline, const Area& area) {
     bool odd = false;
     const std::size_t n = outline.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const Planar a = area.to(outline[i]);
+        const AreaPoint a = area.to(outline[i]);
         const double eastB = area.east(outline[i].lon) +
                              (static_cast<double>(outline[(i + 1) % n].lon) - outline[i].lon);
-        const Planar b = area.to(eastB, outline[(i + 1) % n].lat);
+        const AreaPoint b = area.to(eastB, outline[(i + 1) % n].lat);
         if ((a.y > 0.0) == (b.y > 0.0)) continue;
         const double x = a.x + (b.x - a.x) * (0.0 - a.y) / (b.y - a.y);
         if (x <= 0.0) continue;
@@ -195,7 +216,7 @@ AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area) {
     std::vector<GeoPoint> corners;
     for (int k = 0; k < area.sides(); ++k) {
         // A little beyond each corner, for the rounding of the corners and the circle to units.
-        const Planar corner = area.corner(k);
+        const AreaPoint corner = area.corner(k);
         const double grown = 1.0 + 0.1 / area.cornerRadius();
         corners.push_back(area.from({corner.x * grown, corner.y * grown}, 0.0));
     }
@@ -228,13 +249,24 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
                       bool evenWithoutSaving) {
     ClipResult result;
     if (airspace.encodedSize() == 0) return result;
-    const std::vector<GeoPoint> held = decodeOutlinePoints(airspace);
+    const std::vector<GeoPoint> original = decodeOutlinePoints(airspace);
     const Area area(clipArea);
     auto whole = [&]() {
         result.clipped = false;
-        result.pieces.assign(1, {airspace, std::vector<bool>(held.size(), false)});
+        result.strayMetres = 0.0;
+        result.pieces.assign(1, {airspace, std::vector<bool>(original.size(), false)});
         return result;
     };
+    // The chains are joined by the way the outline turns, which an outline that crosses itself
+    // does not keep: its parts can turn either way (a figure of eight). Such an outline is cut by
+    // the outer border of all it encloses, which turns one way only.
+    std::vector<GeoPoint> held = original;
+    if (!isSimplePolygon(held)) {
+        double strayUnits = 0.0;
+        held = outerBorderOnGrid(original, &strayUnits);
+        if (held.empty()) return whole();
+        result.strayMetres = strayUnits * kMetresPerUnit;
+    }
     const std::size_t n = held.size();
     std::size_t start = n;
     for (std::size_t i = 0; i < n; ++i) {
@@ -246,32 +278,38 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
     if (start == n) return whole();
 
     // The chains, walking the edges from a point outside.
+    std::int64_t twiceArea = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::int64_t ax = held[i].lon - held[0].lon, ay = held[i].lat - held[0].lat;
+        const std::int64_t bx = held[(i + 1) % n].lon - held[0].lon,
+                           by = held[(i + 1) % n].lat - held[0].lat;
+        twiceArea += ax * by - bx * ay;
+    }
+    const bool counterClockwise = twiceArea >= 0;
     std::vector<Chain> chains;
     std::optional<Chain> open;
-    double twiceArea = 0.0;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = (start + k) % n;
         const GeoPoint a = held[i];
         const GeoPoint b = held[(i + 1) % n];
         const double eastA = area.east(a.lon);
         const double eastB = eastA + (static_cast<double>(b.lon) - a.lon);
-        const Planar pa = area.to(eastA, a.lat);
-        const Planar pb = area.to(eastB, b.lat);
-        twiceArea += pa.x * pb.y - pb.x * pa.y;
+        const AreaPoint pa = area.to(eastA, a.lat);
+        const AreaPoint pb = area.to(eastB, b.lat);
         const auto part = area.cut(pa, pb);
         if (!part || part->second - part->first <= 1e-12) continue;
         const auto [t0, t1] = *part;
         auto at = [&](double t) {
-            return Planar{pa.x + (pb.x - pa.x) * t, pa.y + (pb.y - pa.y) * t};
+            return AreaPoint{pa.x + (pb.x - pa.x) * t, pa.y + (pb.y - pa.y) * t};
         };
         if (!open) {
             open = Chain{};
             open->entry = at(t0);
             open->lonShift = static_cast<double>(a.lon) - area.centreLon() - eastA;
-            open->points.push_back(t0 <= 0.0 ? a : along(a, b, t0));
+            open->points.push_back(t0 <= 0.0 ? a : along(a, b, t0, counterClockwise));
         }
         if (t1 < 1.0) {
-            open->points.push_back(along(a, b, t1));
+            open->points.push_back(along(a, b, t1, counterClockwise));
             open->exit = at(t1);
             chains.push_back(std::move(*open));
             open.reset();
@@ -300,7 +338,6 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
 
     // Joining: from where a chain leaves, along the border the way the outline turns, to the
     // nearest place where a chain enters.
-    const bool counterClockwise = twiceArea >= 0.0;
     auto ahead = [&](double from, double to) {
         double d = counterClockwise ? to - from : from - to;
         while (d < 0.0) d += 2.0 * kPi;
@@ -364,9 +401,9 @@ std::vector<bool> cutEdgeMarks(const std::vector<GeoPoint>& polygon, const ClipA
         const GeoPoint b = polygon[(i + 1) % n];
         const double eastA = area.east(a.lon);
         const double eastB = eastA + (static_cast<double>(b.lon) - a.lon);
-        const Planar pa = area.to(eastA, a.lat);
-        const Planar pb = area.to(eastB, b.lat);
-        const Planar middle{(pa.x + pb.x) / 2.0, (pa.y + pb.y) / 2.0};
+        const AreaPoint pa = area.to(eastA, a.lat);
+        const AreaPoint pb = area.to(eastB, b.lat);
+        const AreaPoint middle{(pa.x + pb.x) / 2.0, (pa.y + pb.y) / 2.0};
         marks[i] = area.beyond(pa) >= -kOnBorderKm && area.beyond(pb) >= -kOnBorderKm &&
                    area.beyond(middle) >= -kOnBorderKm;
     }

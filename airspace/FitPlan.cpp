@@ -144,7 +144,8 @@ Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tole
     Prepared pieces;
     bool allSimplified = true;
     for (ClippedOutline& piece : cut.pieces) {
-        SimplifiedOutline simplified = simplifyOutward(piece.record, tolerance);
+        SimplifiedOutline simplified =
+            simplifyOutward(piece.record, std::max(tolerance - cut.strayMetres, 0.0));
         if (simplified.keptOriginal) {
             allSimplified = false;
             if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {

@@ -31,6 +31,11 @@ namespace {
 
 using V = Planar;
 
+// How far from a crossing, in units, a whole point is sought for it, and how far from the edges
+// there it may lie.
+constexpr double kCrossingReach = 24.0;
+constexpr double kMostStray = 2.0;
+
 constexpr double kPi = 3.141592653589793;
 // Points closer than this (in units) are one point; coordinates stay below about 1e5 units.
 constexpr double kSame = 1e-7;
@@ -383,6 +388,62 @@ std::vector<Planar> outerBorder(const std::vector<Planar>& loop) {
     std::vector<V> border = OuterWalk(segments).run();
     if (border.size() < 3) return {};
     return border;
+}
+
+std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline, double* strayUnits) {
+    if (strayUnits != nullptr) *strayUnits = 0.0;
+    if (outline.size() < 3) return {};
+    const GeoPoint origin = outline[0];
+    std::vector<V> points;
+    points.reserve(outline.size());
+    for (const GeoPoint& p : outline) {
+        points.push_back(
+            {static_cast<double>(p.lon - origin.lon), static_cast<double>(p.lat - origin.lat)});
+    }
+    const std::vector<V> border = outerBorder(points);
+    const std::size_t n = border.size();
+    std::vector<GeoPoint> grid;
+    grid.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const V v = border[i];
+        std::optional<V> kept;
+        if (v.x == std::round(v.x) && v.y == std::round(v.y)) {
+            kept = v;
+        } else {
+            // A crossing: the nearest whole point outside both edges keeps every side of it
+            // covered. Where the edges cross at a shallow angle, the gap between them is
+            // followed until a whole point fits, as close to both edges as can be.
+            const V before = border[(i + n - 1) % n];
+            const V after = border[(i + 1) % n];
+            const double inLength = length(v - before);
+            const double outLength = length(after - v);
+            double closest = kMostStray;
+            double nearest = INFINITY;
+            for (double x = std::floor(v.x) - kCrossingReach; x <= std::ceil(v.x) + kCrossingReach;
+                 ++x) {
+                for (double y = std::floor(v.y) - kCrossingReach;
+                     y <= std::ceil(v.y) + kCrossingReach; ++y) {
+                    const V g{x, y};
+                    const double d = length(g - v);
+                    if (d > std::min(inLength, outLength)) continue;
+                    const double offIn = -crossOf(v - before, g - before) / inLength;
+                    const double offOut = -crossOf(after - v, g - v) / outLength;
+                    if (offIn < 0.0 || offOut < 0.0) continue;
+                    const double stray = std::max(offIn, offOut);
+                    if (stray < closest || (stray == closest && d < nearest)) {
+                        closest = stray;
+                        nearest = d;
+                        kept = g;
+                    }
+                }
+            }
+            if (!kept) return {};
+            if (strayUnits != nullptr) *strayUnits = std::max(*strayUnits, closest);
+        }
+        grid.push_back({origin.lon + static_cast<std::int32_t>(kept->x),
+                        origin.lat + static_cast<std::int32_t>(kept->y)});
+    }
+    return grid;
 }
 
 std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,

@@ -142,6 +142,35 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
     }
 }
 
+// A figure of eight drawn as one loop turns both ways: a large lobe lies inside the area, a small
+// one reaches beyond it. The cut holds the two lobes within the area, never the rest of the area.
+TEST(Clip, AnOutlineCrossingItselfIsCutToWhatItEncloses) {
+    const LatLon alps{46.5, 7.5};
+    const AirspaceRecord original(polygon(alps, {{-40, -10}, {70, 2.94}, {70, -2.94}, {-40, 10}}));
+    const double kmPerUnit = 1.852 / 100.0;
+    for (const int sides : {16, 8}) {
+        const ClipArea area{alps, 50.0, defaultClipMarginKm(50.0), sides, false};
+        const ClipResult cut = clipToArea(original, area, true);
+        ASSERT_TRUE(cut.clipped);
+        double squareKm = 0.0;
+        for (const ClippedOutline& piece : cut.pieces) {
+            const std::vector<GeoPoint> points = decodeOutlinePoints(piece.record);
+            double twice = 0.0;
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                const GeoPoint a = points[i];
+                const GeoPoint b = points[(i + 1) % points.size()];
+                twice += static_cast<double>(a.lon) * b.lat - static_cast<double>(b.lon) * a.lat;
+            }
+            squareKm += std::fabs(twice) / 2.0 * kmPerUnit * kmPerUnit *
+                        std::cos(alps.lat * 3.141592653589793 / 180.0);
+        }
+        // The lobes cross 45 km east of the take-off: the inner one holds 850 km2, the outer one
+        // some 13 up to the area's border.
+        EXPECT_GT(squareKm, 855.0) << sides;
+        EXPECT_LT(squareKm, 875.0) << sides;
+    }
+}
+
 TEST(Clip, DefaultMargin) {
     EXPECT_DOUBLE_EQ(defaultClipMarginKm(20.0), 5.0);
     EXPECT_DOUBLE_EQ(defaultClipMarginKm(50.0), 5.0);

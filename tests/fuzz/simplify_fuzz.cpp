@@ -1,6 +1,7 @@
 // Simplification and cutting on any outline: whatever the points, a simplified outline is
 // simple, covers what the instrument held and strays no farther than the tolerance, and a cut
-// outline holds within the radius every edge the instrument held there.
+// outline holds within the radius every edge the instrument held there (an outline crossing
+// itself: all it encloses there, and no more).
 //
 // Input: the tolerance (25 m + 5 m per step of byte 0), the radius (1 to 120 km, byte 1), how far
 // north of the first point the take-off lies (byte 2, signed, in steps of 0.5 km), then a walk of
@@ -17,6 +18,7 @@
 #include "airspace/OutlineBuilder.h"
 #include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/OutwardBuffer.h"
 #include "airspace/Selection.h"
 #include "airspace/Simplify.h"
 
@@ -103,6 +105,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto within = [&](GeoPoint p) {
         return airspace::greatCircleKm(latLonOf(p), area.centre) <= radiusKm;
     };
+    if (!airspace::isSimplePolygon(held)) {
+        // Cut as the outer border of all it encloses: within the radius each piece holds the
+        // outline's points, and what a piece holds there the outline encloses (a point between
+        // two corners of a piece, inside it, lies within the border or on the outline).
+        const std::vector<GeoPoint> border = airspace::outerBorderOnGrid(held);
+        if (border.empty()) return 0;
+        for (const GeoPoint& p : held) {
+            if (!within(p)) continue;
+            check(std::any_of(pieces.begin(), pieces.end(),
+                              [&](const auto& piece) { return airspace::insideOrOn(p, piece); }));
+        }
+        for (const auto& piece : pieces) {
+            const std::size_t n = piece.size();
+            for (std::size_t k = 0; k < std::min<std::size_t>(n, 64); ++k) {
+                const GeoPoint a = piece[k];
+                const GeoPoint b = piece[(k + n / 2) % n];
+                const GeoPoint middle((a.lon + b.lon) / 2, (a.lat + b.lat) / 2);
+                if (!within(middle) || !airspace::insideOrOn(middle, piece)) continue;
+                check(airspace::insideOrOn(middle, border) ||
+                      airspace::distanceToOutlineKm(held, latLonOf(middle)) < 0.05);
+            }
+        }
+        return 0;
+    }
     for (std::size_t i = 0; i < held.size(); ++i) {
         const GeoPoint a = held[i];
         const GeoPoint b = held[(i + 1) % held.size()];
