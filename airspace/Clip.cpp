@@ -257,6 +257,8 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
         result.pieces.assign(1, {airspace, std::vector<bool>(original.size(), false)});
         return result;
     };
+    auto beyond = [&](GeoPoint p) { return area.beyond(area.to(p)) > 0.0; };
+    if (std::none_of(original.begin(), original.end(), beyond)) return whole();
     // The chains are joined by the way the outline turns, which an outline that crosses itself
     // does not keep: its parts can turn either way (a figure of eight). Such an outline is cut by
     // the outer border of all it encloses, which turns one way only.
@@ -269,11 +271,8 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
     }
     const std::size_t n = held.size();
     std::size_t start = n;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (area.beyond(area.to(held[i])) > 0.0) {
-            start = i;
-            break;
-        }
+    for (std::size_t i = 0; i < n && start == n; ++i) {
+        if (beyond(held[i])) start = i;
     }
     if (start == n) return whole();
 
