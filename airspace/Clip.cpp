@@ -277,14 +277,14 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
     if (start == n) return whole();
 
     // The chains, walking the edges from a point outside.
-    std::int64_t twiceArea = 0;
+    double twiceArea = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::int64_t ax = held[i].lon - held[0].lon, ay = held[i].lat - held[0].lat;
-        const std::int64_t bx = held[(i + 1) % n].lon - held[0].lon,
-                           by = held[(i + 1) % n].lat - held[0].lat;
-        twiceArea += ax * by - bx * ay;
+        const GeoPoint a = held[i];
+        const GeoPoint b = held[(i + 1) % n];
+        twiceArea += (static_cast<double>(a.lon) - held[0].lon) * (b.lat - held[0].lat) -
+                     (static_cast<double>(b.lon) - held[0].lon) * (a.lat - held[0].lat);
     }
-    const bool counterClockwise = twiceArea >= 0;
+    const bool counterClockwise = twiceArea >= 0.0;
     std::vector<Chain> chains;
     std::optional<Chain> open;
     for (std::size_t k = 0; k < n; ++k) {
