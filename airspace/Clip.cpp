@@ -157,20 +157,23 @@ struct Chain {
 // The point of the edge from a to b at t, on the grid, in the edge's own longitudes: the nearest
 // corner of its grid cell on the edge or outside the airspace (to the right of the edge on an
 // outline drawn counter-clockwise), so that the edges to it from the original points never cut
-// into the airspace.
-GeoPoint along(GeoPoint a, GeoPoint b, double t, bool counterClockwise) {
-    const double lon = a.lon + (static_cast<double>(b.lon) - a.lon) * t;
-    const double lat = a.lat + (static_cast<double>(b.lat) - a.lat) * t;
+// into the airspace. `off` is set to how far that corner lies off the edge.
+GeoPoint along(GeoPoint a, GeoPoint b, double t, bool counterClockwise, double& off) {
+    const double dLon = static_cast<double>(b.lon) - a.lon;
+    const double dLat = static_cast<double>(b.lat) - a.lat;
+    const double lon = a.lon + dLon * t;
+    const double lat = a.lat + dLat * t;
     GeoPoint best{static_cast<std::int32_t>(std::llround(lon)),
                   static_cast<std::int32_t>(std::llround(lat))};
     double nearest = INFINITY;
+    off = 0.0;
     for (const double x : {std::floor(lon), std::ceil(lon)}) {
         for (const double y : {std::floor(lat), std::ceil(lat)}) {
-            const double side = (static_cast<double>(b.lon) - a.lon) * (y - a.lat) -
-                                (static_cast<double>(b.lat) - a.lat) * (x - a.lon);
+            const double side = dLon * (y - a.lat) - dLat * (x - a.lon);
             const double d = std::hypot(x - lon, y - lat);
             if ((counterClockwise ? side <= 0.0 : side >= 0.0) && d < nearest) {
                 nearest = d;
+                off = std::fabs(side) / std::hypot(dLon, dLat);
                 best = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
             }
         }
@@ -263,12 +266,13 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
     // does not keep: its parts can turn either way (a figure of eight). Such an outline is cut by
     // the outer border of all it encloses, which turns one way only.
     std::vector<GeoPoint> held = original;
+    std::vector<double> strays;  // how far each point of `held` lies outside the outline
     if (!isSimplePolygon(held)) {
-        double strayUnits = 0.0;
-        held = outerBorderOnGrid(original, &strayUnits);
+        held = outerBorderOnGrid(original, &strays);
         if (held.empty()) return whole();
-        result.strayMetres = strayUnits * kMetresPerUnit;
     }
+    strays.resize(held.size(), 0.0);
+    double strayUnits = 0.0;  // the farthest a point of the chains lies outside the outline
     const std::size_t n = held.size();
     std::size_t start = n;
     for (std::size_t i = 0; i < n && start == n; ++i) {
@@ -301,18 +305,30 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
         auto at = [&](double t) {
             return AreaPoint{pa.x + (pb.x - pa.x) * t, pa.y + (pb.y - pa.y) * t};
         };
+        // A point where the chain meets the border lies off the edge by its rounding, and the
+        // edge off the outline by as much as its ends at most.
+        const double strayA = strays[i];
+        const double strayB = strays[(i + 1) % n];
+        auto onBorder = [&](double t) {
+            double off = 0.0;
+            const GeoPoint p = along(a, b, t, counterClockwise, off);
+            strayUnits = std::max(strayUnits, off + (1.0 - t) * strayA + t * strayB);
+            return p;
+        };
         if (!open) {
             open = Chain{};
             open->entry = at(t0);
             open->lonShift = static_cast<double>(a.lon) - area.centreLon() - eastA;
-            open->points.push_back(t0 <= 0.0 ? a : along(a, b, t0, counterClockwise));
+            if (t0 <= 0.0) strayUnits = std::max(strayUnits, strayA);
+            open->points.push_back(t0 <= 0.0 ? a : onBorder(t0));
         }
         if (t1 < 1.0) {
-            open->points.push_back(along(a, b, t1, counterClockwise));
+            open->points.push_back(onBorder(t1));
             open->exit = at(t1);
             chains.push_back(std::move(*open));
             open.reset();
         } else {
+            strayUnits = std::max(strayUnits, strayB);
             open->points.push_back(b);
         }
     }
@@ -322,6 +338,7 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
         chains.push_back(std::move(*open));
     }
     result.clipped = true;
+    result.strayMetres = strayUnits * kMetresPerUnit;
     if (chains.empty()) {
         // Nothing of the outline crosses the area: it lies wholly inside the airspace or
         // wholly outside.

@@ -35,8 +35,9 @@ struct ClipResult {
     bool clipped = false;  // false: wholly inside the area, or cutting would save no bytes (an
                            // outline of arcs, say); pieces = {the original}
     std::vector<ClippedOutline> pieces;  // empty: nothing of it inside the area
-    // How far the pieces may lie outside the outline the instrument held: an outline crossing
-    // itself is cut as the outer border of all it encloses, its crossings put on the grid.
+    // How far the pieces lie outside the outline the instrument held at most: where they meet the
+    // cut, their ends are put on the grid outside it, and an outline crossing itself is cut as
+    // the outer border of all it encloses, its crossings put on the grid.
     double strayMetres = 0.0;
 };
 

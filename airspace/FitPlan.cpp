@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "airspace/Clip.h"
+#include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
 #include "airspace/Simplify.h"
 
@@ -89,6 +90,12 @@ bool worthNaming(const AirspaceRecord& outline, double toleranceMetres) {
     return false;
 }
 
+// Whether a cut's pieces keep to the tolerance, or to the grid's rounding where that is larger:
+// the pieces of an outline crossing itself lie up to two units outside it.
+bool withinTolerance(const ClipResult& cut, double toleranceMetres) {
+    return cut.strayMetres <= std::max(toleranceMetres, 1.5 * kMetresPerUnit);
+}
+
 // One airspace's outlines at one tolerance.
 struct Prepared {
     std::vector<SentOutline> outlines;
@@ -117,7 +124,8 @@ Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, doub
         ClipResult cut = clipToArea(simplified.record, *area);
         std::size_t bytes = 0;
         for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize()) {
+        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize() &&
+            withinTolerance(cut, tolerance)) {
             prepared.cut = true;
             for (ClippedOutline& piece : cut.pieces) {
                 add(std::move(piece.record), std::move(piece.cutEdges));
@@ -138,7 +146,7 @@ Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, doub
 Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tolerance,
                     const ClipArea* area) {
     ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
-    if (!cut.clipped || cut.pieces.empty()) {
+    if (!cut.clipped || cut.pieces.empty() || !withinTolerance(cut, tolerance)) {
         return simplifiedThenCut(record, index, tolerance, area);
     }
     Prepared pieces;

@@ -390,8 +390,9 @@ std::vector<Planar> outerBorder(const std::vector<Planar>& loop) {
     return border;
 }
 
-std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline, double* strayUnits) {
-    if (strayUnits != nullptr) *strayUnits = 0.0;
+std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline,
+                                        std::vector<double>* strays) {
+    if (strays != nullptr) strays->clear();
     if (outline.size() < 3) return {};
     const GeoPoint origin = outline[0];
     std::vector<V> points;
@@ -407,6 +408,7 @@ std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline, do
     for (std::size_t i = 0; i < n; ++i) {
         const V v = border[i];
         std::optional<V> kept;
+        double stray = 0.0;
         if (v.x == std::round(v.x) && v.y == std::round(v.y)) {
             kept = v;
         } else {
@@ -437,9 +439,13 @@ std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline, do
                     }
                 }
             }
-            if (!kept) return {};
-            if (strayUnits != nullptr) *strayUnits = std::max(*strayUnits, closest);
+            if (!kept) {
+                if (strays != nullptr) strays->clear();
+                return {};
+            }
+            stray = closest;
         }
+        if (strays != nullptr) strays->push_back(stray);
         grid.push_back({origin.lon + static_cast<std::int32_t>(kept->x),
                         origin.lat + static_cast<std::int32_t>(kept->y)});
     }

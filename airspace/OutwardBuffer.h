@@ -19,11 +19,11 @@ namespace airspace {
 
 // The same for an outline as the instrument holds it, on its grid: a point where the outline
 // crosses itself becomes a whole point outside both edges there, as near them as can be, so that
-// the border still encloses all the outline does; `strayUnits`, if given, is set to the farthest
-// such a point lies from the edges. Empty where it cannot be walked or no such point lies within
-// two units of the edges.
+// the border still encloses all the outline does. `strays`, if given, gets how far each point of
+// the border lies from the outline's edges, in units (0 for the outline's own points). Empty where
+// it cannot be walked or no such point lies within two units of the edges.
 [[nodiscard]] std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline,
-                                                      double* strayUnits = nullptr);
+                                                      std::vector<double>* strays = nullptr);
 
 // An outline on a local plane (one scale for the east-west units across it), with the outer
 // border of all it encloses.
