@@ -154,26 +154,27 @@ struct Chain {
     double lonShift = 0.0;  // its longitudes less the take-off's, less the short way's
 };
 
-// The point of the edge from a to b at t, on the grid, in the edge's own longitudes: the nearest
-// corner of its grid cell on the edge or outside the airspace (to the right of the edge on an
-// outline drawn counter-clockwise), so that the edges to it from the original points never cut
-// into the airspace. `off` is set to how far that corner lies off the edge.
+// The point of the edge from a to b at t, on the grid, in the edge's own longitudes: the corner of
+// its grid cell nearest to the edge on the edge or outside the airspace (to the right of the edge
+// on an outline drawn counter-clockwise), so that the edges to it from the original points never
+// cut into the airspace. `off` is set to how far that corner lies off the edge.
 GeoPoint along(GeoPoint a, GeoPoint b, double t, bool counterClockwise, double& off) {
     const double dLon = static_cast<double>(b.lon) - a.lon;
     const double dLat = static_cast<double>(b.lat) - a.lat;
+    const double length = std::hypot(dLon, dLat);
+    off = 0.0;
+    if (length == 0.0) return a;
     const double lon = a.lon + dLon * t;
     const double lat = a.lat + dLat * t;
     GeoPoint best{static_cast<std::int32_t>(std::llround(lon)),
                   static_cast<std::int32_t>(std::llround(lat))};
-    double nearest = INFINITY;
-    off = 0.0;
+    off = INFINITY;  // one corner at least lies on the edge's outer side
     for (const double x : {std::floor(lon), std::ceil(lon)}) {
         for (const double y : {std::floor(lat), std::ceil(lat)}) {
             const double side = dLon * (y - a.lat) - dLat * (x - a.lon);
-            const double d = std::hypot(x - lon, y - lat);
-            if ((counterClockwise ? side <= 0.0 : side >= 0.0) && d < nearest) {
-                nearest = d;
-                off = std::fabs(side) / std::hypot(dLon, dLat);
+            const double d = std::fabs(side) / length;
+            if ((counterClockwise ? side <= 0.0 : side >= 0.0) && d < off) {
+                off = d;
                 best = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
             }
         }
