@@ -337,6 +337,7 @@ TEST_F(QuillonCli, SelectChoosesAndFitsAsSendWould) {
         {"select --near 46.85,7.2 --radius 30 --fit 60 --exclude 0 --pin 1 ", 0,
          "4 matched, 3 selected: 1 always included, 1 left out for lack of space; 59 bytes"},
         {"select --simplify auto:x ", 2, "--simplify needs a tolerance"},
+        {"select --json --simplify 0m ", 0, "\"tolerance_m\":0"},
         {"select --clip ", 2, "--clip needs --near"},
         {"list --index ", 0, "5 W     DEMO Drop zone (deci GND"},
     };

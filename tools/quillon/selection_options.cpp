@@ -50,8 +50,11 @@ std::vector<std::string> typeList(std::string_view text) {
 
 // A tolerance such as "100m", "0.1km", "0.05nm" or a bare number of metres; 0 turns it off.
 bool readTolerance(const std::string& text, double& metres) {
-    if (text == "0") {
-        metres = 0.0;
+    const std::size_t unit = text.find_first_not_of("0.");
+    if (!text.empty() && text[0] == '0' &&
+        (unit == std::string::npos || text.substr(unit) == "m" || text.substr(unit) == "km" ||
+         text.substr(unit) == "nm")) {
+        metres = 0.0;  // "0", "0m", "0.0km": off
         return true;
     }
     std::string value = text;
