@@ -421,24 +421,27 @@ std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline,
             const double outLength = length(after - v);
             double closest = kMostStray;
             double nearest = INFINITY;
-            for (double x = std::floor(v.x) - kCrossingReach; x <= std::ceil(v.x) + kCrossingReach;
-                 ++x) {
-                for (double y = std::floor(v.y) - kCrossingReach;
-                     y <= std::ceil(v.y) + kCrossingReach; ++y) {
-                    const V g{x, y};
-                    const double d = length(g - v);
-                    if (d > std::min(inLength, outLength)) continue;
-                    const double offIn = -crossOf(v - before, g - before) / inLength;
-                    const double offOut = -crossOf(after - v, g - v) / outLength;
-                    if (offIn < 0.0 || offOut < 0.0) continue;
-                    const double stray = std::max(offIn, offOut);
-                    if (stray < closest || (stray == closest && d < nearest)) {
-                        closest = stray;
-                        nearest = d;
-                        kept = g;
+            auto seek = [&](double reach) {
+                for (double x = std::floor(v.x) - reach; x <= std::ceil(v.x) + reach; ++x) {
+                    for (double y = std::floor(v.y) - reach; y <= std::ceil(v.y) + reach; ++y) {
+                        const V g{x, y};
+                        const double d = length(g - v);
+                        if (d > std::min(inLength, outLength)) continue;
+                        const double offIn = -crossOf(v - before, g - before) / inLength;
+                        const double offOut = -crossOf(after - v, g - v) / outLength;
+                        if (offIn < 0.0 || offOut < 0.0) continue;
+                        const double stray = std::max(offIn, offOut);
+                        if (stray < closest || (stray == closest && d < nearest)) {
+                            closest = stray;
+                            nearest = d;
+                            kept = g;
+                        }
                     }
                 }
-            }
+            };
+            // Near the crossing first; farther along the gap only where that finds none close.
+            seek(1.0);
+            if (!kept || closest > 1.0) seek(kCrossingReach);
             if (!kept) {
                 if (strays != nullptr) strays->clear();
                 return {};
