@@ -212,17 +212,26 @@ AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoin
     return record;
 }
 
-// The cheapest outline that holds the whole area: the instrument's circle around the take-off,
-// grown until its 16-gon, as the instrument draws it, holds every corner of the area (the
-// instrument measures longitude at the start point's latitude, not the take-off's); the area's
-// own corners where no circle command can be that large.
-AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area) {
+// The cheapest outline that holds the whole area and lies within the airspace (`outline`, as the
+// instrument holds it): the instrument's circle around the take-off, grown until its 16-gon, as
+// the instrument draws it, holds every corner of the area (the instrument measures longitude at
+// the start point's latitude, not the take-off's); else the area's own corners. No bytes where
+// the airspace's border runs so close to the area that neither lies within it.
+AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area,
+                           const std::vector<GeoPoint>& outline) {
+    auto withinAirspace = [&](const std::vector<GeoPoint>& polygon) {
+        return !edgesCross(polygon, outline) &&
+               std::all_of(polygon.begin(), polygon.end(),
+                           [&](GeoPoint p) { return insideOrOn(p, outline); });
+    };
     std::vector<GeoPoint> corners;
+    std::vector<GeoPoint> beyondCorners;
     for (int k = 0; k < area.sides(); ++k) {
-        // A little beyond each corner, for the rounding of the corners and the circle to units.
+        // The circle holds a little beyond each corner, for the rounding of corners and circle.
         const AreaPoint corner = area.corner(k);
         const double grown = 1.0 + 0.1 / area.cornerRadius();
-        corners.push_back(area.from({corner.x * grown, corner.y * grown}, 0.0));
+        corners.push_back(area.from(corner, 0.0));
+        beyondCorners.push_back(area.from({corner.x * grown, corner.y * grown}, 0.0));
     }
     const GeoPoint centre = area.from({0.0, 0.0}, 0.0);
     double radiusUnits = area.cornerRadius() / kKmPerUnit;
@@ -234,13 +243,18 @@ AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area) {
         record.elements.assign(1, circle);
         record.encoder = buildOutline(record.elements);
         if (record.encodedSize() == 0) break;
-        const std::vector<GeoPoint> held = decodeOutlinePoints(record);
-        if (std::all_of(corners.begin(), corners.end(),
-                        [&](GeoPoint p) { return insideConvex(p, held); })) {
-            return record;
+        const std::vector<GeoPoint> drawn = decodeOutlinePoints(record);
+        if (std::all_of(beyondCorners.begin(), beyondCorners.end(),
+                        [&](GeoPoint p) { return insideConvex(p, drawn); })) {
+            if (withinAirspace(drawn)) return record;
+            break;
         }
     }
-    return outlineRecord(airspace, corners);
+    if (withinAirspace(corners)) return outlineRecord(airspace, corners);
+    AirspaceRecord none = airspace;
+    none.elements.clear();
+    none.encoder = OutlineEncoder{};
+    return none;
 }
 
 }  // namespace
@@ -344,7 +358,7 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
         // Nothing of the outline crosses the area: it lies wholly inside the airspace or
         // wholly outside.
         if (!encloses(held, area)) return result;
-        AirspaceRecord record = areaOutline(airspace, area);
+        AirspaceRecord record = areaOutline(airspace, area, held);
         if (record.encodedSize() == 0 ||
             (!evenWithoutSaving && record.encodedSize() >= airspace.encodedSize()))
             return whole();

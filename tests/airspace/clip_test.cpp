@@ -11,6 +11,7 @@
 #include "airspace/AirspaceRecord.h"
 #include "airspace/Clip.h"
 #include "airspace/OutlineDecoder.h"
+#include "airspace/Selection.h"
 
 namespace airspace {
 namespace {
@@ -64,6 +65,8 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
         {"wholly inside", alps, ring(alps, 10, 5, 8), false, 1},
         {"wholly outside", alps, ring(alps, 150, 0, 20), true, 0},
         {"an FIR round the whole area", alps, ring(alps, 0, 0, 300), true, 1},
+        // Its border passes between the area's corners and the instrument's circle round them.
+        {"an airspace just larger than the area", alps, ring(alps, 0, 0, 57), true, 1},
         {"a park reaching 120 km each way", alps, ring(alps, 20, 0, 10, 12.0), true, 1},
         // Two arms through the area, joined far to the south: the cut falls apart.
         {"a U whose arms cross the area", alps,
@@ -107,6 +110,11 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
             // Every piece was made by the cut somewhere, and the map can tell where.
             EXPECT_NE(std::count(piece.cutEdges.begin(), piece.cutEdges.end(), true), 0) << c.name;
             EXPECT_EQ(piece.cutEdges, cutEdgeMarks(points, area)) << c.name;
+            // Within the airspace, but for the cut's rounding to the grid.
+            for (const GeoPoint p : points) {
+                EXPECT_LT(distanceToOutlineKm(decodeOutlinePoints(original), latLonOf(p)), 0.03)
+                    << c.name;
+            }
             // Cut edges lie beyond the radius; the piece's longitudes stay on its own side.
             for (std::size_t i = 0; i < points.size(); ++i) {
                 EXPECT_LT(std::fabs(latLonOf(points[i]).lon - latLonOf(points[0]).lon), 5.0)
