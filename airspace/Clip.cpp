@@ -124,23 +124,6 @@ private:
     double turn_;  // radians counter-clockwise from east of the first side's outward normal
 };
 
-// Whether p lies inside or on a convex polygon (either way round), in whole units.
-bool insideConvex(GeoPoint p, const std::vector<GeoPoint>& polygon) {
-    const std::size_t n = polygon.size();
-    int sign = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const GeoPoint a = polygon[i];
-        const GeoPoint b = polygon[(i + 1) % n];
-        const std::int64_t side = (std::int64_t{b.lon} - a.lon) * (std::int64_t{p.lat} - a.lat) -
-                                  (std::int64_t{b.lat} - a.lat) * (std::int64_t{p.lon} - a.lon);
-        if (side == 0) continue;
-        const int s = side > 0 ? 1 : -1;
-        if (sign != 0 && s != sign) return false;
-        sign = s;
-    }
-    return true;
-}
-
 double angleOf(AreaPoint p) {
     const double a = std::atan2(p.y, p.x);
     return a < 0.0 ? a + 2.0 * kPi : a;
@@ -245,7 +228,7 @@ AirspaceRecord areaOutline(const AirspaceRecord& airspace, const Area& area,
         if (record.encodedSize() == 0) break;
         const std::vector<GeoPoint> drawn = decodeOutlinePoints(record);
         if (std::all_of(beyondCorners.begin(), beyondCorners.end(),
-                        [&](GeoPoint p) { return insideConvex(p, drawn); })) {
+                        [&](GeoPoint p) { return insideOrOn(p, drawn); })) {
             if (withinAirspace(drawn)) return record;
             break;
         }
@@ -296,14 +279,7 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
     if (start == n) return whole();
 
     // The chains, walking the edges from a point outside.
-    double twiceArea = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const GeoPoint a = held[i];
-        const GeoPoint b = held[(i + 1) % n];
-        twiceArea += (static_cast<double>(a.lon) - held[0].lon) * (b.lat - held[0].lat) -
-                     (static_cast<double>(b.lon) - held[0].lon) * (a.lat - held[0].lat);
-    }
-    const bool counterClockwise = twiceArea >= 0.0;
+    const bool counterClockwise = signedArea(held, Plane{held[0], 1.0}) >= 0.0;
     std::vector<Chain> chains;
     std::optional<Chain> open;
     for (std::size_t k = 0; k < n; ++k) {

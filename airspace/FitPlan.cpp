@@ -96,6 +96,12 @@ bool withinTolerance(const ClipResult& cut, double toleranceMetres) {
     return cut.strayMetres <= std::max(toleranceMetres, 1.5 * kMetresPerUnit);
 }
 
+std::size_t piecesBytes(const ClipResult& cut) {
+    std::size_t bytes = 0;
+    for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
+    return bytes;
+}
+
 // One airspace's outlines at one tolerance.
 struct Prepared {
     std::vector<SentOutline> outlines;
@@ -122,10 +128,8 @@ Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, doub
     }
     if (area != nullptr) {
         ClipResult cut = clipToArea(simplified.record, *area);
-        std::size_t bytes = 0;
-        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-        if (cut.clipped && !cut.pieces.empty() && bytes < simplified.record.encodedSize() &&
-            withinTolerance(cut, tolerance)) {
+        if (cut.clipped && !cut.pieces.empty() &&
+            piecesBytes(cut) < simplified.record.encodedSize() && withinTolerance(cut, tolerance)) {
             prepared.cut = true;
             for (ClippedOutline& piece : cut.pieces) {
                 add(std::move(piece.record), std::move(piece.cutEdges));
@@ -142,11 +146,13 @@ Prepared simplifiedThenCut(const AirspaceRecord& record, std::size_t index, doub
 // inside the area and strays by at most the tolerance, as the simplifier promises for any
 // outline. Where a piece could not be simplified, the whole outline simplified and then cut may
 // do better, and the smaller goes. Where the cut leaves nothing (a pinned airspace far away) or
-// saves no bytes, the whole outline goes, simplified.
+// saves no bytes, the whole outline goes, simplified. `cut` is the outline cut to `area`, its
+// pieces kept even where they take as many bytes as the whole (simplifying may still shrink them;
+// at 0 m nothing will).
 Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tolerance,
-                    const ClipArea* area) {
-    ClipResult cut = clipToArea(record, *area, tolerance > 0.0);
-    if (!cut.clipped || cut.pieces.empty() || !withinTolerance(cut, tolerance)) {
+                    const ClipArea* area, ClipResult cut) {
+    const bool saves = tolerance > 0.0 || piecesBytes(cut) < record.encodedSize();
+    if (!cut.clipped || cut.pieces.empty() || !saves || !withinTolerance(cut, tolerance)) {
         return simplifiedThenCut(record, index, tolerance, area);
     }
     Prepared pieces;
@@ -181,25 +187,25 @@ Prepared prepare(const AirspaceRecord& record, std::size_t index, double toleran
                  const ClipArea* area) {
     if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
     // Simplifying is the slow part: only the cut that is smallest before it is simplified.
-    auto bytesOf = [&](const ClipArea& to) {
-        const ClipResult cut = clipToArea(record, to, true);
-        std::size_t bytes = 0;
-        for (const ClippedOutline& piece : cut.pieces) bytes += piece.record.encodedSize();
-        return cut.clipped && !cut.pieces.empty() ? bytes : record.encodedSize();
+    auto bytesOf = [&](const ClipResult& cut) {
+        return cut.clipped && !cut.pieces.empty() ? piecesBytes(cut) : record.encodedSize();
     };
     ClipArea best = *area;
-    std::size_t least = bytesOf(best);
+    ClipResult bestCut = clipToArea(record, best, true);
+    std::size_t least = bytesOf(bestCut);
     for (const bool turned : {false, true}) {
         ClipArea coarser = *area;
         coarser.sides = 8;
         coarser.turnedHalfSide = turned;
-        const std::size_t bytes = bytesOf(coarser);
+        ClipResult cut = clipToArea(record, coarser, true);
+        const std::size_t bytes = bytesOf(cut);
         if (bytes < least) {
             least = bytes;
             best = coarser;
+            bestCut = std::move(cut);
         }
     }
-    return prepareCut(record, index, tolerance, &best);
+    return prepareCut(record, index, tolerance, &best, std::move(bestCut));
 }
 
 std::string keyOf(const AirspaceRecord& outline) {

@@ -390,18 +390,26 @@ std::vector<Planar> outerBorder(const std::vector<Planar>& loop) {
     return border;
 }
 
+namespace {
+
+// The outer border of an outline in whole units from its first point (east unscaled), where every
+// test on the outline's own points is exact.
+std::vector<V> borderInUnits(const std::vector<GeoPoint>& outline) {
+    const Plane units{outline[0], 1.0};
+    std::vector<V> points;
+    points.reserve(outline.size());
+    for (const GeoPoint& p : outline) points.push_back(units.to(p));
+    return outerBorder(points);
+}
+
+}  // namespace
+
 std::vector<GeoPoint> outerBorderOnGrid(const std::vector<GeoPoint>& outline,
                                         std::vector<double>* strays) {
     if (strays != nullptr) strays->clear();
     if (outline.size() < 3) return {};
     const GeoPoint origin = outline[0];
-    std::vector<V> points;
-    points.reserve(outline.size());
-    for (const GeoPoint& p : outline) {
-        points.push_back(
-            {static_cast<double>(p.lon - origin.lon), static_cast<double>(p.lat - origin.lat)});
-    }
-    const std::vector<V> border = outerBorder(points);
+    const std::vector<V> border = borderInUnits(outline);
     const std::size_t n = border.size();
     std::vector<GeoPoint> grid;
     grid.reserve(n);
@@ -478,13 +486,7 @@ std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
     if (plane.toleranceUnits < 4.0) return std::nullopt;
     // The border is walked in whole units, where every test on the outline's own points is
     // exact (the walk's choices do not depend on the scale), and scaled afterwards.
-    std::vector<V> points;
-    points.reserve(outline.size());
-    for (const GeoPoint& p : outline) {
-        points.push_back({static_cast<double>(p.lon - outline[0].lon),
-                          static_cast<double>(p.lat - outline[0].lat)});
-    }
-    plane.border = outerBorder(points);
+    plane.border = borderInUnits(outline);
     if (plane.border.empty()) return std::nullopt;
     for (V& p : plane.border) p.x *= cosine;
     return plane;

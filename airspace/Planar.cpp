@@ -2,6 +2,15 @@
 
 namespace airspace {
 
+double signedArea(const std::vector<GeoPoint>& polygon, const Plane& plane) {
+    double area = 0.0;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        area += crossOf(plane.to(polygon[i]), plane.to(polygon[(i + 1) % n]));
+    }
+    return area / 2.0;
+}
+
 std::vector<std::size_t> douglasPeucker(const std::vector<Planar>& loop, double tolerance) {
     const std::size_t n = loop.size();
     std::vector<std::size_t> kept;

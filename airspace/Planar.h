@@ -60,6 +60,9 @@ struct Plane {
     }
 };
 
+// The area of a polygon on the plane, positive when it runs counter-clockwise.
+double signedArea(const std::vector<GeoPoint>& polygon, const Plane& plane);
+
 // Douglas-Peucker on a closed loop, split first at the point farthest from point 0: the indexes
 // kept, ascending; every point left out lies within `tolerance` of the edge that replaces it.
 std::vector<std::size_t> douglasPeucker(const std::vector<Planar>& loop, double tolerance);

@@ -225,15 +225,6 @@ bool acceptable(const std::vector<GeoPoint>& original, const std::vector<GeoPoin
     return true;
 }
 
-double signedArea(const std::vector<GeoPoint>& polygon, const Plane& plane) {
-    double area = 0.0;
-    const std::size_t n = polygon.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        area += crossOf(plane.to(polygon[i]), plane.to(polygon[(i + 1) % n]));
-    }
-    return area / 2.0;
-}
-
 AirspaceRecord simplifiedRuns(const AirspaceRecord& airspace, double toleranceMetres) {
     if (!(toleranceMetres > 0.0) || airspace.encodedSize() == 0) return airspace;
     const std::vector<GeoPoint> original = decodeOutlinePoints(airspace);
