@@ -234,6 +234,8 @@ public:
         return *prepared_[c];
     }
 
+    [[nodiscard]] std::size_t size() const { return prepared_.size(); }
+
 private:
     const std::vector<AirspaceRecord>& records_;
     const std::vector<Candidate>& candidates_;
@@ -288,6 +290,39 @@ Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
     }
     choice.everything = all && choice.bytes <= options.budget;
     return choice;
+}
+
+// Whether every candidate may fit the budget at `lower`, judged from the fewest preparations:
+// the bytes at `upper`, the next larger tolerance, stand for those not yet prepared at `lower`,
+// and the candidates are prepared largest first. A smaller tolerance seldom saves bytes on an
+// outline; where it would, the worst is that auto keeps the larger tolerance, at which everything
+// fits too. Each outline counts once, as it is sent.
+bool allMayFit(Preparation& upper, Preparation& lower, std::size_t budget) {
+    std::vector<std::size_t> order(upper.size());
+    for (std::size_t c = 0; c < order.size(); ++c) order[c] = c;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return upper.at(a).bytes > upper.at(b).bytes;
+    });
+    auto costs = [](Prepared& prepared, std::unordered_set<std::string>& sent) {
+        std::size_t bytes = 0;
+        for (const SentOutline& outline : prepared.outlines) {
+            if (sent.insert(keyOf(outline.record)).second) bytes += outline.record.encodedSize();
+        }
+        return bytes;
+    };
+    std::unordered_set<std::string> sentAbove;
+    std::vector<std::size_t> above(order.size());
+    std::size_t estimate = 0;
+    for (const std::size_t c : order) {
+        above[c] = costs(upper.at(c), sentAbove);
+        estimate += above[c];
+    }
+    std::unordered_set<std::string> sentBelow;
+    for (const std::size_t c : order) {
+        if (estimate > budget) return false;
+        estimate = estimate - above[c] + costs(lower.at(c), sentBelow);
+    }
+    return estimate <= budget;
 }
 
 std::string metresText(double metres) {
@@ -410,6 +445,7 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     if (choice.everything) {
         for (std::size_t level = levels.size() - 1; level-- > 0;) {
             Preparation lower(records, candidates, levels[level], cutTo);
+            if (options.fit && !allMayFit(*preparation, lower, options.budget)) break;
             Choice fits = choose(order, lower, options, false);
             if (!fits.everything) break;
             // It went through every candidate, so all of them are prepared.

@@ -10,8 +10,9 @@
 //    may cut back inside it by less than d, so it never reaches the original, and pass outside
 //    it by the rest of the tolerance. On the outward turns, where most corners are, chords
 //    between points d out are longer the larger d is; on the inward turns shorter: the caller
-//    tries several d.
-// A dense border that will not walk once grown (see bufferedOutline) is thinned first.
+//    tries several d. A second set of chords starts from the buffer with the points in its bays
+//    put back near the original, where chords across a bay have the most room.
+// A dense border that will not walk once grown (see bufferedOutlines) is thinned first.
 #include "airspace/OutwardBuffer.h"
 
 #include <algorithm>
@@ -35,6 +36,9 @@ using V = Planar;
 // there it may lie.
 constexpr double kCrossingReach = 24.0;
 constexpr double kMostStray = 2.0;
+// How far beyond the original the buffer's points in its bays are put back, as a share of the
+// tolerance.
+constexpr double kBayLow = 0.15;
 
 constexpr double kPi = 3.141592653589793;
 // Points closer than this (in units) are one point; coordinates stay below about 1e5 units.
@@ -343,11 +347,17 @@ std::vector<V> thinned(const std::vector<V>& loop, double tolerance) {
     return kept;
 }
 
+// How far the chords may pass inside and outside each point of the loop they cut short.
+struct Band {
+    std::vector<double> inward;
+    std::vector<double> outward;
+};
+
 // The longest chords, greedily round the counter-clockwise loop: a chord may pass at most
-// `inward` inside the points it replaces and at most `outward` outside them. Greedy from one
-// point may end just past a corner it could have cut: a few starting points are tried, and the
-// fewest points kept win.
-std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double outward) {
+// `band.inward[k]` inside point k it replaces and at most `band.outward[k]` outside it. Greedy
+// from one point may end just past a corner it could have cut: a few starting points are tried,
+// and the fewest points kept win.
+std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
     constexpr std::size_t kMaxStretch = 4000;
     constexpr std::size_t kStarts = 4;
     const std::size_t n = loop.size();
@@ -362,7 +372,7 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
             const double along = dot(p, chord) / span;
             if (along < -kSame || along > span + kSame) return false;
             const double left = crossOf(chord, p) / span;  // > 0: the chord passes outside p
-            if (left > outward || -left > inward) return false;
+            if (left > band.outward[k % n] || -left > band.inward[k % n]) return false;
         }
         return true;
     };
@@ -378,6 +388,59 @@ std::vector<V> greedyChords(const std::vector<V>& loop, double inward, double ou
         if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
     return best;
+}
+
+// The buffer's points in its bays moved back towards the original, to `low` beyond it. In a bay
+// the chords pass outside the points they cut short: there the room between the growth and the
+// tolerance is what limits them, and it is wider nearer the original. A point lies in a bay where
+// the loop turns inward, summed over `reach` along it either way, so that the wiggles of a dense
+// outline do not count. `band` gets each point's room: inside down to the original less the
+// rounding, outside up to the tolerance, where the loop lies `spread` either way of `grownBy`
+// beyond the original. Empty where no point lies in a bay.
+std::optional<std::vector<V>> easedIntoBays(const std::vector<V>& loop, double grownBy,
+                                            double spread, double low, double tolerance,
+                                            double reach, Band& band) {
+    const std::size_t n = loop.size();
+    std::vector<double> turn(n);
+    std::vector<double> along(3 * n + 1, 0.0);  // arc length at point i, the loop walked thrice
+    for (std::size_t i = 0; i < n; ++i) {
+        const V before = loop[i] - loop[(i + n - 1) % n];
+        const V after = loop[(i + 1) % n] - loop[i];
+        turn[i] = std::atan2(crossOf(before, after), dot(before, after));
+    }
+    for (std::size_t i = 0; i < 3 * n; ++i) {
+        along[i + 1] = along[i] + length(loop[(i + 1) % n] - loop[i % n]);
+    }
+    std::vector<V> eased = loop;
+    if (!(2.0 * reach < along[n])) return std::nullopt;
+    bool any = false;
+    // The turns summed over the points within `reach` of point k, on the middle walk.
+    std::size_t from = 0;
+    std::size_t to = 0;
+    double sum = 0.0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double here = along[n + k];
+        for (; to < 3 * n && along[to] <= here + reach; ++to) sum += turn[to % n];
+        for (; along[from] < here - reach; ++from) sum -= turn[from % n];
+        if (sum >= 0.0) continue;
+        const V before = loop[k] - loop[(k + n - 1) % n];
+        const V after = loop[(k + 1) % n] - loop[k];
+        const double lb = length(before);
+        const double la = length(after);
+        if (lb <= kSame || la <= kSame) continue;
+        const V normal = V{before.y, -before.x} * (1.0 / lb) + V{after.y, -after.x} * (1.0 / la);
+        const double ln = length(normal);  // twice the cosine of half the turn
+        if (ln <= kSame) continue;
+        // Moved along the corner's bisector: it ends at least `low` from the original, and at
+        // about this much where the corner is sharp.
+        const double beyond = grownBy - (grownBy - low) * ln / 2.0;
+        eased[k] = loop[k] - normal * ((grownBy - low) / ln);
+        band.inward[k] = beyond - spread - 0.8;
+        band.outward[k] = tolerance - (grownBy + spread) * 0.02 - beyond - spread;
+        any = true;
+    }
+    if (!any) return std::nullopt;
+    return eased;
 }
 
 }  // namespace
@@ -492,14 +555,16 @@ std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
     return plane;
 }
 
-std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction) {
-    const double grownBy = plane.toleranceUnits * growFraction;
+std::vector<std::vector<GeoPoint>> bufferedOutlines(const OutlinePlane& plane,
+                                                    double growFraction) {
+    double grownBy = plane.toleranceUnits * growFraction;
     // A chord may cut back into the growth, short of the original by most of the rounding, and
     // pass outside it by the rest of the tolerance (rounded corners lie up to 2 % beyond it).
     double inward = grownBy - 0.8;
     double outward = plane.toleranceUnits - grownBy * 1.02;
     if (inward < 0.5 || outward < 0.5) return {};
     std::vector<V> buffer = outerBorder(grown(plane.border, grownBy));
+    double spread = 0.0;  // how far the buffer lies either way of grownBy beyond the original
     if (buffer.empty()) {
         // A dense border (points metres apart, wobbling) grows into thousands of tiny loops at
         // nearly the same angle, which rounding can make impossible to walk round. Thinned
@@ -512,18 +577,34 @@ std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFrac
             inward = growth - 0.8;
             if (inward < 0.5 || outward < 0.5) return {};
             buffer = outerBorder(grown(thinned(plane.border, thinning), growth + thinning));
+            grownBy = growth + thinning;
+            spread = thinning;
             if (!buffer.empty()) break;
         }
     }
     if (buffer.size() < 3) return {};
-    std::vector<GeoPoint> result;
-    for (const V& p : greedyChords(buffer, inward, outward)) {
-        const GeoPoint g = plane.local.from(p);
-        if (result.empty() || !(g == result.back())) result.push_back(g);
+    std::vector<std::vector<GeoPoint>> results;
+    auto add = [&](const std::vector<V>& loop, const Band& band) {
+        std::vector<GeoPoint> result;
+        for (const V& p : greedyChords(loop, band)) {
+            const GeoPoint g = plane.local.from(p);
+            if (result.empty() || !(g == result.back())) result.push_back(g);
+        }
+        while (result.size() > 1 && result.back() == result.front()) result.pop_back();
+        if (result.size() >= 3) results.push_back(std::move(result));
+    };
+    const Band even{std::vector<double>(buffer.size(), inward),
+                    std::vector<double>(buffer.size(), outward)};
+    add(buffer, even);
+    Band band = even;
+    const double low = std::max(1.5, plane.toleranceUnits * kBayLow) + spread;
+    if (low < grownBy) {
+        if (const auto eased = easedIntoBays(buffer, grownBy, spread, low, plane.toleranceUnits,
+                                             plane.toleranceUnits, band)) {
+            add(*eased, band);
+        }
     }
-    while (result.size() > 1 && result.back() == result.front()) result.pop_back();
-    if (result.size() < 3) return {};
-    return result;
+    return results;
 }
 
 }  // namespace airspace

@@ -37,10 +37,13 @@ struct OutlinePlane {
 [[nodiscard]] std::optional<OutlinePlane> outlinePlane(const std::vector<GeoPoint>& outline,
                                                        double toleranceMetres);
 
-// A polygon, vertices on the instrument's grid, meant to enclose every point of the outline and
+// Polygons, vertices on the instrument's grid, meant to enclose every point of the outline and
 // every region it encloses and to stray from it by at most the tolerance: the border grown by
-// `growFraction` of the tolerance, then cut short by the longest chords within the rest. Empty
-// where it cannot be made. The caller checks the promise on the encoded result.
-[[nodiscard]] std::vector<GeoPoint> bufferedOutline(const OutlinePlane& plane, double growFraction);
+// `growFraction` of the tolerance, then cut short by the longest chords within the rest; and,
+// where the border has bays, the same with the grown points in the bays put back near the
+// original (chords across a bay pass outside it, and have more room there). None where it cannot
+// be made. The caller checks the promise on the encoded result.
+[[nodiscard]] std::vector<std::vector<GeoPoint>> bufferedOutlines(const OutlinePlane& plane,
+                                                                  double growFraction);
 
 }  // namespace airspace

@@ -363,15 +363,18 @@ SimplifiedOutline simplifyOutward(const AirspaceRecord& airspace, double toleran
         return result;
     }
     // Any outline, however drawn: grown by part of the tolerance, then cut short within the rest.
-    // A wider growth leaves fewer corners where the outline turns outward, more where inward.
+    // A wider growth leaves fewer corners where the outline turns outward, more where inward;
+    // the growth taken back in the bays, fewer there.
     std::optional<AirspaceRecord> buffered;
     if (const auto plane = outlinePlane(held, toleranceMetres)) {
         for (const double grow : {0.8, 0.9}) {
-            auto candidate = asOneRun(airspace, bufferedOutline(*plane, grow));
-            if (candidate &&
-                candidate->encodedSize() < (buffered ? buffered->encodedSize() : size) &&
-                keepsPromises(*candidate, held, size, toleranceMetres)) {
-                buffered = std::move(candidate);
+            for (const std::vector<GeoPoint>& outline : bufferedOutlines(*plane, grow)) {
+                auto candidate = asOneRun(airspace, outline);
+                if (candidate &&
+                    candidate->encodedSize() < (buffered ? buffered->encodedSize() : size) &&
+                    keepsPromises(*candidate, held, size, toleranceMetres)) {
+                    buffered = std::move(candidate);
+                }
             }
         }
     }

@@ -225,6 +225,10 @@ TEST(FitPlanSharing, IdenticalOutlinesAreSentOnceWhenFitting) {
     // A shared outline costs nothing, so the layers fit where a copy each would not.
     const FitPlan tight = planFit(records, nearTakeOff(36));
     EXPECT_EQ(tight.selected.size(), 4u);
+    // And auto, which needs no tolerance for them, goes down to none.
+    FitOptions automatic = nearTakeOff(36);
+    automatic.autoTolerance = true;
+    EXPECT_EQ(planFit(records, automatic).toleranceMetres, 0.0);
 
     // Without fitting, every airspace goes as it always did.
     FitOptions plain = nearTakeOff(kDeviceCapacity);

@@ -85,9 +85,13 @@ TEST(Simplification, ContainsTheHeldOutlineWithinTheTolerance) {
         std::string text;
         double tolerance;
         bool shrinks;
+        std::size_t mostBytes = 0;  // 0: a quarter of the original
     } cases[] = {
         {"8000 points, counter-clockwise", park(8000, false, false), 100.0, true},
-        {"8000 points, clockwise", park(8000, true, false), 250.0, true},
+        // Chords across the bays between the lobes start near the original, where they have the
+        // most room (grown by most of the tolerance there too, they took 334 and 642 bytes).
+        {"8000 points, clockwise", park(8000, true, false), 250.0, true, 300},
+        {"300 points 270 m apart", park(300, false, false), 100.0, true, 480},
         {"arc then points", park(2000, false, true), 100.0, true},
         {"southern hemisphere, west", park(3000, false, false, -41.3, -72.5), 100.0, true},
         {"a triangle",
@@ -106,7 +110,9 @@ TEST(Simplification, ContainsTheHeldOutlineWithinTheTolerance) {
         const AirspaceRecord simple = simplifiedAirspace(original, c.tolerance);
         expectFitsAround(original, simple, c.tolerance, c.name);
         if (c.shrinks) {
-            EXPECT_LT(simple.encodedSize() * 4, original.encodedSize()) << c.name;
+            const std::size_t most =
+                c.mostBytes != 0 ? c.mostBytes : (original.encodedSize() - 1) / 4;
+            EXPECT_LE(simple.encodedSize(), most) << c.name;
         } else {
             EXPECT_EQ(testing::storedHex(simple), testing::storedHex(original)) << c.name;
         }
