@@ -411,8 +411,8 @@ std::optional<std::vector<V>> easedIntoBays(const std::vector<V>& loop, double g
     for (std::size_t i = 0; i < 3 * n; ++i) {
         along[i + 1] = along[i] + length(loop[(i + 1) % n] - loop[i % n]);
     }
-    std::vector<V> eased = loop;
     if (!(2.0 * reach < along[n])) return std::nullopt;
+    std::vector<V> eased = loop;
     bool any = false;
     // The turns summed over the points within `reach` of point k, on the middle walk.
     std::size_t from = 0;
