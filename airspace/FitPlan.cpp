@@ -182,30 +182,39 @@ Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tole
 // Cut to the area's 16-gon, or to an 8-gon around the same disk (either way turned) where that
 // takes fewer bytes: a piece crossing the area carries half as many of its corners, and a
 // far-reaching outline keeps only a little more beyond the disk. (Fewer sides keep too much
-// beyond it to simplify well.)
-Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
-                 const ClipArea* area) {
-    if (area == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+// beyond it to simplify well.) The cut does not depend on the tolerance: every tolerance auto
+// tries takes the same.
+struct ChosenCut {
+    ClipArea area;
+    ClipResult cut;
+};
+
+ChosenCut chooseCut(const AirspaceRecord& record, const ClipArea& area) {
     // Simplifying is the slow part: only the cut that is smallest before it is simplified.
     auto bytesOf = [&](const ClipResult& cut) {
         return cut.clipped && !cut.pieces.empty() ? piecesBytes(cut) : record.encodedSize();
     };
-    ClipArea best = *area;
-    ClipResult bestCut = clipToArea(record, best, true);
-    std::size_t least = bytesOf(bestCut);
+    ChosenCut best{area, clipToArea(record, area, true)};
+    std::size_t least = bytesOf(best.cut);
     for (const bool turned : {false, true}) {
-        ClipArea coarser = *area;
+        ClipArea coarser = area;
         coarser.sides = 8;
         coarser.turnedHalfSide = turned;
         ClipResult cut = clipToArea(record, coarser, true);
         const std::size_t bytes = bytesOf(cut);
         if (bytes < least) {
             least = bytes;
-            best = coarser;
-            bestCut = std::move(cut);
+            best = {coarser, std::move(cut)};
         }
     }
-    return prepareCut(record, index, tolerance, &best, std::move(bestCut));
+    return best;
+}
+
+// `cut`: the outline's chosen cut, or none where nothing is cut.
+Prepared prepare(const AirspaceRecord& record, std::size_t index, double tolerance,
+                 const ChosenCut* cut) {
+    if (cut == nullptr) return simplifiedThenCut(record, index, tolerance, nullptr);
+    return prepareCut(record, index, tolerance, &cut->area, cut->cut);
 }
 
 std::string keyOf(const AirspaceRecord& outline) {
@@ -218,18 +227,24 @@ std::string keyOf(const AirspaceRecord& outline) {
 // without simplifying the rest.
 class Preparation {
 public:
+    // `cuts`, one per candidate, is filled as the cuts are first needed and kept for the next
+    // tolerance.
     Preparation(const std::vector<AirspaceRecord>& records,
-                const std::vector<Candidate>& candidates, double tolerance, const ClipArea* area)
+                const std::vector<Candidate>& candidates, double tolerance, const ClipArea* area,
+                std::vector<std::optional<ChosenCut>>& cuts)
         : records_(records),
           candidates_(candidates),
           tolerance_(tolerance),
           area_(area),
+          cuts_(cuts),
           prepared_(candidates.size()) {}
 
     Prepared& at(std::size_t c) {
         if (!prepared_[c]) {
-            prepared_[c] =
-                prepare(records_[candidates_[c].index], candidates_[c].index, tolerance_, area_);
+            const AirspaceRecord& record = records_[candidates_[c].index];
+            if (area_ != nullptr && !cuts_[c]) cuts_[c] = chooseCut(record, *area_);
+            prepared_[c] = prepare(record, candidates_[c].index, tolerance_,
+                                   area_ != nullptr ? &*cuts_[c] : nullptr);
         }
         return *prepared_[c];
     }
@@ -241,6 +256,7 @@ private:
     const std::vector<Candidate>& candidates_;
     double tolerance_;
     const ClipArea* area_;
+    std::vector<std::optional<ChosenCut>>& cuts_;
     std::vector<std::optional<Prepared>> prepared_;
 };
 
@@ -435,8 +451,9 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
                                            ? autoTolerancesUpTo(options.autoCeilingMetres)
                                            : std::vector<double>{options.toleranceMetres};
     const ClipArea* cutTo = cutting ? &area : nullptr;
+    std::vector<std::optional<ChosenCut>> cuts(candidates.size());
     std::optional<Preparation> preparation;
-    preparation.emplace(records, candidates, levels.back(), cutTo);
+    preparation.emplace(records, candidates, levels.back(), cutTo, cuts);
     Choice choice = choose(order, *preparation, options, true);
     plan.toleranceMetres = levels.back();
     // Where it is enough, the next smaller tolerance is tried, and so on down until one is not:
@@ -444,7 +461,7 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     // slowest to prepare, only where all fits at the one above it.
     if (choice.everything) {
         for (std::size_t level = levels.size() - 1; level-- > 0;) {
-            Preparation lower(records, candidates, levels[level], cutTo);
+            Preparation lower(records, candidates, levels[level], cutTo, cuts);
             if (options.fit && !allMayFit(*preparation, lower, options.budget)) break;
             Choice fits = choose(order, lower, options, false);
             if (!fits.everything) break;

@@ -39,6 +39,9 @@ constexpr double kMostStray = 2.0;
 // How far beyond the original the buffer's points in its bays are put back, as a share of the
 // tolerance.
 constexpr double kBayLow = 0.15;
+// The longest step between the buffer's points that chords may end at, as a share of the
+// tolerance.
+constexpr double kLongestStep = 0.5;
 
 constexpr double kPi = 3.141592653589793;
 // Points closer than this (in units) are one point; coordinates stay below about 1e5 units.
@@ -347,6 +350,20 @@ std::vector<V> thinned(const std::vector<V>& loop, double tolerance) {
     return kept;
 }
 
+// The loop with points added along its edges, none longer than `step`.
+std::vector<V> subdivided(const std::vector<V>& loop, double step) {
+    std::vector<V> finer;
+    finer.reserve(loop.size());
+    for (std::size_t i = 0; i < loop.size(); ++i) {
+        const V a = loop[i];
+        const V b = loop[(i + 1) % loop.size()];
+        finer.push_back(a);
+        const double parts = std::ceil(length(b - a) / step);
+        for (double k = 1.0; k < parts; ++k) finer.push_back(a + (b - a) * (k / parts));
+    }
+    return finer;
+}
+
 // How far the chords may pass inside and outside each point of the loop they cut short.
 struct Band {
     std::vector<double> inward;
@@ -583,6 +600,9 @@ std::vector<std::vector<GeoPoint>> bufferedOutlines(const OutlinePlane& plane,
         }
     }
     if (buffer.size() < 3) return {};
+    // Chords end at the buffer's points only: on its long edges, points every half tolerance let
+    // a chord end partway along, past a corner it could not otherwise cut.
+    buffer = subdivided(buffer, plane.toleranceUnits * kLongestStep);
     std::vector<std::vector<GeoPoint>> results;
     auto add = [&](const std::vector<V>& loop, const Band& band) {
         std::vector<GeoPoint> result;
