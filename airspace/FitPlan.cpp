@@ -161,9 +161,11 @@ Prepared prepareCut(const AirspaceRecord& record, std::size_t index, double tole
         SimplifiedOutline simplified =
             simplifyOutward(piece.record, std::max(tolerance - cut.strayMetres, 0.0));
         if (simplified.keptOriginal) {
-            allSimplified = false;
-            if (pieces.keptOriginal.empty() && worthNaming(piece.record, tolerance)) {
-                pieces.keptOriginal = simplified.reason;
+            // A piece already as simple as asked (a few corners that all stand out) is no
+            // reason to try the whole outline instead.
+            if (worthNaming(piece.record, tolerance)) {
+                allSimplified = false;
+                if (pieces.keptOriginal.empty()) pieces.keptOriginal = simplified.reason;
             }
         } else if (simplified.record.encodedSize() < piece.record.encodedSize()) {
             pieces.tolerance = tolerance;

@@ -376,7 +376,7 @@ struct Band {
 // and the fewest points kept win.
 std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
     constexpr std::size_t kMaxStretch = 4000;
-    constexpr std::size_t kStarts = 4;
+    constexpr std::size_t kStarts = 8;
     const std::size_t n = loop.size();
     auto at = [&](std::size_t i) { return loop[i % n]; };
     auto fits = [&](std::size_t a, std::size_t b) {
