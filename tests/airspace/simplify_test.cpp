@@ -57,6 +57,17 @@ std::string park(int points, bool clockwise, bool withArc, double lat = 46.5, do
     return text;
 }
 
+// A rounded outline as exports write one: `points` points round three gentle lobes, 13 km out.
+std::string lobed(int points) {
+    std::string text = "AC R\nAN Lobed\n";
+    for (int i = 0; i < points; ++i) {
+        const double a = 2 * kPi * i / points;
+        const double r = 0.117 * (1 + 0.1 * std::sin(3 * a));
+        text += "DP " + coordinate(46.0 + r * std::cos(a), 8.0 + r * std::sin(a) / 0.695) + "\n";
+    }
+    return text;
+}
+
 LatLon latLonOf(GeoPoint p) {
     return {p.lat / 6000.0, p.lon / 6000.0};
 }
@@ -92,6 +103,9 @@ TEST(Simplification, ContainsTheHeldOutlineWithinTheTolerance) {
         // most room (grown by most of the tolerance there too, they took 334 and 642 bytes).
         {"8000 points, clockwise", park(8000, true, false), 250.0, true, 300},
         {"300 points 270 m apart", park(300, false, false), 100.0, true, 480},
+        // Corners may fall partway along the growth's long edges, past corners of the original
+        // (ending only where the original's corners are, it took 102 bytes).
+        {"37 points 2 km apart", lobed(37), 250.0, true, 80},
         {"arc then points", park(2000, false, true), 100.0, true},
         {"southern hemisphere, west", park(3000, false, false, -41.3, -72.5), 100.0, true},
         {"a triangle",
