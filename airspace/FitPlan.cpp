@@ -460,7 +460,8 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     plan.toleranceMetres = levels.back();
     // Where it is enough, the next smaller tolerance is tried, and so on down until one is not:
     // around a busy take-off only the one below the ceiling is tried, and a small tolerance, the
-    // slowest to prepare, only where all fits at the one above it.
+    // slowest to prepare, only where all fits at the one above it. The largest outlines are
+    // prepared first, so that a tolerance too small shows after few of them.
     if (choice.everything) {
         for (std::size_t level = levels.size() - 1; level-- > 0;) {
             Preparation lower(records, candidates, levels[level], cutTo, cuts);
