@@ -350,15 +350,18 @@ std::vector<V> thinned(const std::vector<V>& loop, double tolerance) {
     return kept;
 }
 
-// The loop with points added along its edges, none longer than `step`.
+// The loop with points added along its edges, none longer than `step`, but an edge in at most
+// kMostSteps: a chord across a long straight edge needs no more, and a national border of
+// hundreds of kilometres would otherwise give tens of thousands of points.
 std::vector<V> subdivided(const std::vector<V>& loop, double step) {
+    constexpr double kMostSteps = 32.0;
     std::vector<V> finer;
     finer.reserve(loop.size());
     for (std::size_t i = 0; i < loop.size(); ++i) {
         const V a = loop[i];
         const V b = loop[(i + 1) % loop.size()];
         finer.push_back(a);
-        const double parts = std::ceil(length(b - a) / step);
+        const double parts = std::min(std::ceil(length(b - a) / step), kMostSteps);
         for (double k = 1.0; k < parts; ++k) finer.push_back(a + (b - a) * (k / parts));
     }
     return finer;
