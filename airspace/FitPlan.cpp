@@ -252,6 +252,10 @@ public:
     }
 
     [[nodiscard]] std::size_t size() const { return prepared_.size(); }
+    // The bytes of candidate c's outline as the file draws it.
+    [[nodiscard]] std::size_t plainBytes(std::size_t c) const {
+        return records_[candidates_[c].index].encodedSize();
+    }
 
 private:
     const std::vector<AirspaceRecord>& records_;
@@ -311,16 +315,22 @@ Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
 }
 
 // Whether every candidate may fit the budget at `lower`, judged from the fewest preparations:
-// the bytes at `upper`, the next larger tolerance, stand for those not yet prepared at `lower`,
-// and the candidates are prepared largest first. A smaller tolerance seldom saves bytes on an
-// outline; where it would, the worst is that auto keeps the larger tolerance, at which everything
-// fits too. Each outline counts once, as it is sent.
+// the bytes at `upper`, the next larger tolerance, stand for those not yet prepared at `lower`.
+// A smaller tolerance seldom saves bytes on an outline; where it would, the worst is that auto
+// keeps the larger tolerance, at which everything fits too. Each outline counts once, as it is
+// sent. The candidates likely to grow the most for the least work are prepared first: an outline
+// grows by some share of its bytes, never beyond the file's own, and takes time by its points.
 bool allMayFit(Preparation& upper, Preparation& lower, std::size_t budget) {
     std::vector<std::size_t> order(upper.size());
-    for (std::size_t c = 0; c < order.size(); ++c) order[c] = c;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return upper.at(a).bytes > upper.at(b).bytes;
-    });
+    std::vector<double> worth(upper.size());
+    for (std::size_t c = 0; c < order.size(); ++c) {
+        order[c] = c;
+        const auto above = static_cast<double>(upper.at(c).bytes);
+        const auto plain = static_cast<double>(upper.plainBytes(c));
+        worth[c] = std::min(0.4 * above, std::max(plain - above, 0.0)) / (plain + 50.0);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return worth[a] > worth[b]; });
     auto costs = [](Prepared& prepared, std::unordered_set<std::string>& sent) {
         std::size_t bytes = 0;
         for (const SentOutline& outline : prepared.outlines) {
@@ -460,8 +470,8 @@ FitPlan planFit(const std::vector<AirspaceRecord>& records, const FitOptions& op
     plan.toleranceMetres = levels.back();
     // Where it is enough, the next smaller tolerance is tried, and so on down until one is not:
     // around a busy take-off only the one below the ceiling is tried, and a small tolerance, the
-    // slowest to prepare, only where all fits at the one above it. The largest outlines are
-    // prepared first, so that a tolerance too small shows after few of them.
+    // slowest to prepare, only where all fits at the one above it. The outlines likely to grow
+    // the most are prepared first, so that a tolerance too small shows after few of them.
     if (choice.everything) {
         for (std::size_t level = levels.size() - 1; level-- > 0;) {
             Preparation lower(records, candidates, levels[level], cutTo, cuts);
