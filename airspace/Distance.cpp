@@ -224,7 +224,7 @@ std::optional<LatLon> parseLatLon(std::string_view text) {
     return parseLatLonWith(text, true);
 }
 
-std::optional<double> parseDistanceKm(std::string_view text) {
+std::optional<double> parseDistanceKm(std::string_view text, bool zeroAllowed) {
     std::string s;
     for (char c : text) {
         if (c != ' ' && c != '\t') s += upper(c);
@@ -241,7 +241,8 @@ std::optional<double> parseDistanceKm(std::string_view text) {
         if (!wholeNumber(std::string_view(s).substr(0, s.size() - unit.text.size()), value)) {
             continue;
         }
-        if (value <= 0.0) return std::nullopt;
+        const bool zero = value == 0.0 && !std::signbit(value);
+        if (!(value > 0.0) && !(zero && zeroAllowed)) return std::nullopt;
         return value * unit.km;
     }
     return std::nullopt;

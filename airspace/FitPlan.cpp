@@ -273,6 +273,23 @@ struct Choice {
     bool everything = false;  // every candidate taken, within the budget
 };
 
+// The bytes an airspace's outlines add to those already `sent`: an outline already sent costs
+// nothing, the instrument holds it once. `fresh` gets the keys of the outlines it adds.
+std::size_t addedBytes(const Prepared& prepared, const std::unordered_set<std::string>& sent,
+                       std::vector<std::string>& fresh) {
+    std::size_t bytes = 0;
+    fresh.clear();
+    for (const SentOutline& outline : prepared.outlines) {
+        std::string key = keyOf(outline.record);
+        if (sent.count(key) != 0 || std::find(fresh.begin(), fresh.end(), key) != fresh.end()) {
+            continue;
+        }
+        bytes += outline.record.encodedSize();
+        fresh.push_back(std::move(key));
+    }
+    return bytes;
+}
+
 // `whole`: go through every candidate, skipping one that does not fit; otherwise stop at the
 // first that does not (the tolerance is no answer then).
 Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
@@ -289,17 +306,8 @@ Choice choose(const std::vector<std::size_t>& order, Preparation& preparation,
             if (!whole && choice.bytes > options.budget) return choice;
             continue;
         }
-        // An outline already taken costs nothing: the instrument holds it once.
-        std::size_t cost = 0;
         std::vector<std::string> fresh;
-        for (const SentOutline& outline : prepared.outlines) {
-            std::string key = keyOf(outline.record);
-            if (sent.count(key) != 0 || std::find(fresh.begin(), fresh.end(), key) != fresh.end()) {
-                continue;
-            }
-            cost += outline.record.encodedSize();
-            fresh.push_back(std::move(key));
-        }
+        const std::size_t cost = addedBytes(prepared, sent, fresh);
         // Skip one that does not fit and go on: a smaller one after it may still fit.
         if (cost <= options.budget - choice.bytes) {
             choice.taken[c] = true;
@@ -331,11 +339,10 @@ bool allMayFit(Preparation& upper, Preparation& lower, std::size_t budget) {
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return worth[a] > worth[b]; });
-    auto costs = [](Prepared& prepared, std::unordered_set<std::string>& sent) {
-        std::size_t bytes = 0;
-        for (const SentOutline& outline : prepared.outlines) {
-            if (sent.insert(keyOf(outline.record)).second) bytes += outline.record.encodedSize();
-        }
+    auto costs = [](const Prepared& prepared, std::unordered_set<std::string>& sent) {
+        std::vector<std::string> fresh;
+        const std::size_t bytes = addedBytes(prepared, sent, fresh);
+        for (std::string& key : fresh) sent.insert(std::move(key));
         return bytes;
     };
     std::unordered_set<std::string> sentAbove;

@@ -413,13 +413,13 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
 // The buffer's points in its bays moved back towards the original, to `low` beyond it. In a bay
 // the chords pass outside the points they cut short: there the room between the growth and the
 // tolerance is what limits them, and it is wider nearer the original. A point lies in a bay where
-// the loop turns inward, summed over `reach` along it either way, so that the wiggles of a dense
-// outline do not count. `band` gets each point's room: inside down to the original less the
+// the loop turns inward, summed over one tolerance along it either way, so that the wiggles of a
+// dense outline do not count. `band` gets each point's room: inside down to the original less the
 // rounding, outside up to the tolerance, where the loop lies `spread` either way of `grownBy`
 // beyond the original. Empty where no point lies in a bay.
 std::optional<std::vector<V>> easedIntoBays(const std::vector<V>& loop, double grownBy,
                                             double spread, double low, double tolerance,
-                                            double reach, Band& band) {
+                                            Band& band) {
     const std::size_t n = loop.size();
     std::vector<double> turn(n);
     std::vector<double> along(3 * n + 1, 0.0);  // arc length at point i, the loop walked thrice
@@ -431,17 +431,17 @@ std::optional<std::vector<V>> easedIntoBays(const std::vector<V>& loop, double g
     for (std::size_t i = 0; i < 3 * n; ++i) {
         along[i + 1] = along[i] + length(loop[(i + 1) % n] - loop[i % n]);
     }
-    if (!(2.0 * reach < along[n])) return std::nullopt;
+    if (!(2.0 * tolerance < along[n])) return std::nullopt;
     std::vector<V> eased = loop;
     bool any = false;
-    // The turns summed over the points within `reach` of point k, on the middle walk.
+    // The turns summed over the points within a tolerance of point k, on the middle walk.
     std::size_t from = 0;
     std::size_t to = 0;
     double sum = 0.0;
     for (std::size_t k = 0; k < n; ++k) {
         const double here = along[n + k];
-        for (; to < 3 * n && along[to] <= here + reach; ++to) sum += turn[to % n];
-        for (; along[from] < here - reach; ++from) sum -= turn[from % n];
+        for (; to < 3 * n && along[to] <= here + tolerance; ++to) sum += turn[to % n];
+        for (; along[from] < here - tolerance; ++from) sum -= turn[from % n];
         if (sum >= 0.0) continue;
         const V before = loop[k] - loop[(k + n - 1) % n];
         const V after = loop[(k + 1) % n] - loop[k];
@@ -622,8 +622,8 @@ std::vector<std::vector<GeoPoint>> bufferedOutlines(const OutlinePlane& plane,
     Band band = even;
     const double low = std::max(1.5, plane.toleranceUnits * kBayLow) + spread;
     if (low < grownBy) {
-        if (const auto eased = easedIntoBays(buffer, grownBy, spread, low, plane.toleranceUnits,
-                                             plane.toleranceUnits, band)) {
+        if (const auto eased =
+                easedIntoBays(buffer, grownBy, spread, low, plane.toleranceUnits, band)) {
             add(*eased, band);
         }
     }

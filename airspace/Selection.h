@@ -58,8 +58,9 @@ inline constexpr double kKmPerNauticalMile = 1.852;
 [[nodiscard]] std::optional<LatLon> parseLatLon(std::string_view text);
 
 // A distance such as "50km", "27nm", "800m" or a bare number (kilometres). Empty when not a
-// positive distance.
-[[nodiscard]] std::optional<double> parseDistanceKm(std::string_view text);
+// positive distance (or zero, where `zeroAllowed`).
+[[nodiscard]] std::optional<double> parseDistanceKm(std::string_view text,
+                                                    bool zeroAllowed = false);
 
 // Great-circle distance between two points on a sphere of kEarthRadiusKm.
 [[nodiscard]] double greatCircleKm(LatLon a, LatLon b);

@@ -50,18 +50,11 @@ std::vector<std::string> typeList(std::string_view text) {
 
 // A tolerance such as "100m", "0.1km", "0.05nm" or a bare number of metres; 0 turns it off.
 bool readTolerance(const std::string& text, double& metres) {
-    const std::size_t unit = text.find_first_not_of("0.");
-    if (!text.empty() && text[0] == '0' &&
-        (unit == std::string::npos || text.substr(unit) == "m" || text.substr(unit) == "km" ||
-         text.substr(unit) == "nm")) {
-        metres = 0.0;  // "0", "0m", "0.0km": off
-        return true;
-    }
     std::string value = text;
     bool bare = !value.empty();
     for (const char c : value) bare = bare && ((c >= '0' && c <= '9') || c == '.');
     if (bare) value += "m";  // a bare number is metres here, not kilometres
-    const auto km = airspace::parseDistanceKm(value);
+    const auto km = airspace::parseDistanceKm(value, true);  // "0", "0m", "0.0km": off
     if (!km) return false;
     metres = *km * 1000.0;
     return true;
