@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 
 #include "airspace/OutlineBuilder.h"
@@ -193,6 +194,35 @@ AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoin
     record.elements.assign(1, run);
     record.encoder = buildOutline(record.elements);
     return record;
+}
+
+// A loop that passes a point twice where the outer border of an outline crossing itself meets
+// itself, taken apart there: each part that encloses something is a loop of its own, which the
+// instrument holds the same way whichever way it reads a crossing. A spike (out to a point and
+// straight back) encloses nothing and stays where it is.
+std::vector<std::vector<GeoPoint>> loopsApart(std::vector<GeoPoint> points) {
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    while (points.size() > 1 && points.back() == points.front()) points.pop_back();
+    std::vector<std::vector<GeoPoint>> loops;
+    std::vector<GeoPoint> walk;
+    std::map<std::pair<std::int32_t, std::int32_t>, std::size_t> seen;  // point: where in walk
+    for (const GeoPoint p : points) {
+        const auto found = seen.find({p.lon, p.lat});
+        if (found != seen.end() && walk.size() - found->second >= 3) {
+            // The loop from p's first visit back to p leaves the walk, which goes on from p.
+            const std::size_t from = found->second;
+            loops.emplace_back(walk.begin() + static_cast<std::ptrdiff_t>(from), walk.end());
+            for (std::size_t k = from + 1; k < walk.size(); ++k) {
+                seen.erase({walk[k].lon, walk[k].lat});
+            }
+            walk.resize(from + 1);
+            continue;
+        }
+        seen.emplace(std::make_pair(p.lon, p.lat), walk.size());
+        walk.push_back(p);
+    }
+    if (walk.size() >= 3 || loops.empty()) loops.push_back(std::move(walk));
+    return loops;
 }
 
 // The cheapest outline that holds the whole area and lies within the airspace (`outline`, as the
@@ -388,11 +418,13 @@ ClipResult clipToArea(const AirspaceRecord& airspace, const ClipArea& clipArea,
                 points.push_back(area.from(area.corner(corner.second), lonShift));
             }
         }
-        AirspaceRecord record = outlineRecord(airspace, points);
-        if (record.encodedSize() == 0) continue;
-        bytes += record.encodedSize();
-        const std::vector<GeoPoint> decoded = decodeOutlinePoints(record);
-        result.pieces.push_back({std::move(record), cutEdgeMarks(decoded, clipArea)});
+        for (std::vector<GeoPoint>& loop : loopsApart(std::move(points))) {
+            AirspaceRecord record = outlineRecord(airspace, std::move(loop));
+            if (record.encodedSize() == 0) continue;
+            bytes += record.encodedSize();
+            const std::vector<GeoPoint> decoded = decodeOutlinePoints(record);
+            result.pieces.push_back({std::move(record), cutEdgeMarks(decoded, clipArea)});
+        }
     }
     // Cutting is for saving bytes: an outline that the cut makes no smaller stays whole.
     if (!evenWithoutSaving && bytes >= airspace.encodedSize()) return whole();

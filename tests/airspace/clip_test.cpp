@@ -10,6 +10,7 @@
 
 #include "airspace/AirspaceRecord.h"
 #include "airspace/Clip.h"
+#include "airspace/OutlineChecks.h"
 #include "airspace/OutlineDecoder.h"
 #include "airspace/Selection.h"
 
@@ -152,21 +153,29 @@ TEST(Clip, CutsToTheAreaAndKeepsWhatLiesWithinTheRadius) {
 
 // A figure of eight drawn as one loop turns both ways: a large lobe lies inside the area, a small
 // one reaches beyond it. The cut holds the two lobes within the area, never the rest of the area.
+// Where the two lobes only meet at a point the loop passes twice, each goes as a simple outline.
 TEST(Clip, AnOutlineCrossingItselfIsCutToWhatItEncloses) {
     const LatLon alps{46.5, 7.5};
-    const AirspaceRecord original(polygon(alps, {{-40, -10}, {70, 2.94}, {70, -2.94}, {-40, 10}}));
-    for (const int sides : {16, 8}) {
-        const ClipResult cut = clipToArea(original, {alps, 50.0, 5.0, sides, false}, true);
-        double farthestEast = -INFINITY;
-        for (const ClippedOutline& piece : cut.pieces) {
-            for (const GeoPoint p : decodeOutlinePoints(piece.record)) {
-                const double east = (latLonOf(p).lon - alps.lon) * 111.2 * std::cos(0.8116);
-                EXPECT_GT(east, -40.1) << sides;
-                EXPECT_LT(std::fabs(latLonOf(p).lat - alps.lat) * 111.2, 10.1) << sides;
-                farthestEast = std::max(farthestEast, east);
+    const AirspaceRecord crossing(polygon(alps, {{-40, -10}, {70, 2.94}, {70, -2.94}, {-40, 10}}));
+    const AirspaceRecord pinched(
+        polygon(alps, {{40, 0}, {-40, 10}, {-40, -10}, {40, 0}, {70, -5}, {70, 5}}));
+    for (const AirspaceRecord* original : {&crossing, &pinched}) {
+        for (const int sides : {16, 8}) {
+            const ClipResult cut = clipToArea(*original, {alps, 50.0, 5.0, sides, false}, true);
+            EXPECT_EQ(cut.pieces.size(), original == &pinched ? 2u : 1u) << sides;
+            double farthestEast = -INFINITY;
+            for (const ClippedOutline& piece : cut.pieces) {
+                const std::vector<GeoPoint> points = decodeOutlinePoints(piece.record);
+                EXPECT_TRUE(isSimplePolygon(points)) << sides;
+                for (const GeoPoint p : points) {
+                    const double east = (latLonOf(p).lon - alps.lon) * 111.2 * std::cos(0.8116);
+                    EXPECT_GT(east, -40.1) << sides;
+                    EXPECT_LT(std::fabs(latLonOf(p).lat - alps.lat) * 111.2, 10.1) << sides;
+                    farthestEast = std::max(farthestEast, east);
+                }
             }
+            EXPECT_GT(farthestEast, 54.0) << sides;  // the outer lobe up to the area's border
         }
-        EXPECT_GT(farthestEast, 54.0) << sides;  // the outer lobe up to the area's border
     }
 }
 
