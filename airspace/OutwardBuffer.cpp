@@ -374,9 +374,14 @@ struct Band {
 };
 
 // The longest chords, greedily round the counter-clockwise loop: a chord may pass at most
-// `band.inward[k]` inside point k it replaces and at most `band.outward[k]` outside it. Greedy
-// from one point may end just past a corner it could have cut: a few starting points are tried,
-// and the fewest points kept win.
+// `band.inward[k]` inside point k it replaces and at most `band.outward[k]` outside it. The points
+// a chord from a may end at are no run: one that cannot pass a bump may still reach past the next
+// one. So the farthest of them all is taken: the directions of the chords from a that pass every
+// point between narrow with each point, and the last point whose direction still lies between
+// them is the farthest end. Greedy from one point may end just past a corner it could have cut: a
+// few starting points are tried, and the fewest points kept win. Each chord taken is checked
+// point by point as well; where one fails that (the loop doubling back along it), the end is
+// sought by halving instead.
 std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
     constexpr std::size_t kMaxStretch = 4000;
     constexpr std::size_t kStarts = 8;
@@ -396,6 +401,32 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
         }
         return true;
     };
+    // The farthest point up to `last` that a chord from a may end at; the next point at least.
+    auto farthest = [&](std::size_t a, std::size_t last) {
+        std::size_t end = a + 1;
+        const V pa = at(a);
+        double reference = 0.0;
+        bool referenced = false;
+        double low = -INFINITY;  // the directions of the chords that pass every point so far
+        double high = INFINITY;
+        for (std::size_t b = a + 1; b <= last; ++b) {
+            const V p = at(b) - pa;
+            const double r = length(p);
+            if (r <= kSame) continue;
+            double direction = std::atan2(p.y, p.x);
+            if (!referenced) {
+                reference = direction;
+                referenced = true;
+            }
+            direction = reference + std::remainder(direction - reference, 2.0 * kPi);
+            if (direction >= low && direction <= high) end = b;
+            // Beyond b, a chord passes b no farther than its room outside and inside.
+            low = std::max(low, direction - std::asin(std::min(1.0, band.outward[b % n] / r)));
+            high = std::min(high, direction + std::asin(std::min(1.0, band.inward[b % n] / r)));
+            if (low > high) break;
+        }
+        return end;
+    };
     std::vector<V> best;
     for (std::size_t start = 0; start < std::min(n, kStarts); ++start) {
         const std::size_t first = start * n / kStarts;
@@ -403,7 +434,10 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
         for (std::size_t a = first; a < first + n;) {
             kept.push_back(at(a));
             if (!best.empty() && kept.size() >= best.size()) break;
-            a = farthestFitting(a, std::min(first + n, a + kMaxStretch), fits);
+            const std::size_t last = std::min(first + n, a + kMaxStretch);
+            std::size_t b = farthest(a, last);
+            if (b > a + 1 && !fits(a, b)) b = farthestFitting(a, last, fits);
+            a = b;
         }
         if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
