@@ -405,25 +405,26 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
     auto farthest = [&](std::size_t a, std::size_t last) {
         std::size_t end = a + 1;
         const V pa = at(a);
-        double reference = 0.0;
-        bool referenced = false;
-        double low = -INFINITY;  // the directions of the chords that pass every point so far
-        double high = INFINITY;
+        bool bounded = false;
+        V low{};  // the chords that pass every point so far turn between these two directions
+        V high{};
         for (std::size_t b = a + 1; b <= last; ++b) {
             const V p = at(b) - pa;
             const double r = length(p);
             if (r <= kSame) continue;
-            double direction = std::atan2(p.y, p.x);
-            if (!referenced) {
-                reference = direction;
-                referenced = true;
-            }
-            direction = reference + std::remainder(direction - reference, 2.0 * kPi);
-            if (direction >= low && direction <= high) end = b;
-            // Beyond b, a chord passes b no farther than its room outside and inside.
-            low = std::max(low, direction - std::asin(std::min(1.0, band.outward[b % n] / r)));
-            high = std::min(high, direction + std::asin(std::min(1.0, band.inward[b % n] / r)));
-            if (low > high) break;
+            if (!bounded || (crossOf(low, p) >= 0.0 && crossOf(p, high) >= 0.0)) end = b;
+            // Beyond b, a chord passes b no farther than its room outside and inside: it turns
+            // from p by at most the angle whose sine is that room over the distance.
+            const double out = std::min(1.0, band.outward[b % n] / r);
+            const double in = std::min(1.0, band.inward[b % n] / r);
+            const double outCos = std::sqrt(std::max(0.0, 1.0 - out * out));
+            const double inCos = std::sqrt(std::max(0.0, 1.0 - in * in));
+            const V lowest{p.x * outCos + p.y * out, p.y * outCos - p.x * out};
+            const V highest{p.x * inCos - p.y * in, p.y * inCos + p.x * in};
+            if (!bounded || crossOf(low, lowest) > 0.0) low = lowest;
+            if (!bounded || crossOf(highest, high) > 0.0) high = highest;
+            bounded = true;
+            if (crossOf(low, high) < 0.0) break;
         }
         return end;
     };
