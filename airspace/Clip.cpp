@@ -12,7 +12,7 @@
 // chains is one piece. The points of the chains are the original points, so inside the area the
 // pieces hold exactly the original outline; where a chain meets the border, its end is put on the
 // grid outside the airspace. An outline that crosses itself is cut as the outer border of all it
-// encloses.
+// encloses; where that border meets itself at a point, each part of a piece is a piece of its own.
 #include "airspace/Clip.h"
 
 #include <algorithm>
