@@ -428,6 +428,14 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
         }
         return end;
     };
+    // The end of the chord from a, checked. The paths from the starting points soon meet: each
+    // point's end is found once (as far as a chord may reach, short of a whole turn) and kept.
+    auto chordEnd = [&](std::size_t a, std::size_t last) {
+        std::size_t b = farthest(a, last);
+        if (b > a + 1 && !fits(a, b)) b = farthestFitting(a, last, fits);
+        return b;
+    };
+    std::vector<std::size_t> reaches(n, 0);  // per point: how far its chord goes, 0 not yet known
     std::vector<V> best;
     for (std::size_t start = 0; start < std::min(n, kStarts); ++start) {
         const std::size_t first = start * n / kStarts;
@@ -436,9 +444,9 @@ std::vector<V> greedyChords(const std::vector<V>& loop, const Band& band) {
             kept.push_back(at(a));
             if (!best.empty() && kept.size() >= best.size()) break;
             const std::size_t last = std::min(first + n, a + kMaxStretch);
-            std::size_t b = farthest(a, last);
-            if (b > a + 1 && !fits(a, b)) b = farthestFitting(a, last, fits);
-            a = b;
+            std::size_t& reach = reaches[a % n];
+            if (reach == 0) reach = chordEnd(a, a + std::min(kMaxStretch, n - 1)) - a;
+            a = a + reach <= last ? a + reach : chordEnd(a, last);
         }
         if (best.empty() || kept.size() < best.size()) best = std::move(kept);
     }
