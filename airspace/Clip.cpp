@@ -185,9 +185,8 @@ bool encloses(const std::vector<GeoPoint>& outline, const Area& area) {
     return odd || winding != 0;
 }
 
+// `points`: one loop, no point twice in a row (loopsApart gives such loops).
 AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoint> points) {
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    while (points.size() > 1 && points.back() == points.front()) points.pop_back();
     AirspaceRecord record = airspace;
     OutlineElement run(ElementKind::PointRun);
     run.points = std::move(points);
@@ -199,7 +198,8 @@ AirspaceRecord outlineRecord(const AirspaceRecord& airspace, std::vector<GeoPoin
 // A loop that passes a point twice where the outer border of an outline crossing itself meets
 // itself, taken apart there: each part that encloses something is a loop of its own, which the
 // instrument holds the same way whichever way it reads a crossing. A spike (out to a point and
-// straight back) encloses nothing and stays where it is.
+// straight back) encloses nothing and stays where it is. A point repeated in a row, or the first
+// one repeated at the end, goes.
 std::vector<std::vector<GeoPoint>> loopsApart(std::vector<GeoPoint> points) {
     points.erase(std::unique(points.begin(), points.end()), points.end());
     while (points.size() > 1 && points.back() == points.front()) points.pop_back();
